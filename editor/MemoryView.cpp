@@ -1,0 +1,71 @@
+#include "MemoryView.h"
+
+#include "EditorController.h"
+#include "ItemLabels.h"
+
+#include <algorithm>
+
+void MemoryView::setScrollValue(int value)
+{
+    value = std::clamp(value, 0, kScrollMaximum);
+    if (value == m_scroll)
+        return;
+    m_scroll = value;
+    if (m_controller)
+        m_controller->HScroll_Change();
+}
+
+void MemoryView::removeTypeEntry(int entry)
+{
+    if (entry < 0 || entry >= m_typeEntries.size()) {
+        m_misuses.append(QStringLiteral("removed missing type entry %1").arg(entry));
+        return;
+    }
+    m_typeEntries.removeAt(entry);
+    if (m_typeSelection >= m_typeEntries.size())
+        m_typeSelection = -1;
+}
+
+void MemoryView::setTypeSelection(int entry)
+{
+    if (entry < 0 || entry >= m_typeEntries.size()) {
+        m_misuses.append(QStringLiteral("selected missing type entry %1").arg(entry));
+        return;
+    }
+    m_typeSelection = entry;
+}
+
+void MemoryView::setSlotSelection(int slot, int entry)
+{
+    if (slot < 1 || slot > int(m_slots.size()) || entry < 0 || entry >= rom::ItemLabels::count()) {
+        m_misuses.append(QStringLiteral("selected missing entry %1 of slot %2").arg(entry).arg(slot));
+        return;
+    }
+    m_slots[std::size_t(slot - 1)] = entry;
+}
+
+void MemoryView::dragTo(int value, int steps)
+{
+    for (int step = 0; step < steps; ++step)
+        m_controller->HScroll_Scroll();
+    setScrollValue(value);
+}
+
+void MemoryOpenDialog::setFilters(const QList<FileFilter> &filters, int preselected)
+{
+    m_filters = filters;
+    m_preselected = preselected;
+}
+
+bool MemoryOpenDialog::show()
+{
+    std::optional<QString> answer;
+    if (!m_answers.empty()) {
+        answer = std::move(m_answers.front());
+        m_answers.pop_front();
+    }
+    if (!answer)
+        return false;
+    m_fileName = *answer;
+    return true;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "EditorView.h"
+#include "OpenDialog.h"
+
+#include <QStringList>
+
+#include <array>
+#include <deque>
+#include <optional>
+
+class EditorController;
+
+// The main window's controls held in memory, raising the same notifications
+// as the real window, so that the editing flow runs without a display.
+class MemoryView : public EditorView {
+public:
+    static constexpr int kScrollMaximum = 127;
+
+    void attach(EditorController &controller) { m_controller = &controller; }
+
+    QString shopIndexText() const override { return m_indexText; }
+    void setShopIndexText(const QString &text) override { m_indexText = text; }
+    int scrollValue() const override { return m_scroll; }
+    void setScrollValue(int value) override;
+    void addTypeEntry(const QString &label) override { m_typeEntries.append(label); }
+    void removeTypeEntry(int entry) override;
+    int typeSelection() const override { return m_typeSelection; }
+    void setTypeSelection(int entry) override;
+    int slotSelection(int slot) const override { return m_slots.at(std::size_t(slot - 1)); }
+    void setSlotSelection(int slot, int entry) override;
+    void enableEditing() override { m_editingEnabled = true; }
+    void setTitle(const QString &title) override { m_title = title; }
+    void showError(const QString &message) override { m_errors.append(message); }
+    void showAbout() override { ++m_aboutShown; }
+    void endProgram() override { m_ended = true; }
+
+    // A thumb drag: a scroll notification at each step, then the change.
+    void dragTo(int value, int steps);
+
+    [[nodiscard]] const QStringList &typeEntries() const { return m_typeEntries; }
+    [[nodiscard]] bool editingEnabled() const { return m_editingEnabled; }
+    [[nodiscard]] const QString &title() const { return m_title; }
+    [[nodiscard]] const QStringList &errors() const { return m_errors; }
+    [[nodiscard]] int aboutShown() const { return m_aboutShown; }
+    [[nodiscard]] bool ended() const { return m_ended; }
+    // Selections the controller asked for that a real list could not show.
+    [[nodiscard]] const QStringList &misuses() const { return m_misuses; }
+
+private:
+    EditorController *m_controller = nullptr;
+    QString m_indexText = QStringLiteral("0");
+    int m_scroll = 1;
+    QStringList m_typeEntries;
+    int m_typeSelection = -1;
+    std::array<int, 8> m_slots{};
+    bool m_editingEnabled = false;
+    QString m_title;
+    QStringList m_errors;
+    int m_aboutShown = 0;
+    bool m_ended = false;
+    QStringList m_misuses;
+};
+
+// An open dialog that gives the answers queued for it: a file name, or
+// std::nullopt for Cancel.
+class MemoryOpenDialog : public OpenDialog {
+public:
+    void queue(std::optional<QString> answer) { m_answers.push_back(std::move(answer)); }
+
+    void setFilters(const QList<FileFilter> &filters, int preselected) override;
+    bool show() override;
+    QString fileName() const override { return m_fileName; }
+
+    [[nodiscard]] const QList<FileFilter> &filters() const { return m_filters; }
+    [[nodiscard]] int preselected() const { return m_preselected; }
+
+private:
+    std::deque<std::optional<QString>> m_answers;
+    QList<FileFilter> m_filters;
+    int m_preselected = 0;
+    QString m_fileName;
+};

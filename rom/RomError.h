@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+namespace rom {
+
+// Why an operation on an image file did not happen. Each value has one
+// sentence for the user in describe().
+enum class RomError {
+    None,
+    NoFileName,     // an empty path was given
+    NotFound,       // nothing exists at the path; the editor never creates files
+    IsDirectory,    // the path names a folder
+    NotRegularFile, // a device, pipe or socket: reading it could hang or have side effects
+    AccessDenied,   // the file cannot be read
+    ReadOnly,       // the file can be read but not written
+    BadSize,        // the size is neither whole kilobytes nor whole kilobytes plus a copier header
+    TooSmall,       // the file ends before the shop table does
+    NotHiRom,       // the cartridge header's map mode is not HiROM
+    NotOpen,        // no image is open
+    BadShopIndex,   // a shop index outside 0-127
+    ReadFailed,     // the system reported an error while reading
+    WriteFailed,    // the system reported an error while writing
+    FileChanged,    // the file at the path was deleted, moved, replaced or resized since it was opened
+    FlushFailed,    // the system could not confirm that earlier writes reached the disk
+};
+
+// A sentence or two for the user: what is wrong, in plain words.
+[[nodiscard]] std::string_view describe(RomError error);
+
+} // namespace rom

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "DemoImage.h"
+#include "FileAccess.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A small image (384 KiB of cartridge) keeps whole-file comparisons cheap.
+demo::DemoImageOptions smallImage(rom::ImageLayout layout, std::uint32_t seed = 1);
+// Writes bytes to a new file in dir and returns its path.
+QString writeFile(const QTemporaryDir &dir, const QString &name, const Bytes &bytes);
+QString writeImage(const QTemporaryDir &dir, const QString &name, const demo::DemoImageOptions &options);
+Bytes readFile(const QString &path);
+// Offsets where two files differ; a size difference shows as offset -1.
+QList<qint64> changedOffsets(const Bytes &before, const Bytes &after);
+// Names and sizes of everything in dir, to prove nothing was created or resized.
+QStringList listing(const QTemporaryDir &dir);
+std::uint64_t shopOffset(rom::ImageLayout layout, int index);
+
+// The real system calls, with faults switched on by the test.
+class FaultyFileAccess : public rom::FileAccess {
+public:
+    int readError = 0;      // errno for every pread, 0 for none
+    int writeError = 0;     // errno for every pwrite
+    int fsyncError = 0;
+    int openError = 0;      // errno for opening for writing
+    bool denyRead = false;  // opening for reading fails too
+    bool oneByteAtATime = false;
+    int interruptions = 0;  // the next calls to pwrite fail with EINTR
+    int writes = 0;
+
+    int open(const char *path, int flags) override;
+    ssize_t pread(int fd, void *buffer, size_t count, off_t offset) override;
+    ssize_t pwrite(int fd, const void *buffer, size_t count, off_t offset) override;
+    int fsync(int fd) override;
+};

@@ -1,0 +1,132 @@
+#include "DemoImage.h"
+
+#include "ShopRecord.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace demo {
+
+namespace {
+
+// Cartridge header fields after the name and map mode, at cartridge offsets.
+constexpr std::uint64_t kCartridgeType = 0xFFD6; // 0x02: ROM with battery-backed RAM
+constexpr std::uint64_t kRomSize = 0xFFD7;       // log2 of the size in kilobytes
+constexpr std::uint64_t kChecksumComplement = 0xFFDC;
+constexpr std::uint64_t kChecksum = 0xFFDE;
+
+// Item code ranges of our catalogue, by the shop kind that sells them.
+struct CodeRange {
+    int first;
+    int last;
+};
+constexpr CodeRange kWeapons{0x00, 0x5F};
+constexpr CodeRange kArmour{0x60, 0xA7};
+constexpr CodeRange kRelics{0xA8, 0xD7};
+constexpr CodeRange kConsumables{0xD8, 0xFE};
+
+class Random {
+public:
+    explicit Random(std::uint32_t seed) : m_state(seed * 2654435761u + 1) {}
+    std::uint32_t next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 17;
+        m_state ^= m_state << 5;
+        return m_state;
+    }
+    int in(int first, int last) { return first + int(next() % std::uint32_t(last - first + 1)); }
+
+private:
+    std::uint32_t m_state;
+};
+
+rom::ShopRecord makeShop(Random &random, bool unlabelledType)
+{
+    rom::ShopRecord shop;
+    const int kind = random.in(0, 5);
+    shop.type = std::uint8_t(random.in(0, 3) << 4 | kind);
+    if (unlabelledType)
+        shop.type = std::uint8_t(random.in(0x36, 0xFF));
+    static constexpr CodeRange kSold[] = {kWeapons, kWeapons, kArmour, kConsumables, kRelics, {0x00, 0xFE}};
+    const int stocked = kind == 0 ? 0 : random.in(3, rom::ShopRecord::kSlotCount);
+    for (int slot = 0; slot < rom::ShopRecord::kSlotCount; ++slot)
+        shop.items[slot] = slot < stocked ? std::uint8_t(random.in(kSold[kind].first, kSold[kind].last)) : 0xFF;
+    return shop;
+}
+
+void putWord(std::uint8_t *at, std::uint16_t value)
+{
+    at[0] = std::uint8_t(value & 0xFF);
+    at[1] = std::uint8_t(value >> 8);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
+{
+    Random random(options.seed);
+    // Whole kilobytes, and large enough to hold the shop table.
+    const std::uint64_t size = (std::max(options.cartridgeSize, rom::kShopTableEnd) + 1023) / 1024 * 1024;
+    const std::uint64_t headerSize = options.layout == rom::ImageLayout::Headered ? rom::kCopierHeaderSize : 0;
+    std::vector<std::uint8_t> image(headerSize + size, 0);
+    // The copier header gives the size in 8 KiB blocks; the rest stays zero.
+    if (headerSize > 0)
+        putWord(image.data(), std::uint16_t(size / 8192));
+
+    std::uint8_t *const cartridge = image.data() + headerSize;
+    for (std::uint64_t offset = 0; offset < size; ++offset)
+        cartridge[offset] = std::uint8_t(random.next() >> 24);
+
+    std::string name = options.name;
+    name.resize(rom::kNameLength, ' ');
+    std::memcpy(cartridge + rom::kNameOffset, name.data(), rom::kNameLength);
+    cartridge[rom::kMapModeOffset] = options.mapMode;
+    cartridge[kCartridgeType] = 0x02;
+    int sizeLog2 = 0;
+    while ((1024ull << sizeLog2) < size)
+        ++sizeLog2;
+    cartridge[kRomSize] = std::uint8_t(sizeLog2);
+
+    for (int index = 0; index < rom::kShopCount; ++index) {
+        const auto bytes = makeShop(random, options.unlabelledTypes && index % 16 == 5).toBytes();
+        std::memcpy(cartridge + rom::kShopTableOffset + index * rom::kShopRecordSize, bytes.data(), bytes.size());
+    }
+
+    // The checksum is the 16-bit sum of all bytes, counted with the checksum
+    // fields holding 0xFFFF and 0x0000 (which add up to 0x1FE either way).
+    putWord(cartridge + kChecksumComplement, 0xFFFF);
+    putWord(cartridge + kChecksum, 0x0000);
+    std::uint16_t sum = 0;
+    for (std::uint64_t offset = 0; offset < size; ++offset)
+        sum = std::uint16_t(sum + cartridge[offset]);
+    putWord(cartridge + kChecksumComplement, std::uint16_t(~sum));
+    putWord(cartridge + kChecksum, sum);
+    return image;
+}
+
+std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
+{
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (overwrite ? O_TRUNC : O_EXCL);
+    const int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0)
+        return path + ": " + std::strerror(errno);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            const std::string error = path + ": " + std::strerror(errno);
+            ::close(fd);
+            return error;
+        }
+        done += std::size_t(put);
+    }
+    return ::close(fd) == 0 ? std::string() : path + ": " + std::strerror(errno);
+}
+
+} // namespace demo

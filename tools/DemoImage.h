@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ImageLayout.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Synthetic cartridge images for demonstrations and tests: a HiROM cartridge
+// header with an invented name, a shop table that looks like a game's, and
+// pseudo-random bytes everywhere else so that any stray write shows.
+namespace demo {
+
+struct DemoImageOptions {
+    rom::ImageLayout layout = rom::ImageLayout::Headered;
+    std::uint64_t cartridgeSize = 0x400000; // 4 MiB, a common HiROM size
+    std::string name = "MOONLIT ARCHIPELAGO  ";  // padded or cut to 21 characters
+    std::uint8_t mapMode = 0x31;                 // HiROM, fast memory
+    std::uint32_t seed = 1;
+    // Give some shops type codes above 0x35, which have no label.
+    bool unlabelledTypes = false;
+};
+
+[[nodiscard]] std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options);
+
+// Writes bytes to a new file at path. Refuses to replace an existing file
+// unless overwrite is set. Returns an empty string or what went wrong.
+[[nodiscard]] std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes,
+                                         bool overwrite);
+
+} // namespace demo

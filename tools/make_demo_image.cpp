@@ -1,0 +1,63 @@
+// Writes a synthetic cartridge image to try the editor on.
+#include "DemoImage.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+int usage()
+{
+    std::fputs("usage: make-demo-image [--headerless] [--unlabelled-types] [--megabits N] [--seed N]\n"
+               "                       [--overwrite] FILE\n"
+               "Writes a synthetic HiROM image with a copier header (or without, with --headerless).\n"
+               "--megabits sets the cartridge size (default 32, i.e. 4 MiB; at least 3).\n"
+               "An existing FILE is kept unless --overwrite is given.\n",
+               stderr);
+    return 2;
+}
+
+bool parseNumber(const char *text, unsigned long &value)
+{
+    char *end = nullptr;
+    value = std::strtoul(text, &end, 10);
+    return end != text && *end == '\0';
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    demo::DemoImageOptions options;
+    bool overwrite = false;
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        unsigned long number = 0;
+        if (arg == "--headerless") {
+            options.layout = rom::ImageLayout::Headerless;
+        } else if (arg == "--unlabelled-types") {
+            options.unlabelledTypes = true;
+        } else if (arg == "--overwrite") {
+            overwrite = true;
+        } else if (arg == "--megabits" && i + 1 < argc && parseNumber(argv[++i], number) && number >= 3 &&
+                   number <= 512) {
+            options.cartridgeSize = number * 1024 * 1024 / 8;
+        } else if (arg == "--seed" && i + 1 < argc && parseNumber(argv[++i], number)) {
+            options.seed = std::uint32_t(number);
+        } else if (path.empty() && !arg.empty() && arg[0] != '-') {
+            path = arg;
+        } else {
+            return usage();
+        }
+    }
+    if (path.empty())
+        return usage();
+    if (const std::string error = demo::writeImageFile(path, demo::makeDemoImage(options), overwrite);
+        !error.empty()) {
+        std::fprintf(stderr, "make-demo-image: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
