@@ -1,0 +1,183 @@
+#include "EditorController.h"
+#include "MemoryView.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <map>
+
+using rom::ImageLayout;
+
+// Long random sessions of user actions, checked after every action against a
+// model of what each image file must hold and what the lists must show.
+class TestRandomSession : public QObject {
+    Q_OBJECT
+
+private slots:
+    void session_data();
+    void session();
+};
+
+namespace {
+
+struct Image {
+    QString path;
+    ImageLayout layout;
+    Bytes bytes; // what the file must hold
+};
+
+struct Model {
+    std::map<QString, Image> images;
+    Image *open = nullptr;
+    int index = 0;
+    int scroll = 1;
+    Bytes shown = Bytes(9, 0);
+    std::uint8_t loadedType = 0; // a code without a label stays pickable while its shop is shown
+    qsizetype errors = 0;
+
+    bool unlabelled() const { return loadedType > 0x35; }
+    void load(int shopIndex)
+    {
+        shown = shop(*open, shopIndex);
+        loadedType = shown[0];
+    }
+
+    Bytes shop(const Image &image, int shopIndex) const
+    {
+        const auto at = image.bytes.begin() + qsizetype(shopOffset(image.layout, shopIndex));
+        return Bytes(at, at + 9);
+    }
+    void save() { std::copy(shown.begin(), shown.end(), open->bytes.begin() + qsizetype(shopOffset(open->layout, index))); }
+    void moveTo(int value)
+    {
+        if (value == scroll)
+            return;
+        save();
+        index = scroll = value;
+        load(index);
+    }
+    void openImage(Image &image)
+    {
+        open = &image;
+        load(index);
+        moveTo(0);
+        index = 0;
+    }
+};
+
+Bytes tableInModel(const Image &image)
+{
+    const auto table = image.bytes.begin() + qsizetype(shopOffset(image.layout, 0));
+    return Bytes(table, table + 128 * 9);
+}
+
+Bytes tableOnDisk(const Image &image)
+{
+    QFile file(image.path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(qint64(shopOffset(image.layout, 0))))
+        return {};
+    const QByteArray table = file.read(128 * 9);
+    return Bytes(table.begin(), table.end());
+}
+
+} // namespace
+
+void TestRandomSession::session_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {1u, 2u, 3u, 20261207u})
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void TestRandomSession::session()
+{
+    QFETCH(quint32, seed);
+    QTemporaryDir dir;
+    Model model;
+    for (const auto layout : {ImageLayout::Headered, ImageLayout::Headerless}) {
+        const QString name = layout == ImageLayout::Headered ? QStringLiteral("a.smc") : QStringLiteral("b.sfc");
+        const QString path = writeImage(dir, name, smallImage(layout, seed));
+        model.images[path] = {path, layout, readFile(path)};
+    }
+    Bytes lorom = demo::makeDemoImage(smallImage(ImageLayout::Headered, seed));
+    lorom[0x101D5] = 0x20;
+    const QStringList badPaths = {writeFile(dir, QStringLiteral("lorom.smc"), lorom),
+                                  writeFile(dir, QStringLiteral("short.smc"), Bytes(lorom.begin(), lorom.end() - 9)),
+                                  dir.filePath(QStringLiteral("missing.smc")), dir.path()};
+
+    MemoryView view;
+    MemoryOpenDialog dialog;
+    EditorController controller(view, dialog);
+    view.attach(controller);
+    controller.Form_Load();
+    QRandomGenerator random(seed);
+    auto pick = [&](int first, int last) { return first + int(random.bounded(quint32(last - first + 1))); };
+
+    for (int step = 0; step < 1500; ++step) {
+        const int action = pick(0, model.open ? 9 : 3);
+        QString what;
+        if (action == 0) {
+            auto &image = std::next(model.images.begin(), pick(0, 1))->second;
+            what = "open " + image.path;
+            dialog.queue(image.path);
+            controller.mnuOpen_Click();
+            model.openImage(image);
+        } else if (action == 1) {
+            what = "open a bad file or cancel";
+            const int choice = pick(0, int(badPaths.size()));
+            dialog.queue(choice < badPaths.size() ? std::optional(badPaths[choice]) : std::nullopt);
+            controller.mnuOpen_Click();
+            model.errors += choice < badPaths.size() ? 1 : 0;
+        } else if (action == 2) {
+            what = "save";
+            pick(0, 1) ? controller.mnuSave_Click() : controller.SaveCMD_Click();
+            if (model.open)
+                model.save();
+        } else if (action == 3) {
+            what = "about";
+            controller.mnuAbout_Click();
+        } else if (action <= 5) {
+            const int value = std::clamp(model.scroll + std::array{-5, -1, 1, 5}[pick(0, 3)], 0, 127);
+            what = QStringLiteral("scroll to %1").arg(value);
+            view.setScrollValue(value);
+            model.moveTo(value);
+        } else if (action == 6) {
+            const int value = pick(0, 127);
+            const int steps = pick(0, 4);
+            what = QStringLiteral("drag to %1 in %2 steps").arg(value).arg(steps);
+            view.dragTo(value, steps);
+            if (steps > 0)
+                model.save(); // every drag step saves the shop still shown
+            model.moveTo(value);
+        } else if (action == 7) {
+            const int entry = pick(0, model.unlabelled() ? 54 : 53);
+            what = QStringLiteral("pick type entry %1").arg(entry);
+            view.setTypeSelection(entry);
+            model.shown[0] = entry == 54 ? model.loadedType : std::uint8_t(entry);
+        } else {
+            const int slot = pick(1, 8), item = pick(0, 255);
+            what = QStringLiteral("pick item %1 in slot %2").arg(item).arg(slot);
+            view.setSlotSelection(slot, item);
+            model.shown[std::size_t(slot)] = std::uint8_t(item);
+        }
+
+        const QByteArray where = QStringLiteral("seed %1, step %2: %3").arg(seed).arg(step).arg(what).toUtf8();
+        for (const auto &[path, image] : model.images)
+            QVERIFY2(tableOnDisk(image) == tableInModel(image), where.constData());
+        QVERIFY2(view.shopIndexText() == QString::number(model.index), where.constData());
+        QVERIFY2(view.typeSelection() == (model.shown[0] > 0x35 ? 54 : model.shown[0]), where.constData());
+        QVERIFY2(view.typeEntries().size() == (model.unlabelled() ? 55 : 54), where.constData());
+        for (int slot = 1; slot <= 8; ++slot)
+            QVERIFY2(view.slotSelection(slot) == model.shown[std::size_t(slot)], where.constData());
+        QVERIFY2(view.errors().size() == model.errors, where.constData());
+    }
+    controller.mnuQuit_Click();
+    for (const auto &[path, image] : model.images)
+        QVERIFY(readFile(path) == image.bytes);
+    QVERIFY(view.misuses().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestRandomSession)
+#include "tst_randomsession.moc"
