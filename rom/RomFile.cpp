@@ -54,6 +54,9 @@ RomError RomFile::open(const std::string &path)
 {
     if (path.empty())
         return RomError::NoFileName;
+    // The system would stop reading the name at a NUL and open another file.
+    if (path.find('\0') != std::string::npos)
+        return RomError::NotFound;
     RomFile candidate(*m_files);
     struct stat info {};
     if (const RomError error = candidate.openChecked(path, candidate.m_fd, info); error != RomError::None)

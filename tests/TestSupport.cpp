@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 
 demo::DemoImageOptions smallImage(rom::ImageLayout layout, std::uint32_t seed)
 {
@@ -57,6 +58,27 @@ QStringList listing(const QTemporaryDir &dir)
     for (const QFileInfo &info : QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
         entries.append(QStringLiteral("%1 %2").arg(info.fileName()).arg(info.isFile() ? info.size() : -1));
     return entries;
+}
+
+void writeUnusualFiles(const QTemporaryDir &dir)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    ::mkfifo(qPrintable(dir.filePath(QStringLiteral("fifo.smc"))), 0644);
+    const Bytes image = demo::makeDemoImage(smallImage(rom::ImageLayout::Headered));
+    const Bytes headerless = demo::makeDemoImage(smallImage(rom::ImageLayout::Headerless));
+    auto cut = [](const Bytes &bytes, std::size_t size) { return Bytes(bytes.begin(), bytes.begin() + qsizetype(size)); };
+    auto withMapMode = [](Bytes bytes, std::uint64_t at, std::uint8_t mode) {
+        bytes[at] = mode;
+        return bytes;
+    };
+    writeFile(dir, QStringLiteral("empty.smc"), {});
+    writeFile(dir, QStringLiteral("odd.smc"), cut(image, image.size() - 1));
+    writeFile(dir, QStringLiteral("short-headered.smc"), cut(image, 0x47E00));
+    writeFile(dir, QStringLiteral("short-headerless.smc"), cut(headerless, 0x47C00));
+    writeFile(dir, QStringLiteral("small-headerless.smc"), cut(headerless, 0x48000));
+    writeFile(dir, QStringLiteral("lorom.smc"), withMapMode(image, 0x101D5, 0x30));
+    writeFile(dir, QStringLiteral("lorom-headerless.sfc"), withMapMode(headerless, 0xFFD5, 0x20));
+    writeFile(dir, QStringLiteral("exhirom.smc"), withMapMode(image, 0x101D5, 0x35));
 }
 
 std::uint64_t shopOffset(rom::ImageLayout layout, int index)

@@ -22,6 +22,11 @@ Bytes readFile(const QString &path);
 QList<qint64> changedOffsets(const Bytes &before, const Bytes &after);
 // Names and sizes of everything in dir, to prove nothing was created or resized.
 QStringList listing(const QTemporaryDir &dir);
+// Files in dir that are not images the editor can use, or only just are:
+// folder, fifo.smc, empty.smc, odd.smc (odd size), short-headered.smc and
+// short-headerless.smc (table cut off), small-headerless.smc (just holds the
+// table), lorom.smc, lorom-headerless.sfc, exhirom.smc (map mode 0x35).
+void writeUnusualFiles(const QTemporaryDir &dir);
 std::uint64_t shopOffset(rom::ImageLayout layout, int index);
 
 // The real system calls, with faults switched on by the test.

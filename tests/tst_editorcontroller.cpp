@@ -7,27 +7,25 @@
 
 #include <cerrno>
 #include <memory>
-#include <sys/stat.h>
 
 using rom::ImageLayout;
 
 Q_DECLARE_METATYPE(rom::ImageLayout)
 
+// Moves, saves, re-opens and cancels are checked byte by byte by the
+// randomised session; these cases pin down what it does not see.
 class TestEditorController : public QObject {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
-    void firstOpenLeavesTheFileAsItWas_data();
-    void firstOpenLeavesTheFileAsItWas();
-    void movingAndSavingWriteOnlyTheShownShop();
-    void reopeningDiscardsPicksAndStartsAtShopZero();
-    void cancellingTheDialogChangesNothing();
+    void cleanup() { m_controller.reset(); } // before the file access it uses
+    void openWritesBackOnlyWhenTheScrollBarMoves_data();
+    void openWritesBackOnlyWhenTheScrollBarMoves();
     void failedOpenKeepsTheOpenImage_data();
     void failedOpenKeepsTheOpenImage();
     void savingBeforeAnyOpenDoesNothing();
-    void unlabelledTypeCodesSurvive();
+    void unlabelledTypeCodeIsNamed();
     void failedMoveStaysOnTheShop_data();
     void failedMoveStaysOnTheShop();
 
@@ -56,11 +54,6 @@ void TestEditorController::init()
     m_path = writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
 }
 
-void TestEditorController::cleanup()
-{
-    m_controller.reset(); // before the file access it uses
-}
-
 bool TestEditorController::open(const QString &path)
 {
     const qsizetype errors = m_view->errors().size();
@@ -84,14 +77,14 @@ Bytes TestEditorController::shopInFile(const QString &path, int index, ImageLayo
     return Bytes(at, at + 9);
 }
 
-void TestEditorController::firstOpenLeavesTheFileAsItWas_data()
+void TestEditorController::openWritesBackOnlyWhenTheScrollBarMoves_data()
 {
     QTest::addColumn<ImageLayout>("layout");
     QTest::newRow("headered") << ImageLayout::Headered;
     QTest::newRow("headerless") << ImageLayout::Headerless;
 }
 
-void TestEditorController::firstOpenLeavesTheFileAsItWas()
+void TestEditorController::openWritesBackOnlyWhenTheScrollBarMoves()
 {
     QFETCH(ImageLayout, layout);
     QCOMPARE(m_view->typeEntries().size(), 54);
@@ -103,9 +96,8 @@ void TestEditorController::firstOpenLeavesTheFileAsItWas()
     const QString path = writeImage(*m_dir, QStringLiteral("other.sfc"), options);
     const Bytes original = readFile(path);
     QVERIFY(open(path));
-
+    QCOMPARE(m_files->writes, 1); // the scroll bar's start value 1 moves to 0: shop 0 written back as read
     QCOMPARE(readFile(path), original);
-    QCOMPARE(m_files->writes, 1); // the scroll bar's move from 1 to 0 writes shop 0 back as read
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("0"));
     QCOMPARE(m_view->scrollValue(), 0);
     QCOMPARE(shown(), shopInFile(path, 0, layout));
@@ -114,85 +106,13 @@ void TestEditorController::firstOpenLeavesTheFileAsItWas()
     QCOMPARE(m_dialog->filters().size(), 4);
     QCOMPARE(m_dialog->filters()[1].pattern, QStringLiteral("*.smc"));
     QCOMPARE(m_dialog->preselected(), 2);
-}
 
-void TestEditorController::movingAndSavingWriteOnlyTheShownShop()
-{
-    QVERIFY(open(m_path));
-    const Bytes original = readFile(m_path);
-    const qint64 shop7 = qint64(shopOffset(ImageLayout::Headered, 7));
-
-    m_view->setScrollValue(7);
-    m_view->setSlotSelection(3, m_view->slotSelection(3) ^ 1);
-    m_view->setScrollValue(8);
-    QCOMPARE(changedOffsets(original, readFile(m_path)), QList<qint64>{shop7 + 3});
-    QCOMPARE(m_view->shopIndexText(), QStringLiteral("8"));
-    QCOMPARE(shown(), shopInFile(m_path, 8));
-
-    m_view->setScrollValue(7);
-    m_view->setTypeSelection(m_view->typeSelection() ^ 1);
-    m_controller->SaveCMD_Click();
-    m_view->setSlotSelection(8, m_view->slotSelection(8) ^ 1);
-    m_controller->mnuSave_Click();
-    QCOMPARE(changedOffsets(original, readFile(m_path)), (QList<qint64>{shop7, shop7 + 3, shop7 + 8}));
-
-    m_view->dragTo(11, 3);
-    QCOMPARE(m_view->shopIndexText(), QStringLiteral("11"));
-    m_controller->mnuAbout_Click();
-    QCOMPARE(m_view->aboutShown(), 1);
-
-    // A pick still on screen at Quit is not saved.
-    const Bytes saved = readFile(m_path);
-    m_view->setSlotSelection(1, m_view->slotSelection(1) ^ 1);
-    m_controller->mnuQuit_Click();
-    QVERIFY(m_view->ended());
-    QVERIFY(!m_controller->hasImage());
-    QCOMPARE(readFile(m_path), saved);
-    QVERIFY(m_view->errors().isEmpty());
-}
-
-void TestEditorController::reopeningDiscardsPicksAndStartsAtShopZero()
-{
-    const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headerless, 7));
-    const Bytes first = readFile(m_path);
-    const Bytes second = readFile(other);
-    QVERIFY(open(m_path));
+    QVERIFY(open(m_path)); // already on shop 0: nothing to write back
+    QCOMPARE(m_files->writes, 1);
     m_view->setScrollValue(17);
-    m_view->setSlotSelection(2, m_view->slotSelection(2) ^ 1);
-
-    m_files->writes = 0;
-    QVERIFY(open(other));
-    QCOMPARE(m_files->writes, 1); // shop 17 of the new image, written back as read
-    QCOMPARE(readFile(m_path), first);
-    QCOMPARE(readFile(other), second);
-    QCOMPARE(m_view->shopIndexText(), QStringLiteral("0"));
-    QCOMPARE(m_view->scrollValue(), 0);
-    QCOMPARE(shown(), shopInFile(other, 0, ImageLayout::Headerless));
-
-    m_files->writes = 0;
-    QVERIFY(open(other)); // already on shop 0: read, nothing written
-    QCOMPARE(m_files->writes, 0);
-}
-
-void TestEditorController::cancellingTheDialogChangesNothing()
-{
-    m_dialog->queue(std::nullopt);
-    m_controller->mnuOpen_Click();
-    QVERIFY(!m_controller->hasImage());
-    QVERIFY(!m_view->editingEnabled());
-
-    const Bytes original = readFile(m_path);
-    QVERIFY(open(m_path));
-    m_view->setScrollValue(4);
-    m_view->setSlotSelection(4, m_view->slotSelection(4) ^ 1);
-    const Bytes picks = shown();
-    m_dialog->queue(std::nullopt);
-    m_controller->mnuOpen_Click();
-    QCOMPARE(shown(), picks);
-    QCOMPARE(readFile(m_path), original);
-    m_controller->SaveCMD_Click();
-    QCOMPARE(shopInFile(m_path, 4), picks);
-    QVERIFY(m_view->errors().isEmpty());
+    QVERIFY(open(path)); // shop 17 of the new image is written back, then shop 0 shown
+    QCOMPARE(m_files->writes, 3);
+    QCOMPARE(shown(), shopInFile(path, 0, layout));
 }
 
 void TestEditorController::failedOpenKeepsTheOpenImage_data()
@@ -204,8 +124,9 @@ void TestEditorController::failedOpenKeepsTheOpenImage_data()
     QTest::newRow("folder") << "folder" << 0 << "folder";
     QTest::newRow("fifo") << "fifo.smc" << 0 << "not an ordinary file";
     QTest::newRow("odd size") << "odd.smc" << 0 << "size";
+    QTest::newRow("table cut off") << "short-headered.smc" << 0 << "too small";
     QTest::newRow("not HiROM") << "lorom.smc" << 0 << "not a HiROM";
-    QTest::newRow("read-only") << "other.smc" << EROFS << "read-only";
+    QTest::newRow("read-only") << "exhirom.smc" << EROFS << "read-only";
 }
 
 void TestEditorController::failedOpenKeepsTheOpenImage()
@@ -213,14 +134,7 @@ void TestEditorController::failedOpenKeepsTheOpenImage()
     QFETCH(QString, name);
     QFETCH(int, openError);
     QFETCH(QString, reason);
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
-    QCOMPARE(::mkfifo(qPrintable(m_dir->filePath(QStringLiteral("fifo.smc"))), 0644), 0);
-    Bytes image = demo::makeDemoImage(smallImage(ImageLayout::Headered, 3));
-    writeFile(*m_dir, QStringLiteral("other.smc"), image);
-    writeFile(*m_dir, QStringLiteral("odd.smc"), Bytes(image.begin(), image.end() - 100));
-    image[0x101D5] = 0x20;
-    writeFile(*m_dir, QStringLiteral("lorom.smc"), image);
-
+    writeUnusualFiles(*m_dir);
     QVERIFY(open(m_path));
     m_view->setScrollValue(3);
     m_view->setSlotSelection(2, m_view->slotSelection(2) ^ 1);
@@ -254,43 +168,28 @@ void TestEditorController::savingBeforeAnyOpenDoesNothing()
     QVERIFY(m_view->errors().isEmpty());
 }
 
-void TestEditorController::unlabelledTypeCodesSurvive()
+void TestEditorController::unlabelledTypeCodeIsNamed()
 {
-    const Bytes original = readFile(m_path);
     const std::uint8_t code = shopInFile(m_path, 5)[0]; // every 16th shop from 5 has no label
     QVERIFY(code > 0x35);
     QVERIFY(open(m_path));
     m_view->setScrollValue(5);
-    QCOMPARE(m_view->typeEntries().size(), 55);
     QCOMPARE(m_view->typeEntries().last(), "Unknown type 0x" + QString::number(code, 16).toUpper());
     QCOMPARE(m_view->typeSelection(), 54);
-
-    m_view->setScrollValue(6);
-    QCOMPARE(m_view->typeEntries().size(), 54);
-    QCOMPARE(readFile(m_path), original);
-
-    m_view->setScrollValue(5);
-    m_view->setTypeSelection(3);
-    m_view->setScrollValue(4);
-    QCOMPARE(shopInFile(m_path, 5)[0], 3);
-    QCOMPARE(m_view->typeEntries().size(), 54);
-    QVERIFY(m_view->misuses().isEmpty());
 }
 
 void TestEditorController::failedMoveStaysOnTheShop_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<bool>("savedBeforeFailing");
-    QTest::newRow("file deleted") << "deleted" << false;
-    QTest::newRow("file replaced") << "replaced" << false;
-    QTest::newRow("write error") << "write" << false;
-    QTest::newRow("read error") << "read" << true;
+    QTest::newRow("file deleted") << "deleted";
+    QTest::newRow("file replaced") << "replaced";
+    QTest::newRow("write error") << "write";
+    QTest::newRow("read error") << "read";
 }
 
 void TestEditorController::failedMoveStaysOnTheShop()
 {
     QFETCH(QString, fault);
-    QFETCH(bool, savedBeforeFailing);
     const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headered, 5));
     QVERIFY(open(m_path));
     m_view->setScrollValue(3);
@@ -300,7 +199,7 @@ void TestEditorController::failedMoveStaysOnTheShop()
     if (fault == "deleted")
         QVERIFY(QFile::remove(m_path));
     else if (fault == "replaced")
-        QVERIFY(QFile::rename(other, m_path) || (QFile::remove(m_path) && QFile::rename(other, m_path)));
+        QCOMPARE(::rename(qPrintable(other), qPrintable(m_path)), 0);
     else
         (fault == "write" ? m_files->writeError : m_files->readError) = EIO;
     const Bytes onDisk = readFile(m_path);
@@ -316,7 +215,7 @@ void TestEditorController::failedMoveStaysOnTheShop()
     QCOMPARE(m_view->errors().size(), 2);
     QCOMPARE(m_view->scrollValue(), 3);
     QCOMPARE(shown(), picks);
-    if (savedBeforeFailing)
+    if (fault == "read") // the save before the failed read went through
         QCOMPARE(shopInFile(m_path, 3), picks);
     else
         QCOMPARE(readFile(m_path), onDisk);

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using rom::ImageLayout;
@@ -106,23 +105,12 @@ void TestRomFile::refusesWhatIsNotAnImage()
 {
     QFETCH(QString, name);
     QFETCH(RomError, expected);
-    QVERIFY(QDir(dir().path()).mkdir(QStringLiteral("folder")));
-    QCOMPARE(::mkfifo(qPrintable(dir().filePath(QStringLiteral("fifo.smc"))), 0644), 0);
-    const Bytes image = demo::makeDemoImage(smallImage(ImageLayout::Headered));
-    const Bytes headerless = demo::makeDemoImage(smallImage(ImageLayout::Headerless));
-    writeFile(dir(), QStringLiteral("empty.smc"), {});
-    writeFile(dir(), QStringLiteral("odd.smc"), Bytes(image.begin(), image.end() - 1));
-    writeFile(dir(), QStringLiteral("short-headered.smc"), Bytes(image.begin(), image.begin() + 0x48140 - 0x340));
-    writeFile(dir(), QStringLiteral("short-headerless.smc"), Bytes(headerless.begin(), headerless.begin() + 0x47C00));
-    writeFile(dir(), QStringLiteral("small-headerless.smc"), Bytes(headerless.begin(), headerless.begin() + 0x48000));
-    auto withMapMode = [](Bytes bytes, std::uint64_t at, std::uint8_t mode) { bytes[at] = mode; return bytes; };
-    writeFile(dir(), QStringLiteral("lorom.smc"), withMapMode(image, 0x101D5, 0x30));
-    writeFile(dir(), QStringLiteral("lorom-headerless.sfc"), withMapMode(headerless, 0xFFD5, 0x20));
-    writeFile(dir(), QStringLiteral("exhirom.smc"), withMapMode(image, 0x101D5, 0x35));
+    writeUnusualFiles(dir());
     const QStringList before = listing(dir());
 
     RomFile file;
     QCOMPARE(file.open(dir().filePath(name).toStdString()), expected);
+    QCOMPARE(file.open(dir().filePath(name).toStdString() + std::string(1, '\0') + "x"), RomError::NotFound);
     QCOMPARE(file.isOpen(), expected == RomError::None);
     QCOMPARE(file.close(), RomError::None);
     QCOMPARE(listing(dir()), before);
