@@ -67,7 +67,6 @@ bool EditorController::LoadROM()
     closeImage();
     m_rom = std::move(candidate);
     m_fileName = fileName;
-    m_view.setTitle(kTitle);
     m_view.enableEditing();
     LoadIName(internalName);
     showRecord(record);

@@ -23,6 +23,23 @@ RomError openErrorFor(int error)
     }
 }
 
+// Repeats a positioned read or write until count bytes have moved. call(done)
+// moves some of the bytes after the first done; interrupted calls are retried.
+template <typename Call>
+bool transferAll(std::size_t count, Call call)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t moved = call(done);
+        if (moved < 0 && errno == EINTR)
+            continue;
+        if (moved <= 0)
+            return false;
+        done += std::size_t(moved);
+    }
+    return true;
+}
+
 } // namespace
 
 RomFile::RomFile(FileAccess &files) : m_files(&files) {}
@@ -184,32 +201,18 @@ RomError RomFile::checkSameFile() const
 
 RomError RomFile::readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const
 {
-    while (count > 0) {
-        const ssize_t got = m_files->pread(m_fd, buffer, count, off_t(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return RomError::ReadFailed;
-        buffer += got;
-        offset += std::uint64_t(got);
-        count -= std::size_t(got);
-    }
-    return RomError::None;
+    const bool ok = transferAll(count, [&](std::size_t done) {
+        return m_files->pread(m_fd, buffer + done, count - done, off_t(offset + done));
+    });
+    return ok ? RomError::None : RomError::ReadFailed;
 }
 
 RomError RomFile::writeAt(std::uint64_t offset, const std::uint8_t *buffer, std::size_t count) const
 {
-    while (count > 0) {
-        const ssize_t put = m_files->pwrite(m_fd, buffer, count, off_t(offset));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return RomError::WriteFailed;
-        buffer += put;
-        offset += std::uint64_t(put);
-        count -= std::size_t(put);
-    }
-    return RomError::None;
+    const bool ok = transferAll(count, [&](std::size_t done) {
+        return m_files->pwrite(m_fd, buffer + done, count - done, off_t(offset + done));
+    });
+    return ok ? RomError::None : RomError::WriteFailed;
 }
 
 } // namespace rom

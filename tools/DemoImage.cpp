@@ -15,6 +15,10 @@ namespace {
 // Cartridge header fields after the name and map mode, at cartridge offsets.
 constexpr std::uint64_t kCartridgeType = 0xFFD6; // 0x02: ROM with battery-backed RAM
 constexpr std::uint64_t kRomSize = 0xFFD7;       // log2 of the size in kilobytes
+constexpr std::uint64_t kRamSize = 0xFFD8;       // log2 of the battery-backed RAM in kilobytes
+constexpr std::uint64_t kRegion = 0xFFD9;        // 0x01: North America
+constexpr std::uint64_t kMakerCode = 0xFFDA;     // 0x33: the maker code lives in the extended header
+constexpr std::uint64_t kRevision = 0xFFDB;
 constexpr std::uint64_t kChecksumComplement = 0xFFDC;
 constexpr std::uint64_t kChecksum = 0xFFDE;
 
@@ -90,6 +94,10 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
     while ((1024ull << sizeLog2) < size)
         ++sizeLog2;
     cartridge[kRomSize] = std::uint8_t(sizeLog2);
+    cartridge[kRamSize] = 0x03;
+    cartridge[kRegion] = 0x01;
+    cartridge[kMakerCode] = 0x33;
+    cartridge[kRevision] = 0x00;
 
     for (int index = 0; index < rom::kShopCount; ++index) {
         const auto bytes = makeShop(random, options.unlabelledTypes && index % 16 == 5).toBytes();
