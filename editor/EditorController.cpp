@@ -46,8 +46,17 @@ bool EditorController::LoadROM()
     m_dialog.setFilters(openFilters(), kPreselectedFilter);
     if (!m_dialog.show())
         return false;
-    const QString fileName = m_dialog.fileName();
+    return openImage(m_dialog.fileName());
+}
 
+bool EditorController::openFile(const QString &fileName)
+{
+    m_dialog.setFileName(fileName);
+    return openImage(fileName);
+}
+
+bool EditorController::openImage(const QString &fileName)
+{
     // Open and read the new image completely before letting go of the one
     // that is open, so that a failure leaves that one open and on screen.
     rom::RomFile candidate(m_files);
@@ -60,7 +69,11 @@ bool EditorController::LoadROM()
     if (error == RomError::None)
         error = candidate.readShop(index, record);
     if (error != RomError::None) {
-        m_view.showError(QStringLiteral("Could not open %1.\n\n%2").arg(quoted(fileName), reason(error)));
+        m_view.showError(QStringLiteral("Could not open %1.\n\n%2\n\n%3")
+                             .arg(quoted(fileName), reason(error),
+                                  m_rom.isOpen() ? QStringLiteral("The image that was open stays open, with your picks "
+                                                                  "on screen. Choose another file with File > Open ROM.")
+                                                 : QStringLiteral("Choose another file with File > Open ROM.")));
         return false;
     }
 
@@ -241,6 +254,13 @@ void EditorController::endProgram()
 
 void EditorController::reportShopFailure(const QString &what, int index, RomError error, const QString &outcome)
 {
-    m_view.showError(QStringLiteral("Could not %1 %2.\n\n%3\n\n%4")
-                         .arg(what.arg(index), quoted(m_fileName), reason(error), outcome));
+    // A file that is no longer the one opened cannot be written again; an
+    // I/O error may pass.
+    const QString advice =
+        error == RomError::FileChanged
+            ? QStringLiteral("Note the picks you want to keep, then open the file again with File > Open ROM.")
+            : QStringLiteral("Try File > Save again. If it keeps failing, check the disk, note your picks and "
+                             "open the file again with File > Open ROM.");
+    m_view.showError(QStringLiteral("Could not %1 %2.\n\n%3\n\n%4 %5")
+                         .arg(what.arg(index), quoted(m_fileName), reason(error), outcome, advice));
 }

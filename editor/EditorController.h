@@ -24,6 +24,8 @@ public:
 
     // Procedures.
     bool LoadROM();
+    // Opens fileName as if the user had chosen it in File > Open ROM.
+    bool openFile(const QString &fileName);
     rom::RomError LoadShop();
     rom::RomError SaveShop();
     void LoadIName(const std::string &internalName);
@@ -43,6 +45,7 @@ public:
     [[nodiscard]] bool hasImage() const { return m_rom.isOpen(); }
 
 private:
+    bool openImage(const QString &fileName);
     [[nodiscard]] std::optional<int> shownIndex() const;
     [[nodiscard]] rom::ShopRecord shownRecord() const;
     void showRecord(const rom::ShopRecord &record);

@@ -71,6 +71,7 @@ public:
     void setFilters(const QList<FileFilter> &filters, int preselected) override;
     bool show() override;
     QString fileName() const override { return m_fileName; }
+    void setFileName(const QString &fileName) override { m_fileName = fileName; }
 
     [[nodiscard]] const QList<FileFilter> &filters() const { return m_filters; }
     [[nodiscard]] int preselected() const { return m_preselected; }

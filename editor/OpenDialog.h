@@ -19,4 +19,6 @@ public:
     [[nodiscard]] virtual bool show() = 0;
     // The last file chosen, kept between showings; empty before the first.
     [[nodiscard]] virtual QString fileName() const = 0;
+    // Keeps fileName as if the user had chosen it.
+    virtual void setFileName(const QString &fileName) = 0;
 };

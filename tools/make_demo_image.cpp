@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -10,10 +11,11 @@ namespace {
 int usage()
 {
     std::fputs("usage: make-demo-image [--headerless] [--unlabelled-types] [--megabits N] [--seed N]\n"
-               "                       [--overwrite] FILE\n"
+               "                       [--overwrite | --keep] FILE\n"
                "Writes a synthetic HiROM image with a copier header (or without, with --headerless).\n"
                "--megabits sets the cartridge size (default 32, i.e. 4 MiB; at least 3).\n"
-               "An existing FILE is kept unless --overwrite is given.\n",
+               "An existing FILE is an error unless --overwrite (replace it) or --keep (leave it,\n"
+               "with the edits made to it) is given.\n",
                stderr);
     return 2;
 }
@@ -31,6 +33,7 @@ int main(int argc, char **argv)
 {
     demo::DemoImageOptions options;
     bool overwrite = false;
+    bool keep = false;
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -41,6 +44,8 @@ int main(int argc, char **argv)
             options.unlabelledTypes = true;
         } else if (arg == "--overwrite") {
             overwrite = true;
+        } else if (arg == "--keep") {
+            keep = true;
         } else if (arg == "--megabits" && i + 1 < argc && parseNumber(argv[++i], number) && number >= 3 &&
                    number <= 512) {
             options.cartridgeSize = number * 1024 * 1024 / 8;
@@ -52,8 +57,10 @@ int main(int argc, char **argv)
             return usage();
         }
     }
-    if (path.empty())
+    if (path.empty() || (overwrite && keep))
         return usage();
+    if (keep && std::filesystem::exists(path))
+        return 0;
     if (const std::string error = demo::writeImageFile(path, demo::makeDemoImage(options), overwrite);
         !error.empty()) {
         std::fprintf(stderr, "make-demo-image: %s\n", error.c_str());

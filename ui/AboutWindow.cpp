@@ -1,0 +1,116 @@
+#include "AboutWindow.h"
+
+#include "EditorController.h"
+#include "MainWindow.h"
+#include "Twips.h"
+#include "Version.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr QSize kClientSize(twips::pixels(5730), twips::pixels(3555));
+
+QLabel *text(QWidget *parent, const QString &name, const QString &content, const QRect &geometry)
+{
+    auto *label = new QLabel(content, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+void rule(QWidget *parent, QPoint from, int right, int width, QColor colour)
+{
+    auto *line = new QWidget(parent);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setGeometry(from.x(), from.y(), right - from.x(), width);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, colour);
+    line->setPalette(palette);
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("About"));
+    setWindowTitle(QStringLiteral("About"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(MainWindow::windowIconSet());
+    setFont(MainWindow::windowFont());
+    setFixedSize(kClientSize);
+    setModal(true);
+    createControls();
+    Form_Load();
+    fitTexts();
+}
+
+QString AboutWindow::descriptionText()
+{
+    return QStringLiteral("This program edits the Shops in Qorvik.  \r\n\r\n"
+                          "This editor also works on the Japanese Zeltharia IV ROM file.  \r\n\r\n"
+                          "Special thanks to Brannoc for helping me fix a nasty bug.");
+}
+
+QString AboutWindow::versionText()
+{
+    return QStringLiteral("Version: %1.%2").arg(version::kMajor).arg(version::kRevision);
+}
+
+void AboutWindow::createControls()
+{
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(QPixmap(QStringLiteral(":/pictures/shop-32.xpm")));
+    picture->setScaledContents(true);
+    picture->setGeometry(twips::rect(90, 270, 960, 960));
+
+    text(this, QStringLiteral("lblTitle"), EditorController::kTitle, twips::rect(1230, 240, 3885, 240));
+    m_version = text(this, QStringLiteral("lblVersion"), QStringLiteral("Version"), twips::rect(1230, 570, 3885, 225));
+    m_description = text(this, QStringLiteral("lblDescription"), QString(), twips::rect(1230, 900, 3015, 1470));
+    m_description->setWordWrap(true);
+
+    rule(this, twips::point(90, 2445), twips::pixels(5654), 1, QColor(0x80, 0x80, 0x80));
+    rule(this, twips::point(105, 2460), twips::pixels(5654), 2, Qt::white);
+
+    m_disclaimer = text(this, QStringLiteral("lblDisclaimer"),
+                        QStringLiteral("This editor is an independent work. Its author is not affiliated with the "
+                                       "publisher of the game it edits, and the game's names belong to that "
+                                       "publisher."),
+                        twips::rect(255, 2625, 3870, 825));
+    m_disclaimer->setWordWrap(true);
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setGeometry(twips::rect(4260, 3075, 1245, 345));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
+    ok->setFocus();
+}
+
+void AboutWindow::Form_Load()
+{
+    m_description->setText(descriptionText());
+    m_version->setText(versionText());
+}
+
+// Enter (OK is the default button) and Esc both close the window.
+void AboutWindow::cmdOK_Click() { accept(); }
+
+// The layout is made for Tahoma; with a wider font the description may use the
+// width the title has, and the disclaimer the height down to the window's edge.
+void AboutWindow::fitTexts()
+{
+    if (m_description->heightForWidth(m_description->width()) > m_description->height())
+        m_description->resize(twips::pixels(3885), m_description->height());
+    const int needed = m_disclaimer->heightForWidth(m_disclaimer->width());
+    if (needed > m_disclaimer->height())
+        m_disclaimer->resize(m_disclaimer->width(), std::min(needed, height() - m_disclaimer->y()));
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "EditorController.h"
+#include "EditorView.h"
+#include "FileOpenDialog.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+// Form1, the editor's main window: one tab page with the shop index, the
+// shop type and the eight item slots, Save and Quit below, and the File and
+// Options menus. It holds the controls the editing controller works on and
+// passes their notifications to it.
+class MainWindow : public QMainWindow, public EditorView {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(rom::FileAccess &files = rom::FileAccess::system(), QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Opens an image as if it had been chosen in File > Open ROM.
+    void openImage(const QString &fileName);
+    [[nodiscard]] static QFont windowFont();
+    [[nodiscard]] static QIcon windowIconSet();
+
+    // EditorView
+    [[nodiscard]] QString shopIndexText() const override;
+    void setShopIndexText(const QString &text) override;
+    [[nodiscard]] int scrollValue() const override;
+    void setScrollValue(int value) override;
+    void addTypeEntry(const QString &label) override;
+    void removeTypeEntry(int entry) override;
+    [[nodiscard]] int typeSelection() const override;
+    void setTypeSelection(int entry) override;
+    [[nodiscard]] int slotSelection(int slot) const override;
+    void setSlotSelection(int slot, int entry) override;
+    void enableEditing() override;
+    void setTitle(const QString &title) override;
+    void showError(const QString &message) override;
+    void showAbout() override;
+    void endProgram() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void createMenus();
+    void createControls();
+    void createShopPage(QWidget *frame);
+    void connectControls();
+    void setKeyboardOrder();
+    void fitCaptions();
+
+    FileOpenDialog m_dialog;
+    std::unique_ptr<EditorController> m_controller;
+    QLineEdit *m_shopIndex = nullptr;
+    QScrollBar *m_scroll = nullptr;
+    QComboBox *m_type = nullptr;
+    std::array<QComboBox *, 8> m_slots{};
+    std::array<QLabel *, 10> m_captions{}; // Label1, Label2, Label3-Label10
+    QLabel *m_info = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_quit = nullptr;
+    QWidget *m_tabStrip = nullptr;
+};
