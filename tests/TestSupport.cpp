@@ -122,6 +122,7 @@ ssize_t FaultyFileAccess::pwrite(int fd, const void *buffer, size_t count, off_t
 
 int FaultyFileAccess::fsync(int fd)
 {
+    ++syncs;
     if (fsyncError) {
         errno = fsyncError;
         return -1;

@@ -40,6 +40,7 @@ public:
     bool oneByteAtATime = false;
     int interruptions = 0;  // the next calls to pwrite fail with EINTR
     int writes = 0;
+    int syncs = 0;
 
     int open(const char *path, int flags) override;
     ssize_t pread(int fd, void *buffer, size_t count, off_t offset) override;

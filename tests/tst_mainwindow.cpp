@@ -1,0 +1,436 @@
+#include "MainWindow.h"
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using rom::ImageLayout;
+
+Q_DECLARE_METATYPE(rom::ImageLayout)
+
+namespace {
+
+// Runs action on the next modal window (file dialog, message box, About) as
+// soon as it shows; the test's call that opens it returns when action closes it.
+void whenModal(std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(action)] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
+// Answers the file dialog as a user who types path and presses Open.
+void choose(QWidget *modal, const QString &path)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(modal);
+    QVERIFY(dialog);
+    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+    static_cast<QDialog *>(dialog)->accept();
+    QVERIFY(!dialog->isVisible());
+}
+
+// The name a focus stop goes by: the tab strip takes focus through its bar.
+QString stopName(QWidget *widget)
+{
+    if (qobject_cast<QTabBar *>(widget))
+        widget = widget->parentWidget();
+    return widget ? widget->objectName() : QString();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startsAsTheUserMeetsIt();
+    void keyboardReachesEveryFieldInOrder();
+    void shortcutsReachTheirHandlers();
+    void firstOpenThroughTheDialog_data();
+    void firstOpenThroughTheDialog();
+    void dialogFiltersMatchAnyCase();
+    void keyboardEditingChangesOnlyThatByte();
+    void thumbDragSavesAndMovesOnRelease();
+    void closingTheWindowEndsLikeQuit();
+    void refusedFileIsReportedInAMessageBox();
+    void droppedFileOpensAsIfChosen();
+    void aboutShowsTheSameTextsEachTime();
+
+private:
+    template <typename Widget>
+    Widget *control(const QString &name) const
+    {
+        auto *widget = m_window->findChild<Widget *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    QAction *menuEntry(const QString &name) const { return control<QAction>(name); }
+    void openThroughDialog(const QString &path);
+    // The offscreen platform has no window manager to give the focus back to
+    // the main window when a modal window closes.
+    void reactivate()
+    {
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FaultyFileAccess> m_files;
+    std::unique_ptr<MainWindow> m_window;
+    QString m_path;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_files = std::make_unique<FaultyFileAccess>();
+    m_window = std::make_unique<MainWindow>(*m_files);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_path = writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+}
+
+void TestMainWindow::cleanup() { m_window.reset(); }
+
+void TestMainWindow::openThroughDialog(const QString &path)
+{
+    whenModal([path](QWidget *modal) { choose(modal, path); });
+    QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
+    reactivate();
+}
+
+void TestMainWindow::startsAsTheUserMeetsIt()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Zeltharia III (US) Shop Editor"));
+    QCOMPARE(m_window->centralWidget()->size(), QSize(440, 352));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    for (const char *name : {"ShopIndexTXT", "HScroll", "SaveCMD", "SpBitCBO", "Slot1CBO", "Slot8CBO"})
+        QVERIFY2(!control<QWidget>(QLatin1String(name))->isEnabled(), name);
+    QVERIFY(control<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
+    QVERIFY(menuEntry(QStringLiteral("mnuSave"))->isEnabled());
+    QVERIFY(!menuEntry(QStringLiteral("mnuDisabled"))->isEnabled());
+
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    QCOMPARE(scroll->value(), 1);
+    QCOMPARE(scroll->maximum(), 127);
+    QVERIFY(!scroll->hasTracking());
+    QCOMPARE(std::minmax(scroll->singleStep(), scroll->pageStep()), std::minmax(1, 5));
+    auto *index = control<QLineEdit>(QStringLiteral("ShopIndexTXT"));
+    QCOMPARE(index->text(), QStringLiteral("0"));
+    QVERIFY(index->isReadOnly());
+
+    auto *type = control<QComboBox>(QStringLiteral("SpBitCBO"));
+    QCOMPARE(type->count(), 54);
+    QCOMPARE(type->currentText(), QStringLiteral("[Blank]"));
+    QVERIFY(!type->isEditable());
+    for (int slot = 1; slot <= 8; ++slot) {
+        auto *list = control<QComboBox>(QStringLiteral("Slot%1CBO").arg(slot));
+        QCOMPARE(list->count(), 256);
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(list->itemText(255), QStringLiteral("FF: Empty"));
+        QCOMPARE(list->accessibleName(), QStringLiteral("Item Slot %1").arg(slot));
+        QVERIFY(!list->isEditable());
+    }
+    QCOMPARE(index->accessibleName(), QStringLiteral("Shop Index"));
+    QCOMPARE(type->accessibleName(), QStringLiteral("Shop Type"));
+
+    // No caption is cut off by a font wider than the one the layout was made for.
+    for (QLabel *label : m_window->findChildren<QLabel *>()) {
+        if (label->wordWrap())
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
+        else
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
+    }
+}
+
+void TestMainWindow::keyboardReachesEveryFieldInOrder()
+{
+    const auto tabStops = [this](QWidget *from, int count) {
+        from->setFocus();
+        QStringList stops{stopName(m_window->focusWidget())};
+        for (int i = 1; i < count; ++i) {
+            QTest::keyClick(m_window->focusWidget(), Qt::Key_Tab);
+            stops << stopName(m_window->focusWidget());
+        }
+        return stops;
+    };
+    auto *quit = control<QWidget>(QStringLiteral("cmdOK"));
+    // Before an image is open, only Quit and the tab strip take focus.
+    QCOMPARE(tabStops(quit, 3), QStringList({"cmdOK", "TabStrip1", "cmdOK"}));
+
+    openThroughDialog(m_path);
+    QCOMPARE(tabStops(control<QWidget>(QStringLiteral("ShopIndexTXT")), 15),
+             QStringList({"ShopIndexTXT", "SpBitCBO", "Slot1CBO", "Slot2CBO", "Slot3CBO", "Slot4CBO", "Slot5CBO",
+                          "Slot6CBO", "Slot7CBO", "Slot8CBO", "SaveCMD", "cmdOK", "TabStrip1", "HScroll",
+                          "ShopIndexTXT"}));
+}
+
+void TestMainWindow::shortcutsReachTheirHandlers()
+{
+    const QStringList before = listing(*m_dir);
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier); // nothing is open: nothing to save
+    QCOMPARE(m_files->writes, 0);
+    QCOMPARE(listing(*m_dir), before);
+
+    const QList<std::pair<QString, QKeySequence>> shortcuts{
+        {"mnuOpen", Qt::CTRL | Qt::Key_O}, {"mnuSave", Qt::CTRL | Qt::Key_S}, {"mnuQuit", Qt::CTRL | Qt::Key_Q},
+        {"mnuDisabled", Qt::Key_F3},       {"mnuAbout", Qt::Key_F1}};
+    for (const auto &[name, key] : shortcuts)
+        QCOMPARE(menuEntry(name)->shortcut(), key);
+
+    openThroughDialog(m_path);
+    const Bytes opened = readFile(m_path);
+    control<QComboBox>(QStringLiteral("Slot2CBO"))->setCurrentIndex(0x42);
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(changedOffsets(opened, readFile(m_path)), QList<qint64>{qint64(shopOffset(ImageLayout::Headered, 0) + 2)});
+
+    // Quit does not save the shown shop.
+    control<QComboBox>(QStringLiteral("Slot2CBO"))->setCurrentIndex(0x43);
+    const Bytes saved = readFile(m_path);
+    QTest::keyClick(m_window.get(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(readFile(m_path), saved);
+}
+
+void TestMainWindow::firstOpenThroughTheDialog_data()
+{
+    QTest::addColumn<ImageLayout>("layout");
+    QTest::newRow("headered") << ImageLayout::Headered;
+    QTest::newRow("headerless") << ImageLayout::Headerless;
+}
+
+void TestMainWindow::firstOpenThroughTheDialog()
+{
+    QFETCH(ImageLayout, layout);
+    auto options = smallImage(layout, 7);
+    options.name = "EMBER COAST";
+    const QString path = writeImage(*m_dir, QStringLiteral("first.sfc"), options);
+    const Bytes original = readFile(path);
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    QSignalSpy changes(scroll, &QScrollBar::valueChanged);
+
+    whenModal([path](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->objectName(), QStringLiteral("CommonDialog1"));
+        QCOMPARE(dialog->nameFilters(),
+                 QStringList({"All Files (*.*)", "Super MagiCom ROM File (*.smc)", "Super Wild Card ROM File (*.swc)",
+                              "Pro Fighter X ROM File (*.fig)"}));
+        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Super MagiCom ROM File (*.smc)"));
+        choose(dialog, path);
+    });
+    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+
+    QCOMPARE(changes.count(), 1); // 1 -> 0
+    QCOMPARE(changes.first().first().toInt(), 0);
+    QCOMPARE(m_files->writes, 1); // shop 0 written back as it was read
+    QCOMPARE(readFile(path), original);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Zeltharia III (US) Shop Editor - EMBER COAST          "));
+    QVERIFY(control<QComboBox>(QStringLiteral("Slot8CBO"))->isEnabled());
+    const std::size_t at = shopOffset(layout, 0);
+    QCOMPARE(control<QComboBox>(QStringLiteral("SpBitCBO"))->currentIndex(), int(original[at]));
+    QCOMPARE(control<QComboBox>(QStringLiteral("Slot1CBO"))->currentIndex(), int(original[at + 1]));
+
+    // Cancel keeps everything; the dialog still has the name chosen last.
+    whenModal([path](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QCOMPARE(dialog->selectedFiles().value(0), path);
+        dialog->reject();
+    });
+    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    QCOMPARE(m_files->writes, 1);
+    QVERIFY(m_window->windowTitle().endsWith(QStringLiteral("EMBER COAST          ")));
+}
+
+void TestMainWindow::dialogFiltersMatchAnyCase()
+{
+    writeImage(*m_dir, QStringLiteral("GAME.SMC"), smallImage(ImageLayout::Headered));
+    writeFile(*m_dir, QStringLiteral("notes.txt"), Bytes(10, 'x'));
+    QStringList listed;
+    whenModal([this, &listed](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        dialog->setDirectory(m_dir->path());
+        auto *files = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        const auto names = [files] {
+            QStringList found;
+            for (int row = 0; row < files->model()->rowCount(files->rootIndex()); ++row)
+                found << files->model()->index(row, 0, files->rootIndex()).data().toString();
+            found.sort();
+            return found;
+        };
+        QTRY_COMPARE(names().size(), 2);
+        listed = names();
+        dialog->reject();
+    });
+    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    QCOMPARE(listed, QStringList({"GAME.SMC", "game.smc"}));
+}
+
+void TestMainWindow::keyboardEditingChangesOnlyThatByte()
+{
+    openThroughDialog(m_path);
+    const Bytes opened = readFile(m_path);
+    const std::size_t shop0 = shopOffset(ImageLayout::Headered, 0);
+
+    auto *slot3 = control<QComboBox>(QStringLiteral("Slot3CBO"));
+    const int picked = opened[shop0 + 3] == 0xFF ? 0xFE : opened[shop0 + 3] + 1;
+    slot3->setFocus();
+    QTest::keyClick(slot3, opened[shop0 + 3] == 0xFF ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(slot3->currentIndex(), picked);
+    QCOMPARE(readFile(m_path), opened); // a pick alone writes nothing
+
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    scroll->setFocus();
+    QTest::keyClick(scroll, Qt::Key_Right); // to shop 1: shop 0 is saved first
+    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QStringLiteral("1"));
+    QTest::keyClick(scroll, Qt::Key_PageDown);
+    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QStringLiteral("6"));
+    QTest::keyClick(scroll, Qt::Key_Left);
+    QCOMPARE(scroll->value(), 5);
+    QTest::keyClick(scroll, Qt::Key_End);
+    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QStringLiteral("127"));
+
+    const Bytes after = readFile(m_path);
+    QCOMPARE(changedOffsets(opened, after), QList<qint64>{qint64(shop0 + 3)});
+    QCOMPARE(int(after[shop0 + 3]), picked);
+}
+
+void TestMainWindow::thumbDragSavesAndMovesOnRelease()
+{
+    openThroughDialog(m_path);
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *index = control<QLineEdit>(QStringLiteral("ShopIndexTXT"));
+    QSignalSpy changes(scroll, &QScrollBar::valueChanged);
+    QSignalSpy steps(scroll, &QScrollBar::sliderMoved);
+    const int writesBefore = m_files->writes;
+
+    // What a thumb drag does: the slider is down while its position moves.
+    scroll->setSliderDown(true);
+    scroll->setSliderPosition(3);
+    scroll->setSliderPosition(9);
+    QCOMPARE(steps.count(), 2);
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(index->text(), QStringLiteral("0"));           // still on shop 0 ...
+    QCOMPARE(m_files->writes, writesBefore + 2);            // ... saved at every step
+    scroll->setSliderDown(false);                           // release
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(index->text(), QStringLiteral("9"));
+    QCOMPARE(m_files->writes, writesBefore + 3);
+
+    // Setting the value it already has raises nothing.
+    scroll->setValue(9);
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestMainWindow::closingTheWindowEndsLikeQuit()
+{
+    openThroughDialog(m_path);
+    const Bytes opened = readFile(m_path);
+    control<QComboBox>(QStringLiteral("Slot5CBO"))->setCurrentIndex(0x10);
+    QCOMPARE(m_files->syncs, 0);
+    QVERIFY(m_window->close());
+    QCOMPARE(m_files->syncs, 1); // the image was closed, its writes made durable ...
+    QCOMPARE(readFile(m_path), opened); // ... and the shown shop was not saved
+}
+
+void TestMainWindow::refusedFileIsReportedInAMessageBox()
+{
+    openThroughDialog(m_path);
+    const QString odd = writeFile(*m_dir, QStringLiteral("odd.smc"), Bytes(1000, 0));
+    const QStringList before = listing(*m_dir);
+    QString message;
+    whenModal([odd, &message](QWidget *modal) {
+        // The message comes up once the dialog has closed.
+        whenModal([&message](QWidget *box) {
+            QVERIFY(qobject_cast<QMessageBox *>(box));
+            message = qobject_cast<QMessageBox *>(box)->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        choose(modal, odd);
+    });
+    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    QVERIFY2(message.contains(odd) && message.contains(QStringLiteral("Open ROM")), qPrintable(message));
+    QVERIFY(m_window->windowTitle().contains(QStringLiteral(" - MOONLIT"))); // the open image stays
+    QCOMPARE(listing(*m_dir), before);
+}
+
+void TestMainWindow::droppedFileOpensAsIfChosen()
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &drop);
+    QTRY_VERIFY(m_window->windowTitle().contains(QStringLiteral(" - MOONLIT")));
+
+    // The dialog now offers the dropped file.
+    QString offered;
+    whenModal([&offered](QWidget *modal) {
+        offered = qobject_cast<QFileDialog *>(modal)->selectedFiles().value(0);
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    QCOMPARE(offered, m_path);
+}
+
+void TestMainWindow::aboutShowsTheSameTextsEachTime()
+{
+    const auto readAbout = [this] {
+        QStringList texts;
+        whenModal([&texts, this](QWidget *about) {
+            QCOMPARE(about->objectName(), QStringLiteral("About"));
+            QVERIFY(about->isModal());
+            QCOMPARE(about->parentWidget(), m_window.get());
+            for (const char *name : {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"})
+                texts << about->findChild<QLabel *>(QLatin1String(name))->text();
+            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        QTest::keyClick(m_window.get(), Qt::Key_F1);
+        reactivate();
+        return texts;
+    };
+    const QStringList first = readAbout();
+    QCOMPARE(first.size(), 4);
+    QCOMPARE(first[0], QStringLiteral("Zeltharia III (US) Shop Editor"));
+    QCOMPARE(first[1], QStringLiteral("Version: 1.2"));
+    QCOMPARE(first[2], QStringLiteral("This program edits the Shops in Qorvik.  \r\n\r\n"
+                                      "This editor also works on the Japanese Zeltharia IV ROM file.  \r\n\r\n"
+                                      "Special thanks to Brannoc for helping me fix a nasty bug."));
+    QVERIFY(!first[3].isEmpty());
+    QCOMPARE(readAbout(), first);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
