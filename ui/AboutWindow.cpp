@@ -2,6 +2,7 @@
 
 #include "EditorController.h"
 #include "MainWindow.h"
+#include "Line.h"
 #include "Twips.h"
 #include "Version.h"
 
@@ -22,17 +23,6 @@ QLabel *text(QWidget *parent, const QString &name, const QString &content, const
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
     return label;
-}
-
-void rule(QWidget *parent, QPoint from, int right, int width, QColor colour)
-{
-    auto *line = new QWidget(parent);
-    line->setObjectName(QStringLiteral("Line1"));
-    line->setGeometry(from.x(), from.y(), right - from.x(), width);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
-    line->setPalette(palette);
 }
 
 } // namespace
@@ -77,8 +67,8 @@ void AboutWindow::createControls()
     m_description = text(this, QStringLiteral("lblDescription"), QString(), twips::rect(1230, 900, 3015, 1470));
     m_description->setWordWrap(true);
 
-    rule(this, twips::point(90, 2445), twips::pixels(5654), 1, QColor(0x80, 0x80, 0x80));
-    rule(this, twips::point(105, 2460), twips::pixels(5654), 2, Qt::white);
+    addLine(this, QStringLiteral("Line1"), twips::point(90, 2445), twips::pixels(5654), 1, QColor(0x80, 0x80, 0x80));
+    addLine(this, QStringLiteral("Line1"), twips::point(105, 2460), twips::pixels(5654), 2, Qt::white);
 
     m_disclaimer = text(this, QStringLiteral("lblDisclaimer"),
                         QStringLiteral("This editor is an independent work. Its author is not affiliated with the "

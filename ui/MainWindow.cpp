@@ -2,6 +2,7 @@
 
 #include "AboutWindow.h"
 #include "ItemLabels.h"
+#include "Line.h"
 #include "Twips.h"
 
 #include <QAbstractItemView>
@@ -40,17 +41,6 @@ QLabel *caption(QWidget *parent, const QString &name, const QString &text, const
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
     label->setGeometry(geometry);
     return label;
-}
-
-// One half of an etched rule: a line of one colour and width.
-void rule(QWidget *parent, const char *name, QPoint from, int right, int width, QColor colour)
-{
-    auto *line = named(new QWidget(parent), name);
-    line->setGeometry(from.x(), from.y(), right - from.x(), width);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
-    line->setPalette(palette);
 }
 
 QComboBox *pickList(QWidget *parent, const QString &name, const QString &accessibleName, const QRect &geometry)
@@ -220,8 +210,9 @@ void MainWindow::createShopPage(QWidget *frame)
     m_captions[1] = caption(frame, QStringLiteral("Label2"), QStringLiteral("Shop Type:"), twips::rect(2700, 300, 885, 285));
     m_type = pickList(frame, QStringLiteral("SpBitCBO"), QStringLiteral("Shop Type"), twips::rect(3660, 240, 2000, 315));
 
-    rule(frame, "Line1", twips::point(210, 840) - QPoint(0, 1), twips::pixels(5970), 2, QColor(0x80, 0x80, 0x80));
-    rule(frame, "Line2", twips::point(210, 840), twips::pixels(5970), 1, Qt::white);
+    const QPoint ruleStart = twips::point(210, 840);
+    addLine(frame, QStringLiteral("Line1"), ruleStart - QPoint(0, 1), twips::pixels(5970), 2, QColor(0x80, 0x80, 0x80));
+    addLine(frame, QStringLiteral("Line2"), ruleStart, twips::pixels(5970), 1, Qt::white);
 
     auto *items = new QStringListModel(this);
     QStringList labels;
