@@ -32,7 +32,8 @@ public:
     // Enables HScroll, ShopIndexTXT, SaveCMD, SpBitCBO and Slot1CBO-Slot8CBO.
     virtual void enableEditing() = 0;
     virtual void setTitle(const QString &title) = 0;
-    // Tells the user that something failed; returns when the user has read it.
+    // Tells the user that something failed; returns when the user has read it,
+    // or, during a thumb drag, once the drag has ended.
     virtual void showError(const QString &message) = 0;
     // Shows the About window modally; returns when it is closed.
     virtual void showAbout() = 0;

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -338,6 +339,27 @@ void TestMainWindow::thumbDragSavesAndMovesOnRelease()
     // Setting the value it already has raises nothing.
     scroll->setValue(9);
     QCOMPARE(changes.count(), 1);
+
+    // A drag over a file replaced behind the editor: one message, after the
+    // release, and the editor stays on shop 9.
+    QVERIFY(QFile::remove(m_path));
+    writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered, 2));
+    QStringList messages;
+    bool shownDuringDrag = false; // the box would take the mouse from the drag
+    whenModal([&messages, &shownDuringDrag, scroll](QWidget *box) {
+        shownDuringDrag = scroll->isSliderDown();
+        messages << qobject_cast<QMessageBox *>(box)->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    scroll->setSliderDown(true);
+    scroll->setSliderPosition(20);
+    scroll->setSliderPosition(30);
+    scroll->setSliderDown(false);
+    QCOMPARE(scroll->value(), 9);
+    QCOMPARE(index->text(), QStringLiteral("9"));
+    QTRY_COMPARE(messages.size(), 1);
+    QVERIFY(!shownDuringDrag);
+    QVERIFY2(messages[0].contains(QStringLiteral("shop 9")), qPrintable(messages[0]));
 }
 
 void TestMainWindow::closingTheWindowEndsLikeQuit()

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -70,6 +71,17 @@ protected:
             triggerAction(SliderSingleStepSub);
         else
             QScrollBar::keyPressEvent(event);
+    }
+};
+
+// The scroll bar is only as wide as the index box above it. The style's
+// smallest thumb would fill its whole track and could not be dragged; a short
+// one leaves room to move.
+class ShortThumbStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        return metric == PM_ScrollBarSliderMin ? 6 : QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
 
@@ -202,6 +214,9 @@ void MainWindow::createShopPage(QWidget *frame)
     // once, on release.
     m_scroll->setTracking(false);
     m_scroll->setFocusPolicy(Qt::StrongFocus);
+    auto *style = new ShortThumbStyle;
+    style->setParent(m_scroll);
+    m_scroll->setStyle(style);
     m_scroll->setAccessibleName(QStringLiteral("Shop Index"));
     m_scroll->setAccessibleDescription(QStringLiteral("Moves to another shop, saving the one shown"));
     m_scroll->setGeometry(twips::rect(1140, 540, 705, 180));
@@ -239,6 +254,10 @@ void MainWindow::connectControls()
 {
     connect(m_scroll, &QScrollBar::valueChanged, this, [this] { m_controller->HScroll_Change(); });
     connect(m_scroll, &QScrollBar::sliderMoved, this, [this] { m_controller->HScroll_Scroll(); });
+    // After the release has moved to the new shop (or back).
+    connect(m_scroll, &QScrollBar::sliderReleased, this, [this] {
+        QTimer::singleShot(0, this, &MainWindow::showErrorsAfterDrag);
+    });
     connect(m_save, &QPushButton::clicked, this, [this] { m_controller->SaveCMD_Click(); });
     connect(m_quit, &QPushButton::clicked, this, [this] { m_controller->cmdOK_Click(); });
 }
@@ -306,8 +325,20 @@ void MainWindow::setTitle(const QString &title) { setWindowTitle(title); }
 
 void MainWindow::showError(const QString &message)
 {
+    // A message box in the middle of a thumb drag would take the mouse from
+    // the scroll bar, which would then never see the button's release.
+    if (m_scroll->isSliderDown()) {
+        m_errorsAfterDrag.append(message);
+        return;
+    }
     QMessageBox box(QMessageBox::Warning, EditorController::kTitle, message, QMessageBox::Ok, this);
     box.exec();
+}
+
+void MainWindow::showErrorsAfterDrag()
+{
+    for (const QString &message : std::exchange(m_errorsAfterDrag, {}))
+        showError(message);
 }
 
 void MainWindow::showAbout()

@@ -60,6 +60,7 @@ private:
     void connectControls();
     void setKeyboardOrder();
     void fitCaptions();
+    void showErrorsAfterDrag();
 
     FileOpenDialog m_dialog;
     std::unique_ptr<EditorController> m_controller;
@@ -72,4 +73,5 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_quit = nullptr;
     QWidget *m_tabStrip = nullptr;
+    QStringList m_errorsAfterDrag;
 };
