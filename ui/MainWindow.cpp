@@ -2,13 +2,13 @@
 
 #include "AboutWindow.h"
 #include "ItemLabels.h"
+#include "ShopScrollBar.h"
 #include "Line.h"
 #include "Twips.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -54,36 +53,6 @@ QComboBox *pickList(QWidget *parent, const QString &name, const QString &accessi
     list->setGeometry(geometry);
     return list;
 }
-
-// QScrollBar inverts its keys so that Page Up goes towards the top of a
-// vertical bar; that also turns Left and Right around on a horizontal one.
-// Here Right, Down and Page Down all go to the next shops.
-class ShopScrollBar : public QScrollBar {
-public:
-    using QScrollBar::QScrollBar;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Right)
-            triggerAction(SliderSingleStepAdd);
-        else if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Left)
-            triggerAction(SliderSingleStepSub);
-        else
-            QScrollBar::keyPressEvent(event);
-    }
-};
-
-// The scroll bar is only as wide as the index box above it. The style's
-// smallest thumb would fill its whole track and could not be dragged; a short
-// one leaves room to move.
-class ShortThumbStyle : public QProxyStyle {
-public:
-    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
-    {
-        return metric == PM_ScrollBarSliderMin ? 6 : QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
 
 // The drop-down shows whole labels even where the closed list is narrower.
 void widenPopup(QComboBox *list)
@@ -205,18 +174,8 @@ void MainWindow::createShopPage(QWidget *frame)
     m_shopIndex->setGeometry(twips::rect(1140, 270, 705, 285));
     m_shopIndex->setEnabled(false);
 
-    m_scroll = named(new ShopScrollBar(Qt::Horizontal, frame), "HScroll");
-    m_scroll->setRange(0, kLastShop);
+    m_scroll = named(new ShopScrollBar(kLastShop, frame), "HScroll");
     m_scroll->setValue(1);
-    m_scroll->setSingleStep(1);
-    m_scroll->setPageStep(5);
-    // Dragging the thumb raises sliderMoved at every step and valueChanged
-    // once, on release.
-    m_scroll->setTracking(false);
-    m_scroll->setFocusPolicy(Qt::StrongFocus);
-    auto *style = new ShortThumbStyle;
-    style->setParent(m_scroll);
-    m_scroll->setStyle(style);
     m_scroll->setAccessibleName(QStringLiteral("Shop Index"));
     m_scroll->setAccessibleDescription(QStringLiteral("Moves to another shop, saving the one shown"));
     m_scroll->setGeometry(twips::rect(1140, 540, 705, 180));
