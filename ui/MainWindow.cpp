@@ -2,8 +2,8 @@
 
 #include "AboutWindow.h"
 #include "ItemLabels.h"
-#include "ShopScrollBar.h"
 #include "Line.h"
+#include "ShopScrollBar.h"
 #include "Twips.h"
 
 #include <QAbstractItemView>
