@@ -42,8 +42,6 @@ public:
     void mnuQuit_Click();
     void mnuAbout_Click();
 
-    [[nodiscard]] bool hasImage() const { return m_rom.isOpen(); }
-
 private:
     bool openImage(const QString &fileName);
     [[nodiscard]] std::optional<int> shownIndex() const;

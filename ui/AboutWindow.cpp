@@ -1,8 +1,8 @@
 #include "AboutWindow.h"
 
 #include "EditorController.h"
-#include "MainWindow.h"
 #include "Line.h"
+#include "MainWindow.h"
 #include "Twips.h"
 #include "Version.h"
 

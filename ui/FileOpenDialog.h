@@ -18,8 +18,6 @@ public:
     [[nodiscard]] QString fileName() const override { return m_fileName; }
     void setFileName(const QString &fileName) override { m_fileName = fileName; }
 
-    [[nodiscard]] QFileDialog *dialog() const { return m_dialog; }
-
 private:
     QFileDialog *m_dialog; // owned by the window
     QString m_fileName;

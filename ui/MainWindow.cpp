@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutWindow.h"
+#include "ImageLayout.h"
 #include "ItemLabels.h"
 #include "Line.h"
 #include "ShopScrollBar.h"
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr QSize kClientSize(twips::pixels(6600), twips::pixels(5280));
-constexpr int kLastShop = 127;
 
 template <typename Widget>
 Widget *named(Widget *widget, const char *name)
@@ -174,7 +174,7 @@ void MainWindow::createShopPage(QWidget *frame)
     m_shopIndex->setGeometry(twips::rect(1140, 270, 705, 285));
     m_shopIndex->setEnabled(false);
 
-    m_scroll = named(new ShopScrollBar(kLastShop, frame), "HScroll");
+    m_scroll = named(new ShopScrollBar(rom::kShopCount - 1, frame), "HScroll");
     m_scroll->setValue(1);
     m_scroll->setAccessibleName(QStringLiteral("Shop Index"));
     m_scroll->setAccessibleDescription(QStringLiteral("Moves to another shop, saving the one shown"));
