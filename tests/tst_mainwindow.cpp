@@ -1,6 +1,7 @@
 #include "ItemLabels.h"
 #include "MainWindow.h"
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -16,9 +17,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <memory>
 
 using rom::ImageLayout;
@@ -26,33 +25,6 @@ using rom::ImageLayout;
 Q_DECLARE_METATYPE(rom::ImageLayout)
 
 namespace {
-
-// Runs action on the next modal window (file dialog, message box, About) as
-// soon as it shows; the test's call that opens it returns when action closes it.
-void whenModal(std::function<void(QWidget *)> action)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(action)] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
-    });
-    timer->start();
-}
-
-// Answers the file dialog as a user who types path and presses Open.
-void choose(QWidget *modal, const QString &path)
-{
-    auto *dialog = qobject_cast<QFileDialog *>(modal);
-    QVERIFY(dialog);
-    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
-    static_cast<QDialog *>(dialog)->accept();
-    QVERIFY(!dialog->isVisible());
-}
 
 // The name a focus stop goes by: the tab strip takes focus through its bar.
 QString stopName(QWidget *widget)
@@ -94,13 +66,6 @@ private:
     }
     QAction *menuEntry(const QString &name) const { return control<QAction>(name); }
     void openThroughDialog(const QString &path);
-    // The offscreen platform has no window manager to give the focus back to
-    // the main window when a modal window closes.
-    void reactivate()
-    {
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FaultyFileAccess> m_files;
@@ -124,7 +89,7 @@ void TestMainWindow::openThroughDialog(const QString &path)
 {
     whenModal([path](QWidget *modal) { choose(modal, path); });
     QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
-    reactivate();
+    reactivate(m_window.get());
 }
 
 void TestMainWindow::startsAsTheUserMeetsIt()
@@ -428,7 +393,7 @@ void TestMainWindow::aboutShowsTheSameTextsEachTime()
             QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
         });
         QTest::keyClick(m_window.get(), Qt::Key_F1);
-        reactivate();
+        reactivate(m_window.get());
         return texts;
     };
     const QStringList first = readAbout();

@@ -1,12 +1,9 @@
 #include "EditorController.h"
 #include "MemoryView.h"
-#include "TestSupport.h"
+#include "SessionModel.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <map>
 
 using rom::ImageLayout;
 
@@ -20,70 +17,6 @@ private slots:
     void session();
 };
 
-namespace {
-
-struct Image {
-    QString path;
-    ImageLayout layout;
-    Bytes bytes; // what the file must hold
-};
-
-struct Model {
-    std::map<QString, Image> images;
-    Image *open = nullptr;
-    int index = 0;
-    int scroll = 1;
-    Bytes shown = Bytes(9, 0);
-    std::uint8_t loadedType = 0; // a code without a label stays pickable while its shop is shown
-    qsizetype errors = 0;
-
-    bool unlabelled() const { return loadedType > 0x35; }
-    void load(int shopIndex)
-    {
-        shown = shop(*open, shopIndex);
-        loadedType = shown[0];
-    }
-
-    Bytes shop(const Image &image, int shopIndex) const
-    {
-        const auto at = image.bytes.begin() + qsizetype(shopOffset(image.layout, shopIndex));
-        return Bytes(at, at + 9);
-    }
-    void save() { std::copy(shown.begin(), shown.end(), open->bytes.begin() + qsizetype(shopOffset(open->layout, index))); }
-    void moveTo(int value)
-    {
-        if (value == scroll)
-            return;
-        save();
-        index = scroll = value;
-        load(index);
-    }
-    void openImage(Image &image)
-    {
-        open = &image;
-        load(index);
-        moveTo(0);
-        index = 0;
-    }
-};
-
-Bytes tableInModel(const Image &image)
-{
-    const auto table = image.bytes.begin() + qsizetype(shopOffset(image.layout, 0));
-    return Bytes(table, table + 128 * 9);
-}
-
-Bytes tableOnDisk(const Image &image)
-{
-    QFile file(image.path);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(qint64(shopOffset(image.layout, 0))))
-        return {};
-    const QByteArray table = file.read(128 * 9);
-    return Bytes(table.begin(), table.end());
-}
-
-} // namespace
-
 void TestRandomSession::session_data()
 {
     QTest::addColumn<quint32>("seed");
@@ -95,11 +28,10 @@ void TestRandomSession::session()
 {
     QFETCH(quint32, seed);
     QTemporaryDir dir;
-    Model model;
+    SessionModel model;
     for (const auto layout : {ImageLayout::Headered, ImageLayout::Headerless}) {
         const QString name = layout == ImageLayout::Headered ? QStringLiteral("a.smc") : QStringLiteral("b.sfc");
-        const QString path = writeImage(dir, name, smallImage(layout, seed));
-        model.images[path] = {path, layout, readFile(path)};
+        model.add(writeImage(dir, name, smallImage(layout, seed)), layout);
     }
     Bytes lorom = demo::makeDemoImage(smallImage(ImageLayout::Headered, seed));
     lorom[0x101D5] = 0x20;

@@ -1,0 +1,52 @@
+#include "WindowTestSupport.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileDialog>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+void whenModal(std::function<void(QWidget *)> action, QObject *owner)
+{
+    auto *timer = new QTimer(owner);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(action)] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
+void choose(QWidget *modal, const QString &path)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(modal);
+    QVERIFY(dialog);
+    typeFileName(dialog, path);
+    static_cast<QDialog *>(dialog)->accept();
+    QVERIFY(!dialog->isVisible());
+}
+
+void typeFileName(QFileDialog *dialog, const QString &path)
+{
+    // The dialog takes a file selected in its list before a typed name, and
+    // lets the typing clear the selection only while the field has the focus,
+    // which a window without activation cannot give. The list fills in the
+    // background, so what it has selected depends on timing.
+    dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"))->selectionModel()->clearSelection();
+    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+}
+
+void reactivate(QWidget *window)
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // A popup that has closed (a list's or a menu) may still be the active
+    // window, and then the window's shortcuts do not work.
+    QVERIFY(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+}
