@@ -1,0 +1,411 @@
+// Speed of the editor against baselines measured in the same run: start-up
+// to the first frame against a bare window with the same controls, moving
+// between shops against raw positioned reads and writes, and opening a large
+// image against a small one. Prints the ratios after the benchmarks.
+#include "BenchSupport.h"
+#include "MainWindow.h"
+
+#include "ImageLayout.h"
+#include "ShopRecord.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kRepetitions = 5;
+constexpr std::uint64_t kSmallCartridge = 0x400000;  // 4 MiB
+constexpr std::uint64_t kLargeCartridge = 0x4000000; // 64 MiB
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// One of the things a benchmark compares: runs once and returns the seconds
+// that count, leaving out its own setting up and tidying.
+struct Contender {
+    std::string name;
+    std::function<double()> run;
+};
+
+// Runs every contender once per iteration, a different one first each time,
+// so that a slow spell of the shared machine falls on all of them alike. Sets
+// a counter per contender (its time per run, times scale) and one per ratio
+// (numerator, denominator), the ratio of their total times.
+void runInTurn(benchmark::State &state, const std::vector<Contender> &contenders, double scale, const char *unit,
+               const std::vector<std::pair<int, int>> &ratios)
+{
+    std::vector<double> totals(contenders.size(), 0.0);
+    std::size_t first = 0;
+    for (auto _ : state) {
+        double iteration = 0;
+        for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
+            const std::size_t which = (first + turn) % contenders.size();
+            const double seconds = contenders[which].run();
+            totals[which] += seconds;
+            iteration += seconds;
+        }
+        first = (first + 1) % contenders.size();
+        state.SetIterationTime(iteration);
+    }
+    for (std::size_t which = 0; which < contenders.size(); ++which)
+        state.counters[contenders[which].name + "_" + unit] =
+            benchmark::Counter(totals[which] * scale, benchmark::Counter::kAvgIterations);
+    for (const auto &[numerator, denominator] : ratios)
+        state.counters[contenders[std::size_t(numerator)].name + "/" + contenders[std::size_t(denominator)].name] =
+            totals[std::size_t(numerator)] / totals[std::size_t(denominator)];
+}
+
+// Set up by main before the benchmarks run.
+const bench::WindowPlan *g_plan = nullptr;
+
+// Makes a window, shows it, and times that up to its first frame.
+template <typename MakeWindow>
+double timeFirstFrame(MakeWindow make)
+{
+    const Clock::time_point start = Clock::now();
+    auto window = make();
+    bench::showAndWaitForFirstFrame(*window);
+    const double seconds = secondsSince(start);
+    window.reset();
+    bench::flushDeferredDeletes();
+    return seconds;
+}
+
+void startUp(benchmark::State &state)
+{
+    runInTurn(state,
+              {
+                  {"main", [] { return timeFirstFrame([] { return std::make_unique<MainWindow>(); }); }},
+                  {"bare", [] { return timeFirstFrame([] { return bench::buildBareWindow(*g_plan); }); }},
+                  {"bare+dialog", [] { return timeFirstFrame([] { return bench::buildBareWindow(*g_plan, true); }); }},
+              },
+              1e3, "ms", {{0, 1}, {0, 2}});
+}
+
+// The least a step can do: write the 9 bytes of the shop left, read those of
+// the next. With checkPath, each of the two also first looks the file up by
+// its path, as the editor does to notice a file replaced under it.
+class RawSweep {
+public:
+    RawSweep(const QString &image, bool checkPath) : m_path(image.toStdString()), m_checkPath(checkPath)
+    {
+        m_fd = ::open(m_path.c_str(), O_RDWR | O_CLOEXEC);
+        m_ok = m_fd >= 0 && ::pread(m_fd, m_shown.data(), m_shown.size(), offset(0)) == ssize_t(m_shown.size());
+    }
+    ~RawSweep()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    RawSweep(const RawSweep &) = delete;
+    RawSweep &operator=(const RawSweep &) = delete;
+
+    // One move through all the shops.
+    double run()
+    {
+        const Clock::time_point start = Clock::now();
+        for (int step = 0; step < rom::kShopCount; ++step) {
+            const auto size = ssize_t(m_shown.size());
+            m_ok &= lookUp() && ::pwrite(m_fd, m_shown.data(), m_shown.size(), offset(m_shop)) == size;
+            m_shop = (m_shop + 1) % rom::kShopCount;
+            m_ok &= lookUp() && ::pread(m_fd, m_shown.data(), m_shown.size(), offset(m_shop)) == size;
+        }
+        benchmark::DoNotOptimize(m_shown);
+        return secondsSince(start);
+    }
+    [[nodiscard]] bool ok() const { return m_ok; }
+
+private:
+    static off_t offset(int shop) { return off_t(rom::shopFileOffset(rom::ImageLayout::Headered, shop)); }
+    bool lookUp() const
+    {
+        struct stat info {};
+        return !m_checkPath || ::stat(m_path.c_str(), &info) == 0;
+    }
+
+    std::string m_path;
+    bool m_checkPath;
+    int m_fd = -1;
+    bool m_ok = false;
+    rom::ShopRecord::Bytes m_shown{};
+    int m_shop = 0;
+};
+
+// Moving through all the shops in the window, one step at a time, by the
+// scroll bar's value: each step saves the shop shown and loads the next.
+void sweepShops(benchmark::State &state, const QString &image)
+{
+    MainWindow window;
+    bench::showAndWaitForFirstFrame(window);
+    window.openImage(image);
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    auto *index = window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
+    if (!scroll || !index || index->text() != QStringLiteral("0")) {
+        state.SkipWithError("the window did not open the image on shop 0");
+        return;
+    }
+    int shop = 0;
+    RawSweep raw(image, false);
+    RawSweep rawWithLookUps(image, true);
+    runInTurn(state,
+              {
+                  {"window",
+                   [&] {
+                       const Clock::time_point start = Clock::now();
+                       for (int step = 0; step < rom::kShopCount; ++step) {
+                           shop = (shop + 1) % rom::kShopCount;
+                           scroll->setValue(shop);
+                       }
+                       const double seconds = secondsSince(start);
+                       // The repaints the steps asked for, left out.
+                       QCoreApplication::processEvents();
+                       return seconds;
+                   }},
+                  {"raw", [&] { return raw.run(); }},
+                  {"raw+stat", [&] { return rawWithLookUps.run(); }},
+              },
+              1e6 / rom::kShopCount, "us_per_step", {{0, 1}, {0, 2}});
+    if (index->text() != QString::number(shop))
+        state.SkipWithError("the window did not follow the scroll bar");
+    if (!raw.ok() || !rawWithLookUps.ok())
+        state.SkipWithError("a raw read or write of the image failed");
+}
+
+// The real calls, except that fsync() does nothing: opening an image closes
+// the one open before, and the disk flush that costs has nothing to do with
+// the size of the image being opened.
+class UnsyncedFileAccess : public rom::FileAccess {
+public:
+    int fsync(int) override { return 0; }
+};
+
+// Opening the same image again, as when the user picks a file with File >
+// Open ROM: the image that was open is closed once the new one has been read.
+std::function<double()> reopening(MainWindow &window, const QString &image)
+{
+    bench::showAndWaitForFirstFrame(window);
+    window.openImage(image);
+    return [&window, image] {
+        const Clock::time_point start = Clock::now();
+        window.openImage(image);
+        return secondsSince(start);
+    };
+}
+
+void checkOpen(benchmark::State &state, std::initializer_list<const MainWindow *> windows)
+{
+    for (const MainWindow *window : windows)
+        if (!window->windowTitle().contains(QStringLiteral("MOONLIT")))
+            state.SkipWithError("an image did not open");
+}
+
+// The size of the image opened, alone.
+void openImages(benchmark::State &state, const QString &small, const QString &large)
+{
+    UnsyncedFileAccess unsynced;
+    MainWindow smallWindow(unsynced);
+    MainWindow largeWindow(unsynced);
+    runInTurn(state, {{"64MiB", reopening(largeWindow, large)}, {"4MiB", reopening(smallWindow, small)}}, 1e6, "us",
+              {{0, 1}});
+    checkOpen(state, {&smallWindow, &largeWindow});
+}
+
+// The flush of the image open before, which the user waits for too.
+void openWithSync(benchmark::State &state, const QString &small)
+{
+    UnsyncedFileAccess unsynced;
+    MainWindow syncingWindow;
+    MainWindow window(unsynced);
+    runInTurn(state, {{"fsync", reopening(syncingWindow, small)}, {"no_fsync", reopening(window, small)}}, 1e6,
+              "us", {{0, 1}});
+    checkOpen(state, {&syncingWindow, &window});
+}
+
+struct Figure {
+    double median = 0;
+    double spread = 0; // coefficient of variation across the repetitions
+};
+
+// The console output as usual, keeping the medians of the counters.
+class FigureReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.run_type != Run::RT_Aggregate || run.error_occurred)
+                continue;
+            for (const auto &[counter, value] : run.counters) {
+                const std::string key = run.run_name.function_name + ":" + counter;
+                if (run.aggregate_name == "median")
+                    figures[key].median = value;
+                else if (run.aggregate_name == "mean")
+                    m_means[key] = value;
+                else if (run.aggregate_name == "stddev" && m_means[key] != 0)
+                    figures[key].spread = value / m_means[key];
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    std::map<std::string, Figure> figures;
+
+private:
+    std::map<std::string, double> m_means;
+};
+
+class FigureTable {
+public:
+    explicit FigureTable(const std::map<std::string, Figure> &figures) : m_figures(figures) {}
+
+    void time(const char *what, const char *key, const char *unit) const
+    {
+        const Figure figure = get(key);
+        char text[64];
+        std::snprintf(text, sizeof text, "%.3g %s (±%.0f%%)", figure.median, unit, figure.spread * 100);
+        row(what, figure.median > 0 ? text : "not run");
+    }
+
+    void ratio(const char *what, const char *key, double goal = 0) const
+    {
+        const Figure figure = get(key);
+        char text[64];
+        std::snprintf(text, sizeof text, "%.3f (±%.0f%%)", figure.median, figure.spread * 100);
+        char verdict[64] = "";
+        if (goal > 0)
+            std::snprintf(verdict, sizeof verdict, "<= %.2f: %s", goal,
+                          figure.median <= 0 ? "not run" : figure.median <= goal ? "met" : "NOT met");
+        row(what, figure.median > 0 ? text : "not run", verdict);
+    }
+
+private:
+    static void row(const char *what, const char *value, const char *goal = "")
+    {
+        std::printf("| %s | %s | %s |\n", what, value, goal);
+    }
+    [[nodiscard]] Figure get(const char *key) const
+    {
+        const auto found = m_figures.find(key);
+        return found == m_figures.end() || !std::isfinite(found->second.median) ? Figure{} : found->second;
+    }
+
+    const std::map<std::string, Figure> &m_figures;
+};
+
+void printFigures(const std::map<std::string, Figure> &figures)
+{
+    std::printf("\nMedians of %d repetitions (± the coefficient of variation across them):\n\n", kRepetitions);
+    std::printf("| figure | value | goal |\n|---|---|---|\n");
+    const FigureTable table(figures);
+    table.time("start-up to first frame: main window", "startup:main_ms", "ms");
+    table.time("start-up to first frame: bare window, same widgets and entries", "startup:bare_ms", "ms");
+    table.ratio("start-up ratio, main / bare", "startup:main/bare", 1.15);
+    table.time("start-up to first frame: bare window plus the same hidden file dialog", "startup:bare+dialog_ms", "ms");
+    table.ratio("start-up ratio, main / (bare plus file dialog)", "startup:main/bare+dialog");
+    table.time("shop step: main window (save shown, load next)", "sweep:window_us_per_step", "us");
+    table.time("shop step: pwrite + pread of 9 bytes", "sweep:raw_us_per_step", "us");
+    table.ratio("shop step ratio, main window / pwrite + pread", "sweep:window/raw");
+    table.time("shop step: stat + pwrite, stat + pread (the editor's calls)", "sweep:raw+stat_us_per_step", "us");
+    table.ratio("shop step ratio, main window / the editor's calls", "sweep:window/raw+stat");
+    table.time("open: 4 MiB image (image open before closed without fsync)", "open:4MiB_us", "us");
+    table.time("open: 64 MiB image (image open before closed without fsync)", "open:64MiB_us", "us");
+    table.ratio("open time ratio, 64 MiB / 4 MiB", "open:64MiB/4MiB", 1.1);
+    table.time("open: 4 MiB image, unwritten image open before closed with fsync", "open_fsync:fsync_us", "us");
+    table.time("open: the same without that fsync", "open_fsync:no_fsync_us", "us");
+    table.ratio("open time ratio, with that fsync / without", "open_fsync:fsync/no_fsync");
+}
+
+// Shows that the bare window holds what the main window shows: the same
+// widgets kind by kind, and the same combo-box entries.
+void describeBaseline(const bench::WindowPlan &plan)
+{
+    MainWindow real;
+    const QMap<QString, int> realCensus = bench::widgetCensus(real);
+    const std::unique_ptr<QMainWindow> bare = bench::buildBareWindow(plan);
+    const std::unique_ptr<QMainWindow> bareWithDialogs = bench::buildBareWindow(plan, true);
+    const QMap<QString, int> bareCensus = bench::widgetCensus(*bare);
+    const int dialogWidgets = bench::widgetCount(realCensus) - bench::widgetCount(bareCensus);
+    const int dialogEntries = bench::comboEntryCount(real) - bench::comboEntryCount(*bare);
+    std::printf("Bare window: %d widgets, %d combo-box entries; the main window holds the same",
+                bench::widgetCount(bareCensus), bench::comboEntryCount(*bare));
+    if (plan.fileDialogs > 0)
+        std::printf(", plus %d widgets (%d combo-box entries) in %d hidden file dialog(s)", dialogWidgets,
+                    dialogEntries, plan.fileDialogs);
+    std::printf(".\n");
+    if (const QString difference = bench::censusDifference(realCensus, bench::widgetCensus(*bareWithDialogs));
+        !difference.isEmpty())
+        std::printf("WARNING: the bare window does not hold the same widgets; the main window has %s\n",
+                    qPrintable(difference));
+    if (!plan.unmirrored.isEmpty())
+        std::printf("WARNING: kinds of control the bare window cannot copy: %s\n",
+                    qPrintable(plan.unmirrored.join(QStringLiteral(", "))));
+}
+
+void configure(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    bench::useOffscreenPlatform();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(MainWindow::windowIconSet());
+    QApplication::setFont(MainWindow::windowFont());
+
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        qFatal("bench: cannot make a temporary directory");
+    const QString sweepImage = dir.filePath(QStringLiteral("sweep.smc"));
+    const QString smallImage = dir.filePath(QStringLiteral("small.smc"));
+    const QString largeImage = dir.filePath(QStringLiteral("large.smc"));
+    bench::writeDemoImage(sweepImage, kSmallCartridge);
+    bench::writeDemoImage(smallImage, kSmallCartridge);
+    bench::writeDemoImage(largeImage, kLargeCartridge);
+
+    bench::WindowPlan plan;
+    {
+        // The first window of a process loads fonts and styles: pay that here.
+        MainWindow real;
+        bench::showAndWaitForFirstFrame(real);
+        plan = bench::planFrom(real);
+    }
+    g_plan = &plan;
+    bench::showAndWaitForFirstFrame(*bench::buildBareWindow(plan, true));
+    bench::flushDeferredDeletes();
+    describeBaseline(plan);
+
+    configure(benchmark::RegisterBenchmark("startup", startUp));
+    configure(benchmark::RegisterBenchmark("sweep", sweepShops, sweepImage));
+    configure(benchmark::RegisterBenchmark("open", openImages, smallImage, largeImage));
+    configure(benchmark::RegisterBenchmark("open_fsync", openWithSync, smallImage));
+
+    FigureReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    printFigures(reporter.figures);
+    return 0;
+}
