@@ -98,8 +98,12 @@ private:
     // the main window when a modal window closes.
     void reactivate()
     {
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        // A dialog shown for the first time may still take the focus after it has closed.
+        QVERIFY(QTest::qWaitFor([this] {
+            if (QApplication::activeWindow() != m_window.get())
+                m_window->activateWindow();
+            return QApplication::activeWindow() == m_window.get();
+        }));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -77,8 +77,14 @@ QStringList pressIn(QWidget *control, Qt::Key key, Qt::KeyboardModifiers modifie
     QTest::keyClick(control, key, modifiers);
     if (!messages.isEmpty() && control->window()->isVisible()) {
         // Offscreen, no window manager hands the focus back after a modal window.
-        control->window()->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(control->window())); }();
+        QWidget *window = control->window();
+        [window] {
+            QVERIFY(QTest::qWaitFor([window] {
+                if (QApplication::activeWindow() != window)
+                    window->activateWindow();
+                return QApplication::activeWindow() == window;
+            }));
+        }();
     }
     return messages;
 }
