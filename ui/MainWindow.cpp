@@ -76,7 +76,6 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(EditorController::kTitle);
-    setWindowIcon(windowIconSet());
     setFont(windowFont());
     setAcceptDrops(true);
 
