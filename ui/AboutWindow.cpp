@@ -33,7 +33,6 @@ AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setWindowIcon(MainWindow::windowIconSet());
     setFont(MainWindow::windowFont());
     setFixedSize(kClientSize);
     setModal(true);

@@ -2,12 +2,16 @@
 
 #include "OpenDialog.h"
 
+#include <QStringList>
 
 class QFileDialog;
 class QWidget;
 
 // CommonDialog1: the one file-open dialog of the main window, kept for the
 // window's life so that it remembers the folder and the last file chosen.
+// It is built when first shown: a file dialog costs more to build than the
+// rest of the window, and many sessions open their image from the command
+// line or by dropping it.
 class FileOpenDialog : public OpenDialog {
 public:
     explicit FileOpenDialog(QWidget *window);
@@ -19,6 +23,12 @@ public:
     void setFileName(const QString &fileName) override { m_fileName = fileName; }
 
 private:
-    QFileDialog *m_dialog; // owned by the window
+    QFileDialog *dialog();
+    void applyFilters();
+
+    QWidget *m_window;
+    QFileDialog *m_dialog = nullptr; // owned by the window
+    QStringList m_filters;
+    QString m_selectedFilter;
     QString m_fileName;
 };

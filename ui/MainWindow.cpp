@@ -43,22 +43,29 @@ QLabel *caption(QWidget *parent, const QString &name, const QString &text, const
     return label;
 }
 
+// A closed drop-down list as wide as the form gives it; when it opens, its
+// list is made wide enough for whole labels, including entries added since.
+class PickList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override
+    {
+        QAbstractItemView *popup = view();
+        popup->setMinimumWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 8);
+        QComboBox::showPopup();
+    }
+};
+
 QComboBox *pickList(QWidget *parent, const QString &name, const QString &accessibleName, const QRect &geometry)
 {
-    auto *list = new QComboBox(parent);
+    auto *list = new PickList(parent);
     list->setObjectName(name);
     list->setAccessibleName(accessibleName);
     list->setEditable(false);
     list->setEnabled(false);
     list->setGeometry(geometry);
     return list;
-}
-
-// The drop-down shows whole labels even where the closed list is narrower.
-void widenPopup(QComboBox *list)
-{
-    QAbstractItemView *popup = list->view();
-    popup->setMinimumWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 8);
 }
 
 } // namespace
@@ -69,7 +76,6 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(EditorController::kTitle);
-    setWindowIcon(windowIconSet());
     setFont(windowFont());
     setAcceptDrops(true);
 
@@ -77,8 +83,6 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     createControls();
     m_controller = std::make_unique<EditorController>(*this, m_dialog, files);
     m_controller->Form_Load();
-    widenPopup(m_type);
-    widenPopup(m_slots[0]);
     connectControls();
     setKeyboardOrder();
     fitCaptions();

@@ -13,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("shop-editor"));
     QApplication::setApplicationVersion(QLatin1String(version::kText));
     QApplication::setDesktopFileName(QStringLiteral("shop-editor"));
+    // Every window of the program shows this icon.
     QApplication::setWindowIcon(MainWindow::windowIconSet());
     QApplication::setFont(MainWindow::windowFont());
 
