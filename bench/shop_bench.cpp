@@ -95,9 +95,8 @@ void startUp(benchmark::State &state)
               {
                   {"main", [] { return timeFirstFrame([] { return std::make_unique<MainWindow>(); }); }},
                   {"bare", [] { return timeFirstFrame([] { return bench::buildBareWindow(*g_plan); }); }},
-                  {"bare+dialog", [] { return timeFirstFrame([] { return bench::buildBareWindow(*g_plan, true); }); }},
               },
-              1e3, "ms", {{0, 1}, {0, 2}});
+              1e3, "ms", {{0, 1}});
 }
 
 // The least a step can do: write the 9 bytes of the shop left, read those of
@@ -317,8 +316,6 @@ void printFigures(const std::map<std::string, Figure> &figures)
     table.time("start-up to first frame: main window", "startup:main_ms", "ms");
     table.time("start-up to first frame: bare window, same widgets and entries", "startup:bare_ms", "ms");
     table.ratio("start-up ratio, main / bare", "startup:main/bare", 1.15);
-    table.time("start-up to first frame: bare window plus the same hidden file dialog", "startup:bare+dialog_ms", "ms");
-    table.ratio("start-up ratio, main / (bare plus file dialog)", "startup:main/bare+dialog");
     table.time("shop step: main window (save shown, load next)", "sweep:window_us_per_step", "us");
     table.time("shop step: pwrite + pread of 9 bytes", "sweep:raw_us_per_step", "us");
     table.ratio("shop step ratio, main window / pwrite + pread", "sweep:window/raw");

@@ -239,9 +239,12 @@ void MainWindow::setKeyboardOrder()
 // text is cut.
 void MainWindow::fitCaptions()
 {
+    // Captions are plain one-line texts without margins: their width is the
+    // text's, measured as the label measures it, without laying it out.
     for (QLabel *label : m_captions) {
         QRect geometry = label->geometry();
-        geometry.setLeft(std::min(geometry.left(), geometry.right() + 1 - label->sizeHint().width()));
+        const int width = label->fontMetrics().boundingRect(QRect(), int(label->alignment()), label->text()).width();
+        geometry.setLeft(std::min(geometry.left(), geometry.right() + 1 - width));
         label->setGeometry(geometry);
     }
     if (m_info->sizeHint().width() > m_info->width()) {
