@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QEvent>
-#include <QFileDialog>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,8 +130,7 @@ void savePlan(const WindowPlan &plan, const QString &path)
     if (!file.open(QIODevice::WriteOnly))
         qFatal("bench: cannot write %s", qPrintable(path));
     QDataStream out(&file);
-    out << plan.title << plan.clientSize << plan.menus << plan.controls << plan.models << plan.unmirrored
-        << plan.fileDialogs;
+    out << plan.title << plan.clientSize << plan.menus << plan.controls << plan.models << plan.unmirrored;
     if (out.status() != QDataStream::Ok || !file.flush())
         qFatal("bench: cannot write %s", qPrintable(path));
 }
@@ -144,8 +142,7 @@ WindowPlan loadPlan(const QString &path)
         qFatal("bench: cannot read %s", qPrintable(path));
     QDataStream in(&file);
     WindowPlan plan;
-    in >> plan.title >> plan.clientSize >> plan.menus >> plan.controls >> plan.models >> plan.unmirrored >>
-        plan.fileDialogs;
+    in >> plan.title >> plan.clientSize >> plan.menus >> plan.controls >> plan.models >> plan.unmirrored;
     if (in.status() != QDataStream::Ok)
         qFatal("bench: %s is not a window plan", qPrintable(path));
     return plan;
@@ -262,11 +259,10 @@ WindowPlan planFrom(const QMainWindow &window)
         }
         plan.controls.append(control);
     }
-    plan.fileDialogs = int(window.findChildren<QFileDialog *>(Qt::FindDirectChildrenOnly).size());
     return plan;
 }
 
-std::unique_ptr<QMainWindow> buildBareWindow(const WindowPlan &plan, bool withFileDialogs)
+std::unique_ptr<QMainWindow> buildBareWindow(const WindowPlan &plan)
 {
     using Kind = WindowPlan::Kind;
     auto window = std::make_unique<QMainWindow>();
@@ -334,10 +330,6 @@ std::unique_ptr<QMainWindow> buildBareWindow(const WindowPlan &plan, bool withFi
         }
         widget->setGeometry(control.geometry);
         widget->setEnabled(control.enabled);
-    }
-    if (withFileDialogs) {
-        for (int dialog = 0; dialog < plan.fileDialogs; ++dialog)
-            (new QFileDialog(window.get()))->setOption(QFileDialog::DontUseNativeDialog);
     }
     return window;
 }

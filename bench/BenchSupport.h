@@ -70,14 +70,11 @@ struct WindowPlan {
     QList<Entries> models;
     // Widgets of kinds the plan does not know how to copy, by class name.
     QStringList unmirrored;
-    // File dialogs the window builds hidden, ready for File > Open.
-    int fileDialogs = 0;
 };
 
 [[nodiscard]] WindowPlan planFrom(const QMainWindow &window);
-// A bare QMainWindow holding what the plan lists, with hidden file dialogs
-// too when withFileDialogs is set.
-[[nodiscard]] std::unique_ptr<QMainWindow> buildBareWindow(const WindowPlan &plan, bool withFileDialogs = false);
+// A bare QMainWindow holding what the plan lists.
+[[nodiscard]] std::unique_ptr<QMainWindow> buildBareWindow(const WindowPlan &plan);
 
 // The plan in a file, so that a process can build the bare window without
 // ever making the real one. Both abort the program on failure.
