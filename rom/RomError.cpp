@@ -15,11 +15,18 @@ std::string_view describe(RomError error)
         return "This is a folder, not an image file.";
     case RomError::NotRegularFile:
         return "This is not an ordinary file (it may be a device or a pipe), so it cannot be an image file.";
+    case RomError::SymlinkLoop:
+        return "The path goes through symbolic links that lead round in a circle, so it names no file.";
+    case RomError::NameTooLong:
+        return "The path, or one of the names in it, is longer than the system allows.";
     case RomError::AccessDenied:
         return "You do not have permission to read this file.";
     case RomError::ReadOnly:
-        return "The file is read-only, so changes could not be saved. "
+        return "The file is read-only, and the editor needs to write to it. "
                "Make it writable (or copy it to a writable folder) and open it again.";
+    case RomError::InUse:
+        return "Another copy of the editor (or another program that locks the file) has it open for editing. "
+               "Close it there first, so that the two cannot overwrite each other's changes.";
     case RomError::BadSize:
         return "Its size is not that of an SNES cartridge image: an image is a whole number of kilobytes, "
                "plus 512 bytes when it has a copier header.";
@@ -29,13 +36,23 @@ std::string_view describe(RomError error)
         return "This is not a HiROM SNES image: its cartridge header gives another memory map, "
                "so the shop table cannot be where this editor expects it.";
     case RomError::NotOpen:
-        return "No image file is open.";
+        return "No image file is open for writing.";
     case RomError::BadShopIndex:
         return "The shop number is outside 0 to 127.";
     case RomError::ReadFailed:
         return "The system reported an error while reading the file.";
     case RomError::WriteFailed:
-        return "The system reported an error while writing the file.";
+        return "The system reported an error while writing the file. The shop's bytes in the file were left "
+               "as they were.";
+    case RomError::DiskFull:
+        return "The disk is full (or your disk quota is used up). The shop's bytes in the file were left as "
+               "they were.";
+    case RomError::FileTooLarge:
+        return "The file-size limit this program runs under (ulimit -f) lies below the shop table, so the "
+               "system refused the write. The shop's bytes in the file were left as they were.";
+    case RomError::WritePartial:
+        return "The system reported an error while writing the file, and the shop's old bytes could not all be "
+               "put back: the shop may be partly written in the file.";
     case RomError::FileChanged:
         return "The file on disk is no longer the one that was opened: it was deleted, moved, "
                "replaced or changed in size by another program.";

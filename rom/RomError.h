@@ -12,16 +12,22 @@ enum class RomError {
     NotFound,       // nothing exists at the path; the editor never creates files
     IsDirectory,    // the path names a folder
     NotRegularFile, // a device, pipe or socket: reading it could hang or have side effects
+    SymlinkLoop,    // the path's symbolic links lead round in a circle
+    NameTooLong,    // the path or one of its names is longer than the system allows
     AccessDenied,   // the file cannot be read
-    ReadOnly,       // the file can be read but not written
+    ReadOnly,       // the file can be read but not written, and writing was asked for
+    InUse,          // another program holds the lock this editor takes on the images it edits
     BadSize,        // the size is neither whole kilobytes nor whole kilobytes plus a copier header
     TooSmall,       // the file ends before the shop table does
     NotHiRom,       // the cartridge header's map mode is not HiROM
-    NotOpen,        // no image is open
+    NotOpen,        // no image is open, or it was opened for reading only and a write was asked for
     BadShopIndex,   // a shop index outside 0-127
     ReadFailed,     // the system reported an error while reading
-    WriteFailed,    // the system reported an error while writing
-    FileChanged,    // the file at the path was deleted, moved, replaced or resized since it was opened
+    WriteFailed,    // the system reported an error while writing; the record is as it was
+    DiskFull,       // no room on the disk (or in the quota); the record is as it was
+    FileTooLarge,   // the process's file-size limit lies below the place written; the record is as it was
+    WritePartial,   // a write failed and the record's old bytes could not all be put back
+    FileChanged,    // the file at the path was deleted, moved, replaced or changed in size since it was opened
     FlushFailed,    // the system could not confirm that earlier writes reached the disk
 };
 

@@ -1,7 +1,11 @@
 #include "RomFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
 #include <utility>
 
 namespace rom {
@@ -17,75 +21,104 @@ RomError openErrorFor(int error)
     case ENOENT:
     case ENOTDIR: return RomError::NotFound;
     case EISDIR: return RomError::IsDirectory;
+    case ELOOP: return RomError::SymlinkLoop;
+    case ENAMETOOLONG: return RomError::NameTooLong;
     case EACCES:
     case EPERM: return RomError::AccessDenied;
     default: return RomError::ReadFailed;
     }
 }
 
-// Repeats a positioned read or write until count bytes have moved. call(done)
-// moves some of the bytes after the first done; interrupted calls are retried.
+RomError writeErrorFor(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT: return RomError::DiskFull;
+    case EFBIG: return RomError::FileTooLarge;
+    default: return RomError::WriteFailed;
+    }
+}
+
+// Repeats a positioned read or write until count bytes have moved, and
+// returns how many did. call(done) moves some of the bytes after the first
+// done; interrupted calls are retried. On a shortfall errno tells why.
 template <typename Call>
-bool transferAll(std::size_t count, Call call)
+std::size_t transfer(std::size_t count, Call call)
 {
     std::size_t done = 0;
     while (done < count) {
         const ssize_t moved = call(done);
         if (moved < 0 && errno == EINTR)
             continue;
-        if (moved <= 0)
-            return false;
+        if (moved <= 0) {
+            if (moved == 0)
+                errno = EIO;
+            break;
+        }
         done += std::size_t(moved);
     }
-    return true;
+    return done;
+}
+
+bool sameTime(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+// A write past the process's file-size limit would end the program with
+// SIGXFSZ; ignored, it fails with EFBIG and is reported like any write error.
+void ignoreFileSizeSignal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
 }
 
 } // namespace
 
 RomFile::RomFile(FileAccess &files) : m_files(&files) {}
 
-RomFile::~RomFile() { release(); }
+RomFile::~RomFile() { (void)close(); }
 
-RomFile::RomFile(RomFile &&other) noexcept
-    : m_files(other.m_files), m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)),
-      m_layout(other.m_layout), m_device(other.m_device), m_inode(other.m_inode), m_size(other.m_size)
-{
-}
+RomFile::RomFile(RomFile &&other) noexcept : m_files(other.m_files) { *this = std::move(other); }
 
 RomFile &RomFile::operator=(RomFile &&other) noexcept
 {
     if (this != &other) {
-        release();
+        (void)close();
         m_files = other.m_files;
         m_fd = std::exchange(other.m_fd, -1);
         m_path = std::move(other.m_path);
+        m_access = other.m_access;
         m_layout = other.m_layout;
         m_device = other.m_device;
         m_inode = other.m_inode;
         m_size = other.m_size;
+        m_modified = other.m_modified;
+        m_changed = other.m_changed;
     }
     return *this;
 }
 
-RomError RomFile::open(const std::string &path)
+RomError RomFile::open(const std::string &path, Access access, const RomFile *sharing)
 {
+    (void)close();
     if (path.empty())
         return RomError::NoFileName;
     // The system would stop reading the name at a NUL and open another file.
     if (path.find('\0') != std::string::npos)
         return RomError::NotFound;
-    RomFile candidate(*m_files);
+    ignoreFileSizeSignal();
     struct stat info {};
-    if (const RomError error = candidate.openChecked(path, candidate.m_fd, info); error != RomError::None)
+    RomError error = openChecked(path, access, sharing, info);
+    if (error == RomError::None)
+        error = checkImage(info);
+    if (error != RomError::None) {
+        (void)close();
         return error;
-    candidate.m_path = path;
-    if (const RomError error = candidate.checkImage(info); error != RomError::None)
-        return error;
-    *this = std::move(candidate);
+    }
+    m_path = path;
+    m_access = access;
     return RomError::None;
 }
 
-RomError RomFile::openChecked(const std::string &path, int &fd, struct stat &info)
+RomError RomFile::openChecked(const std::string &path, Access access, const RomFile *sharing, struct stat &info)
 {
     // Look before opening: opening a device or a pipe can block or have side effects.
     if (m_files->stat(path.c_str(), &info) != 0)
@@ -95,21 +128,45 @@ RomError RomFile::openChecked(const std::string &path, int &fd, struct stat &inf
     if (!S_ISREG(info.st_mode))
         return RomError::NotRegularFile;
 
-    fd = m_files->open(path.c_str(), O_RDWR | kOpenFlags);
-    if (fd < 0) {
-        const int error = errno;
-        if (error != EACCES && error != EPERM && error != EROFS && error != ETXTBSY)
-            return openErrorFor(error);
-        const int readFd = m_files->open(path.c_str(), O_RDONLY | kOpenFlags);
-        if (readFd < 0)
-            return RomError::AccessDenied;
-        m_files->close(readFd);
-        return RomError::ReadOnly;
+    const bool shared = access == Access::ReadWrite && sharing && sharing->isOpen() &&
+                        sharing->m_access == Access::ReadWrite && sharing->m_device == info.st_dev &&
+                        sharing->m_inode == info.st_ino;
+    if (shared) {
+        // The same open file, so the same lock.
+        m_fd = m_files->dup(sharing->m_fd);
+        if (m_fd < 0)
+            return RomError::ReadFailed;
+    } else {
+        m_fd = m_files->open(path.c_str(), (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | kOpenFlags);
+        if (m_fd < 0) {
+            const int error = errno;
+            if (access == Access::ReadOnly || (error != EACCES && error != EPERM && error != EROFS && error != ETXTBSY))
+                return openErrorFor(error);
+            const int readFd = m_files->open(path.c_str(), O_RDONLY | kOpenFlags);
+            if (readFd < 0)
+                return RomError::AccessDenied;
+            m_files->close(readFd);
+            return RomError::ReadOnly;
+        }
+        if (access == Access::ReadWrite)
+            if (const RomError error = lock(); error != RomError::None)
+                return error;
     }
-    // The path may have been swapped for something else between the two calls.
-    if (m_files->fstat(fd, &info) != 0)
+    // The path may have been swapped for something else between the calls.
+    if (m_files->fstat(m_fd, &info) != 0)
         return RomError::ReadFailed;
     return S_ISREG(info.st_mode) ? RomError::None : RomError::NotRegularFile;
+}
+
+RomError RomFile::lock()
+{
+    int result = 0;
+    while ((result = m_files->flock(m_fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (result == 0)
+        return RomError::None;
+    // A file system without locks (some network ones) is edited unlocked.
+    return errno == EWOULDBLOCK ? RomError::InUse : RomError::None;
 }
 
 RomError RomFile::checkImage(const struct stat &info)
@@ -129,7 +186,14 @@ RomError RomFile::checkImage(const struct stat &info)
     m_device = info.st_dev;
     m_inode = info.st_ino;
     m_size = info.st_size;
+    remember(info);
     return RomError::None;
+}
+
+void RomFile::remember(const struct stat &info)
+{
+    m_modified = info.st_mtim;
+    m_changed = info.st_ctim;
 }
 
 RomError RomFile::close()
@@ -137,13 +201,33 @@ RomError RomFile::close()
     if (!isOpen())
         return RomError::None;
     // Every write already reached the system; closing makes them durable.
-    const bool synced = m_files->fsync(m_fd) == 0;
+    const bool synced = m_access == Access::ReadOnly || m_files->fsync(m_fd) == 0;
     const bool closed = m_files->close(std::exchange(m_fd, -1)) == 0;
     m_path.clear();
     return synced && closed ? RomError::None : RomError::FlushFailed;
 }
 
-void RomFile::release() { (void)close(); }
+RomError RomFile::sync()
+{
+    if (!isOpen())
+        return RomError::NotOpen;
+    return m_files->fdatasync(m_fd) == 0 ? RomError::None : RomError::FlushFailed;
+}
+
+RomError RomFile::checkForChanges(bool &changed)
+{
+    changed = false;
+    if (!isOpen())
+        return RomError::NotOpen;
+    struct stat info {};
+    if (const RomError error = checkSameFile(info); error != RomError::None)
+        return error;
+    // The change time moves with every write and cannot be set back by the
+    // writer, which the modification time can.
+    changed = !sameTime(info.st_mtim, m_modified) || !sameTime(info.st_ctim, m_changed);
+    remember(info);
+    return RomError::None;
+}
 
 RomError RomFile::readName(std::string &name)
 {
@@ -169,13 +253,71 @@ RomError RomFile::readShop(int index, ShopRecord &record)
     return RomError::None;
 }
 
+RomError RomFile::readTable(ShopTable &table)
+{
+    if (const RomError error = checkUsable(); error != RomError::None)
+        return error;
+    std::array<std::uint8_t, kShopCount * kShopRecordSize> bytes{};
+    if (const RomError error = readAt(shopFileOffset(m_layout, 0), bytes.data(), bytes.size()); error != RomError::None)
+        return error;
+    for (int index = 0; index < kShopCount; ++index) {
+        ShopRecord::Bytes record{};
+        std::copy_n(bytes.begin() + index * std::ptrdiff_t(kShopRecordSize), kShopRecordSize, record.begin());
+        table[std::size_t(index)] = ShopRecord::fromBytes(record);
+    }
+    return RomError::None;
+}
+
 RomError RomFile::writeShop(int index, const ShopRecord &record)
 {
     if (const RomError error = checkUsable(index); error != RomError::None)
         return error;
+    if (m_access != Access::ReadWrite)
+        return RomError::NotOpen;
+    const std::uint64_t offset = shopFileOffset(m_layout, index);
+    ShopRecord::Bytes old{};
+    if (const RomError error = readAt(offset, old.data(), old.size()); error != RomError::None)
+        return error;
+    if (const RomError error = writeRecord(offset, record.toBytes(), old); error != RomError::None)
+        return error;
+    return checkSizeAfterWrite(offset);
+}
+
+RomError RomFile::writeRecord(std::uint64_t offset, const ShopRecord::Bytes &bytes, const ShopRecord::Bytes &old)
+{
+    // A record over a hole of a sparse file gets its blocks before anything
+    // is written, so that a full disk cannot stop the write halfway.
+    if (m_files->fallocate(m_fd, FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(bytes.size())) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS && errno != EINTR)
+        return writeErrorFor(errno);
     // One positioned write: a crash cannot leave the record half written.
-    const ShopRecord::Bytes bytes = record.toBytes();
-    return writeAt(shopFileOffset(m_layout, index), bytes.data(), bytes.size());
+    const std::size_t written = transfer(bytes.size(), [&](std::size_t done) {
+        return m_files->pwrite(m_fd, bytes.data() + done, bytes.size() - done, off_t(offset + done));
+    });
+    if (written == bytes.size())
+        return RomError::None;
+    const RomError error = writeErrorFor(errno);
+    const std::size_t restored = transfer(written, [&](std::size_t done) {
+        return m_files->pwrite(m_fd, old.data() + done, written - done, off_t(offset + done));
+    });
+    return restored == written ? error : RomError::WritePartial;
+}
+
+// Another program may have cut the file short between the check and the
+// write, which the write then extended again: the file is put back to end
+// where the record starts, and reported as changed.
+RomError RomFile::checkSizeAfterWrite(std::uint64_t offset)
+{
+    struct stat info {};
+    if (m_files->fstat(m_fd, &info) != 0)
+        return RomError::ReadFailed;
+    if (info.st_size != m_size) {
+        if (std::uint64_t(info.st_size) == offset + kShopRecordSize)
+            (void)m_files->ftruncate(m_fd, off_t(offset));
+        return RomError::FileChanged;
+    }
+    remember(info);
+    return RomError::None;
 }
 
 RomError RomFile::checkUsable(int index) const
@@ -187,12 +329,14 @@ RomError RomFile::checkUsable(int index) const
 
 RomError RomFile::checkUsable() const
 {
-    return isOpen() ? checkSameFile() : RomError::NotOpen;
+    if (!isOpen())
+        return RomError::NotOpen;
+    struct stat info {};
+    return checkSameFile(info);
 }
 
-RomError RomFile::checkSameFile() const
+RomError RomFile::checkSameFile(struct stat &info) const
 {
-    struct stat info {};
     if (m_files->stat(m_path.c_str(), &info) != 0)
         return RomError::FileChanged;
     const bool same = info.st_dev == m_device && info.st_ino == m_inode && info.st_size == m_size;
@@ -201,18 +345,10 @@ RomError RomFile::checkSameFile() const
 
 RomError RomFile::readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const
 {
-    const bool ok = transferAll(count, [&](std::size_t done) {
+    const std::size_t read = transfer(count, [&](std::size_t done) {
         return m_files->pread(m_fd, buffer + done, count - done, off_t(offset + done));
     });
-    return ok ? RomError::None : RomError::ReadFailed;
-}
-
-RomError RomFile::writeAt(std::uint64_t offset, const std::uint8_t *buffer, std::size_t count) const
-{
-    const bool ok = transferAll(count, [&](std::size_t done) {
-        return m_files->pwrite(m_fd, buffer + done, count - done, off_t(offset + done));
-    });
-    return ok ? RomError::None : RomError::WriteFailed;
+    return read == count ? RomError::None : RomError::ReadFailed;
 }
 
 } // namespace rom

@@ -5,16 +5,26 @@
 #include "RomError.h"
 #include "ShopRecord.h"
 
+#include <array>
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace rom {
 
-// The one open image file. open() checks the file before it keeps it: a
-// regular, writable file whose size places a HiROM cartridge header and the
-// whole shop table inside it. Reads and writes then touch only the internal
-// name and the shop table, never extend the file, and are refused once the
-// file at the path is no longer the one that was opened.
+// How an image is opened: for editing, or only to be read.
+enum class Access {
+    ReadWrite, // writable, and locked against other editors of the same file
+    ReadOnly,  // read-only files too; no lock, so the file may be open in an editor
+};
+
+using ShopTable = std::array<ShopRecord, kShopCount>;
+
+// One open image file. open() checks the file before it keeps it: a regular
+// file whose size places a HiROM cartridge header and the whole shop table
+// inside it. Reads and writes then touch only the internal name and the shop
+// table, never extend the file, and are refused once the file at the path is
+// no longer the one that was opened.
 class RomFile {
 public:
     explicit RomFile(FileAccess &files = FileAccess::system());
@@ -24,39 +34,62 @@ public:
     RomFile(const RomFile &) = delete;
     RomFile &operator=(const RomFile &) = delete;
 
-    // Checks and opens an existing image for reading and writing. Closes
-    // nothing already open until the new file has passed every check.
-    [[nodiscard]] RomError open(const std::string &path);
+    // Checks and opens an existing image, closing the one open here first.
+    // For ReadWrite the file takes an advisory lock (flock) that another
+    // program's lock refuses; when `sharing` has the same file open, the lock
+    // is shared with it, so that a program can open its own image again.
+    [[nodiscard]] RomError open(const std::string &path, Access access = Access::ReadWrite,
+                                const RomFile *sharing = nullptr);
     // Flushes every write to the disk and closes the file. Nothing open: no-op.
     RomError close();
+    // Returns once every write so far is on the disk.
+    RomError sync();
 
     [[nodiscard]] bool isOpen() const { return m_fd >= 0; }
     [[nodiscard]] ImageLayout layout() const { return m_layout; }
     [[nodiscard]] const std::string &path() const { return m_path; }
 
+    // FileChanged when the file at the path is no longer the one opened.
+    // Otherwise `changed` tells whether another program has written to it
+    // since the open, the last write through this object or the last call.
+    [[nodiscard]] RomError checkForChanges(bool &changed);
+
     // The 21 bytes of the internal name, as they are (trailing blanks kept).
     [[nodiscard]] RomError readName(std::string &name);
     [[nodiscard]] RomError readShop(int index, ShopRecord &record);
+    // The whole table in one read.
+    [[nodiscard]] RomError readTable(ShopTable &table);
+    // One positioned write of the record. A failed write leaves the
+    // record's old bytes in place (WritePartial if they could not all be put
+    // back).
     [[nodiscard]] RomError writeShop(int index, const ShopRecord &record);
 
 private:
     [[nodiscard]] RomError checkUsable() const;
     [[nodiscard]] RomError checkUsable(int index) const;
-    [[nodiscard]] RomError checkSameFile() const;
+    [[nodiscard]] RomError checkSameFile(struct stat &info) const;
     [[nodiscard]] RomError readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const;
-    [[nodiscard]] RomError writeAt(std::uint64_t offset, const std::uint8_t *buffer, std::size_t count) const;
+    [[nodiscard]] RomError writeRecord(std::uint64_t offset, const ShopRecord::Bytes &bytes,
+                                       const ShopRecord::Bytes &old);
+    [[nodiscard]] RomError checkSizeAfterWrite(std::uint64_t offset);
     [[nodiscard]] RomError checkImage(const struct stat &info);
-    [[nodiscard]] RomError openChecked(const std::string &path, int &fd, struct stat &info);
-    void release();
+    [[nodiscard]] RomError openChecked(const std::string &path, Access access, const RomFile *sharing,
+                                       struct stat &info);
+    [[nodiscard]] RomError lock();
+    void remember(const struct stat &info);
 
     FileAccess *m_files;
     int m_fd = -1;
     std::string m_path;
+    Access m_access = Access::ReadWrite;
     ImageLayout m_layout = ImageLayout::Headered;
-    // Identity and size of the file when it was opened.
+    // Identity and size of the file when it was opened, and the times of its
+    // last change as last seen.
     dev_t m_device = 0;
     ino_t m_inode = 0;
     off_t m_size = 0;
+    timespec m_modified{};
+    timespec m_changed{};
 };
 
 } // namespace rom

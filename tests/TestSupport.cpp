@@ -64,6 +64,7 @@ void writeUnusualFiles(const QTemporaryDir &dir)
 {
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
     ::mkfifo(qPrintable(dir.filePath(QStringLiteral("fifo.smc"))), 0644);
+    QFile::link(QStringLiteral("loop.smc"), dir.filePath(QStringLiteral("loop.smc")));
     const Bytes image = demo::makeDemoImage(smallImage(rom::ImageLayout::Headered));
     const Bytes headerless = demo::makeDemoImage(smallImage(rom::ImageLayout::Headerless));
     auto cut = [](const Bytes &bytes, std::size_t size) { return Bytes(bytes.begin(), bytes.begin() + qsizetype(size)); };
@@ -108,16 +109,46 @@ ssize_t FaultyFileAccess::pread(int fd, void *buffer, size_t count, off_t offset
 ssize_t FaultyFileAccess::pwrite(int fd, const void *buffer, size_t count, off_t offset)
 {
     ++writes;
+    if (beforeWrite)
+        beforeWrite();
     if (interruptions > 0) {
         --interruptions;
         errno = EINTR;
         return -1;
     }
-    if (writeError) {
+    std::size_t limit = oneByteAtATime ? 1 : count;
+    if (!writePlan.empty()) {
+        const int plan = writePlan.front();
+        writePlan.pop_front();
+        if (plan < 0) {
+            errno = -plan;
+            return -1;
+        }
+        limit = std::min(limit, std::size_t(plan));
+    } else if (writeError) {
         errno = writeError;
         return -1;
     }
-    return FileAccess::pwrite(fd, buffer, oneByteAtATime ? 1 : count, offset);
+    return FileAccess::pwrite(fd, buffer, std::min(count, limit), offset);
+}
+
+int FaultyFileAccess::fallocate(int fd, int mode, off_t offset, off_t length)
+{
+    if (fallocateError) {
+        errno = fallocateError;
+        return -1;
+    }
+    return FileAccess::fallocate(fd, mode, offset, length);
+}
+
+int FaultyFileAccess::fdatasync(int fd)
+{
+    ++dataSyncs;
+    if (fsyncError) {
+        errno = fsyncError;
+        return -1;
+    }
+    return FileAccess::fdatasync(fd);
 }
 
 int FaultyFileAccess::fsync(int fd)

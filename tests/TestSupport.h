@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <vector>
 
 using Bytes = std::vector<std::uint8_t>;
@@ -34,16 +36,24 @@ class FaultyFileAccess : public rom::FileAccess {
 public:
     int readError = 0;      // errno for every pread, 0 for none
     int writeError = 0;     // errno for every pwrite
-    int fsyncError = 0;
+    // What the next calls to pwrite do, in turn: n >= 0 writes at most n
+    // bytes, a negative value fails with errno -n. Then as above.
+    std::deque<int> writePlan;
+    int fallocateError = 0; // errno for reserving space
+    std::function<void()> beforeWrite; // runs before each pwrite, as another program might
+    int fsyncError = 0;     // errno for fsync and fdatasync
     int openError = 0;      // errno for opening for writing
     bool denyRead = false;  // opening for reading fails too
     bool oneByteAtATime = false;
     int interruptions = 0;  // the next calls to pwrite fail with EINTR
     int writes = 0;
-    int syncs = 0;
+    int syncs = 0;     // fsync calls
+    int dataSyncs = 0; // fdatasync calls
 
     int open(const char *path, int flags) override;
     ssize_t pread(int fd, void *buffer, size_t count, off_t offset) override;
     ssize_t pwrite(int fd, const void *buffer, size_t count, off_t offset) override;
+    int fallocate(int fd, int mode, off_t offset, off_t length) override;
+    int fdatasync(int fd) override;
     int fsync(int fd) override;
 };

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using rom::ImageLayout;
@@ -33,6 +34,9 @@ private slots:
     void refusesFilesChangedBehindIt_data();
     void refusesFilesChangedBehindIt();
     void reportsSystemErrors();
+    void failedWriteLeavesTheRecord_data();
+    void failedWriteLeavesTheRecord();
+    void fileSizeLimitIsAWriteError();
     void refusesShopsOutsideTheTable();
 
 private:
@@ -97,6 +101,8 @@ void TestRomFile::refusesWhatIsNotAnImage_data()
     QTest::newRow("headerless, table cut off") << "short-headerless.smc" << RomError::TooSmall;
     QTest::newRow("LoROM map mode") << "lorom.smc" << RomError::NotHiRom;
     QTest::newRow("headerless LoROM") << "lorom-headerless.sfc" << RomError::NotHiRom;
+    QTest::newRow("symbolic link to itself") << "loop.smc" << RomError::SymlinkLoop;
+    QTest::newRow("name too long") << QString(300, u'n') << RomError::NameTooLong;
     QTest::newRow("headerless, smallest that holds the table") << "small-headerless.smc" << RomError::None;
     QTest::newRow("ExHiROM fast map mode") << "exhirom.smc" << RomError::None;
 }
@@ -110,8 +116,9 @@ void TestRomFile::refusesWhatIsNotAnImage()
 
     RomFile file;
     QCOMPARE(file.open(dir().filePath(name).toStdString()), expected);
-    QCOMPARE(file.open(dir().filePath(name).toStdString() + std::string(1, '\0') + "x"), RomError::NotFound);
     QCOMPARE(file.isOpen(), expected == RomError::None);
+    QCOMPARE(file.open(dir().filePath(name).toStdString() + std::string(1, '\0') + "x"), RomError::NotFound);
+    QVERIFY(!file.isOpen());
     QCOMPARE(file.close(), RomError::None);
     QCOMPARE(listing(dir()), before);
 }
@@ -196,6 +203,77 @@ void TestRomFile::reportsSystemErrors()
     files.fsyncError = EIO;
     QCOMPARE(file.close(), RomError::FlushFailed);
     QVERIFY(!file.isOpen());
+}
+
+void TestRomFile::failedWriteLeavesTheRecord_data()
+{
+    QTest::addColumn<QList<int>>("plan"); // what the calls to pwrite do, in turn
+    QTest::addColumn<int>("fallocateError");
+    QTest::addColumn<RomError>("expected");
+    QTest::addColumn<int>("newBytesLeft"); // of the record, from its start
+    QTest::newRow("I/O error") << QList<int>{-EIO} << 0 << RomError::WriteFailed << 0;
+    QTest::newRow("disk full") << QList<int>{-ENOSPC} << 0 << RomError::DiskFull << 0;
+    QTest::newRow("quota used up") << QList<int>{-EDQUOT} << 0 << RomError::DiskFull << 0;
+    QTest::newRow("short write, then disk full") << QList<int>{4, -ENOSPC} << 0 << RomError::DiskFull << 0;
+    QTest::newRow("short write, then the put-back fails") << QList<int>{4, -ENOSPC, -EIO} << 0 << RomError::WritePartial << 4;
+    QTest::newRow("no room for a hole's blocks") << QList<int>{} << ENOSPC << RomError::DiskFull << 0;
+    QTest::newRow("file-size limit") << QList<int>{-EFBIG} << 0 << RomError::FileTooLarge << 0;
+    QTest::newRow("cut short by another program") << QList<int>{} << 0 << RomError::FileChanged << -1;
+}
+
+void TestRomFile::failedWriteLeavesTheRecord()
+{
+    QFETCH(QList<int>, plan);
+    QFETCH(int, fallocateError);
+    QFETCH(RomError, expected);
+    QFETCH(int, newBytesLeft);
+    const QString path = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    const std::uint64_t at = shopOffset(ImageLayout::Headered, 92);
+    FaultyFileAccess files;
+    RomFile file(files);
+    QCOMPARE(file.open(path.toStdString()), RomError::None);
+    ShopRecord record;
+    QCOMPARE(file.readShop(92, record), RomError::None);
+    const auto old = record.toBytes();
+    for (auto &item : record.items)
+        item ^= 0x81;
+    const auto changed = record.toBytes();
+
+    files.writePlan.assign(plan.begin(), plan.end());
+    files.fallocateError = fallocateError;
+    if (newBytesLeft < 0) // the file is cut short between the check and the write
+        files.beforeWrite = [&path] { QFile::resize(path, 0x40000); };
+    QCOMPARE(file.writeShop(92, record), expected);
+
+    const Bytes after = readFile(path);
+    if (newBytesLeft < 0) {
+        QVERIFY(after.size() <= at); // the write did not lengthen it again
+        return;
+    }
+    for (std::size_t k = 0; k < 9; ++k)
+        QCOMPARE(after[at + k], int(k) < newBytesLeft ? changed[k] : old[k]);
+}
+
+void TestRomFile::fileSizeLimitIsAWriteError()
+{
+    const QString path = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    const Bytes original = readFile(path);
+    RomFile file;
+    QCOMPARE(file.open(path.toStdString()), RomError::None);
+    ShopRecord record;
+    QCOMPARE(file.readShop(3, record), RomError::None);
+    record.type ^= 1;
+    // A limit below the table, as `ulimit -f 100` sets: without care the
+    // write ends the process with SIGXFSZ.
+    rlimit limit{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit saved = limit;
+    limit.rlim_cur = 100 * 1024;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const RomError error = file.writeShop(3, record);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+    QCOMPARE(error, RomError::FileTooLarge);
+    QCOMPARE(readFile(path), original);
 }
 
 void TestRomFile::refusesShopsOutsideTheTable()
