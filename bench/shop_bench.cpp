@@ -154,7 +154,7 @@ void sweepShops(benchmark::State &state, const QString &image)
 {
     MainWindow window;
     bench::showAndWaitForFirstFrame(window);
-    window.openImage(image);
+    window.openImage(QFile::encodeName(image));
     auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
     auto *index = window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
     if (!scroll || !index || index->text() != QStringLiteral("0")) {
@@ -201,10 +201,10 @@ public:
 std::function<double()> reopening(MainWindow &window, const QString &image)
 {
     bench::showAndWaitForFirstFrame(window);
-    window.openImage(image);
+    window.openImage(QFile::encodeName(image));
     return [&window, image] {
         const Clock::time_point start = Clock::now();
-        window.openImage(image);
+        window.openImage(QFile::encodeName(image));
         return secondsSince(start);
     };
 }

@@ -10,6 +10,7 @@
 #include "MemoryView.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScrollBar>
@@ -59,7 +60,7 @@ void settle()
 
 bool openInWindow(MainWindow &window, const QString &image)
 {
-    window.openImage(image);
+    window.openImage(QFile::encodeName(image));
     settle();
     const auto *index = window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
     return index && index->isEnabled() && index->text() == QStringLiteral("0");
@@ -83,7 +84,7 @@ int main(int argc, char **argv)
         EditorController controller(view, dialog);
         view.attach(controller);
         controller.Form_Load();
-        if (!controller.openFile(QString::fromLocal8Bit(argv[3])) || !view.errors().isEmpty()) {
+        if (!controller.openFile(argv[3]) || !view.errors().isEmpty()) {
             std::fprintf(stderr, "shop-bench-probe: cannot open %s\n", argv[3]);
             return 1;
         }

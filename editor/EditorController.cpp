@@ -5,6 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <dirent.h>
+#include <filesystem>
 
 using rom::RomError;
 using rom::ShopRecord;
@@ -22,16 +26,45 @@ QString quoted(const QString &fileName)
     return QStringLiteral("\u201C%1\u201D").arg(QDir::toNativeSeparators(fileName));
 }
 
+// A name whose bytes are not valid UTF-8 reaches the file dialog with U+FFFD
+// in their place, and that text no longer names the file: it could name
+// another one. True when the folder holds such a name that reads as fileName.
+bool standsForAnotherName(const QString &fileName)
+{
+    if (!fileName.contains(QChar::ReplacementCharacter))
+        return false;
+    const QFileInfo chosen(fileName);
+    DIR *folder = ::opendir(QFile::encodeName(chosen.path()).constData());
+    if (!folder)
+        return false;
+    bool found = false;
+    while (const dirent *entry = ::readdir(folder)) {
+        const QByteArray name(entry->d_name);
+        const QString shown = QFile::decodeName(name);
+        if (QFile::encodeName(shown) != name && shown == chosen.fileName())
+            found = true;
+    }
+    ::closedir(folder);
+    return found;
+}
+
 } // namespace
 
 QList<FileFilter> EditorController::openFilters()
 {
+    // "All Files" lists every file, with or without a dot in its name.
     return {
-        {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
+        {QStringLiteral("All Files (*.*)"), QStringLiteral("*")},
         {QStringLiteral("Super MagiCom ROM File (*.smc)"), QStringLiteral("*.smc")},
         {QStringLiteral("Super Wild Card ROM File (*.swc)"), QStringLiteral("*.swc")},
         {QStringLiteral("Pro Fighter X ROM File (*.fig)"), QStringLiteral("*.fig")},
     };
+}
+
+QString EditorController::unlabelledTypeText(std::uint8_t code)
+{
+    // The code comes first, so that a narrow closed list still shows it whole.
+    return QStringLiteral("0x%1: Unknown").arg(QString::number(code, 16).toUpper().rightJustified(2, u'0'));
 }
 
 EditorController::EditorController(EditorView &view, OpenDialog &dialog, rom::FileAccess &files)
@@ -46,34 +79,45 @@ bool EditorController::LoadROM()
     m_dialog.setFilters(openFilters(), kPreselectedFilter);
     if (!m_dialog.show())
         return false;
-    return openImage(m_dialog.fileName());
+    const QString fileName = m_dialog.fileName();
+    if (standsForAnotherName(fileName)) {
+        reportOpenFailure(fileName, QStringLiteral("Its name holds bytes that are not valid UTF-8 text, so the file "
+                                                   "dialog cannot name it exactly, and another file's name could be "
+                                                   "taken for it. Rename the file, or give its path on the command "
+                                                   "line."));
+        return false;
+    }
+    return openImage(QFile::encodeName(fileName).toStdString());
 }
 
-bool EditorController::openFile(const QString &fileName)
+bool EditorController::openFile(const std::string &path)
 {
-    m_dialog.setFileName(fileName);
-    return openImage(fileName);
+    // Made absolute only by putting the working directory in front: ".."
+    // after a symbolic link is the system's to resolve, not the editor's.
+    std::string absolute = path;
+    if (!path.empty() && path.front() != '/') {
+        std::error_code error;
+        absolute = (std::filesystem::current_path(error) / path).native();
+    }
+    m_dialog.setFileName(QFile::decodeName(QByteArray::fromStdString(absolute)));
+    return openImage(absolute);
 }
 
-bool EditorController::openImage(const QString &fileName)
+bool EditorController::openImage(const std::string &path)
 {
     // Open and read the new image completely before letting go of the one
     // that is open, so that a failure leaves that one open and on screen.
+    const QString fileName = QFile::decodeName(QByteArray::fromStdString(path));
     rom::RomFile candidate(m_files);
     std::string internalName;
     ShopRecord record;
-    const int index = shownIndex().value_or(0);
-    RomError error = candidate.open(QFile::encodeName(fileName).toStdString());
+    RomError error = candidate.open(path, rom::Access::ReadWrite, &m_rom);
     if (error == RomError::None)
         error = candidate.readName(internalName);
     if (error == RomError::None)
-        error = candidate.readShop(index, record);
+        error = candidate.readShop(shownIndex().value_or(0), record);
     if (error != RomError::None) {
-        m_view.showError(QStringLiteral("Could not open %1.\n\n%2\n\n%3")
-                             .arg(quoted(fileName), reason(error),
-                                  m_rom.isOpen() ? QStringLiteral("The image that was open stays open, with your picks "
-                                                                  "on screen. Choose another file with File > Open ROM.")
-                                                 : QStringLiteral("Choose another file with File > Open ROM.")));
+        reportOpenFailure(fileName, reason(error));
         return false;
     }
 
@@ -137,39 +181,39 @@ void EditorController::Form_Unload() { closeImage(); }
 
 void EditorController::mnuOpen_Click() { LoadROM(); }
 
+// A failed move reports once and puts the scroll bar back on the shop still
+// shown, without a notification; that also ends the mouse press or drag
+// that made the move, so nothing repeats it.
 void EditorController::HScroll_Change()
 {
     const std::optional<int> left = shownIndex();
-    if (m_returningScroll || !m_rom.isOpen() || !left)
+    if (!m_rom.isOpen() || !left)
         return;
-    const bool reported = std::exchange(m_dragFailureReported, false);
     if (const RomError error = SaveShop(); error != RomError::None) {
-        if (!reported)
-            reportShopFailure(QStringLiteral("save shop %1 to"), *left, error,
-                              QStringLiteral("The editor stays on shop %1, with your picks on screen.").arg(*left));
-        returnScrollTo(*left);
+        m_view.placeScroll(*left);
+        reportShopFailure(QStringLiteral("save shop %1 to"), *left, error,
+                          QStringLiteral("The editor stays on shop %1, with your picks on screen.").arg(*left));
         return;
     }
     const int target = m_view.scrollValue();
     m_view.setShopIndexText(QString::number(target));
     if (const RomError error = LoadShop(); error != RomError::None) {
         m_view.setShopIndexText(QString::number(*left));
+        m_view.placeScroll(*left);
         reportShopFailure(QStringLiteral("read shop %1 from"), target, error,
                           QStringLiteral("The editor stays on shop %1.").arg(*left));
-        returnScrollTo(*left);
     }
 }
 
 void EditorController::HScroll_Scroll()
 {
-    if (!m_rom.isOpen())
+    const std::optional<int> shown = shownIndex();
+    if (!m_rom.isOpen() || !shown)
         return;
-    const RomError error = SaveShop();
-    if (error == RomError::None) {
-        m_dragFailureReported = false;
-    } else if (!std::exchange(m_dragFailureReported, true)) {
-        reportShopFailure(QStringLiteral("save shop %1 to"), shownIndex().value_or(0), error,
-                          QStringLiteral("Your picks are still on screen."));
+    if (const RomError error = SaveShop(); error != RomError::None) {
+        m_view.placeScroll(*shown);
+        reportShopFailure(QStringLiteral("save shop %1 to"), *shown, error,
+                          QStringLiteral("The editor stays on shop %1, with your picks on screen.").arg(*shown));
     }
 }
 
@@ -213,8 +257,7 @@ void EditorController::showRecord(const ShopRecord &record)
         m_view.setTypeSelection(record.type);
     } else {
         m_unlabelledType = record.type;
-        m_view.addTypeEntry(
-            QStringLiteral("Unknown type 0x%1").arg(QString::number(record.type, 16).toUpper().rightJustified(2, u'0')));
+        m_view.addTypeEntry(unlabelledTypeText(record.type));
         m_view.setTypeSelection(kExtraEntry);
     }
     for (int slot = 1; slot <= ShopRecord::kSlotCount; ++slot)
@@ -223,20 +266,12 @@ void EditorController::showRecord(const ShopRecord &record)
 
 void EditorController::saveShown()
 {
-    m_dragFailureReported = false;
     // Nothing is open before the first successful open: nothing to save.
     if (!m_rom.isOpen())
         return;
     if (const RomError error = SaveShop(); error != RomError::None)
         reportShopFailure(QStringLiteral("save shop %1 to"), shownIndex().value_or(0), error,
                           QStringLiteral("Your picks are still on screen."));
-}
-
-void EditorController::returnScrollTo(int index)
-{
-    m_returningScroll = true;
-    m_view.setScrollValue(index);
-    m_returningScroll = false;
 }
 
 void EditorController::closeImage()
@@ -263,4 +298,13 @@ void EditorController::reportShopFailure(const QString &what, int index, RomErro
                              "open the file again with File > Open ROM.");
     m_view.showError(QStringLiteral("Could not %1 %2.\n\n%3\n\n%4 %5")
                          .arg(what.arg(index), quoted(m_fileName), reason(error), outcome, advice));
+}
+
+void EditorController::reportOpenFailure(const QString &fileName, const QString &why)
+{
+    m_view.showError(QStringLiteral("Could not open %1.\n\n%2\n\n%3")
+                         .arg(quoted(fileName), why,
+                              m_rom.isOpen() ? QStringLiteral("The image that was open stays open, with your picks on "
+                                                              "screen. Choose another file with File > Open ROM.")
+                                             : QStringLiteral("Choose another file with File > Open ROM.")));
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // The editing flow: open an image, show one shop at a time in the view's
 // lists, write the shown shop back, move between shops (saving the one being
@@ -19,13 +20,16 @@ public:
     static inline const QString kTitle = QStringLiteral("Zeltharia III (US) Shop Editor");
     static constexpr int kPreselectedFilter = 2;
     [[nodiscard]] static QList<FileFilter> openFilters();
+    // The extra type entry for a code without a label: "0x69: Unknown".
+    [[nodiscard]] static QString unlabelledTypeText(std::uint8_t code);
 
     EditorController(EditorView &view, OpenDialog &dialog, rom::FileAccess &files = rom::FileAccess::system());
 
     // Procedures.
     bool LoadROM();
-    // Opens fileName as if the user had chosen it in File > Open ROM.
-    bool openFile(const QString &fileName);
+    // Opens the file at path (the name's bytes, as the system takes them) as
+    // if the user had chosen it in File > Open ROM.
+    bool openFile(const std::string &path);
     rom::RomError LoadShop();
     rom::RomError SaveShop();
     void LoadIName(const std::string &internalName);
@@ -43,26 +47,21 @@ public:
     void mnuAbout_Click();
 
 private:
-    bool openImage(const QString &fileName);
+    bool openImage(const std::string &path);
     [[nodiscard]] std::optional<int> shownIndex() const;
     [[nodiscard]] rom::ShopRecord shownRecord() const;
     void showRecord(const rom::ShopRecord &record);
     void saveShown();
-    void returnScrollTo(int index);
     void closeImage();
     void endProgram();
     void reportShopFailure(const QString &what, int index, rom::RomError error, const QString &outcome);
+    void reportOpenFailure(const QString &fileName, const QString &why);
 
     EditorView &m_view;
     OpenDialog &m_dialog;
     rom::FileAccess &m_files;
     rom::RomFile m_rom;
-    QString m_fileName;
+    QString m_fileName; // the open image's path, for messages
     // A type code with no label, shown as an extra last entry of the type list.
     std::optional<std::uint8_t> m_unlabelledType;
-    // Set while the scroll bar is put back after a failed move, so that the
-    // change this raises does not save again.
-    bool m_returningScroll = false;
-    // A failed save during a thumb drag is reported once, not at every step.
-    bool m_dragFailureReported = false;
 };

@@ -18,6 +18,10 @@ public:
     // HScroll: 0-127, the index the user is moving to.
     [[nodiscard]] virtual int scrollValue() const = 0;
     virtual void setScrollValue(int value) = 0;
+    // Puts the scroll bar on value without any notification, and ends what
+    // the user's mouse is doing on it: an arrow or track press stops
+    // repeating, a dragged thumb is let go where the bar now stands.
+    virtual void placeScroll(int value) = 0;
 
     // SpBitCBO: one entry per type code, entry number = code.
     virtual void addTypeEntry(const QString &label) = 0;
@@ -32,8 +36,9 @@ public:
     // Enables HScroll, ShopIndexTXT, SaveCMD, SpBitCBO and Slot1CBO-Slot8CBO.
     virtual void enableEditing() = 0;
     virtual void setTitle(const QString &title) = 0;
-    // Tells the user that something failed; returns when the user has read it,
-    // or, during a thumb drag, once the drag has ended.
+    // Tells the user that something failed; returns when the user has read
+    // it. Like every modal window, it first ends what the mouse is doing on
+    // the scroll bar (see placeScroll), at the value the bar has.
     virtual void showError(const QString &message) = 0;
     // Shows the About window modally; returns when it is closed.
     virtual void showAbout() = 0;

@@ -4,6 +4,7 @@
 #include "ItemLabels.h"
 
 #include <algorithm>
+#include <utility>
 
 void MemoryView::setScrollValue(int value)
 {
@@ -13,6 +14,18 @@ void MemoryView::setScrollValue(int value)
     m_scroll = value;
     if (m_controller)
         m_controller->HScroll_Change();
+}
+
+void MemoryView::placeScroll(int value)
+{
+    m_dragging = false;
+    m_scroll = std::clamp(value, 0, kScrollMaximum);
+}
+
+void MemoryView::showError(const QString &message)
+{
+    m_dragging = false; // a modal window takes the mouse from the scroll bar
+    m_errors.append(message);
 }
 
 void MemoryView::removeTypeEntry(int entry)
@@ -46,9 +59,11 @@ void MemoryView::setSlotSelection(int slot, int entry)
 
 void MemoryView::dragTo(int value, int steps)
 {
-    for (int step = 0; step < steps; ++step)
+    m_dragging = true;
+    for (int step = 0; step < steps && m_dragging; ++step)
         m_controller->HScroll_Scroll();
-    setScrollValue(value);
+    if (std::exchange(m_dragging, false))
+        setScrollValue(value);
 }
 
 void MemoryOpenDialog::setFilters(const QList<FileFilter> &filters, int preselected)

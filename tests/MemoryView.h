@@ -23,6 +23,7 @@ public:
     void setShopIndexText(const QString &text) override { m_indexText = text; }
     int scrollValue() const override { return m_scroll; }
     void setScrollValue(int value) override;
+    void placeScroll(int value) override;
     void addTypeEntry(const QString &label) override { m_typeEntries.append(label); }
     void removeTypeEntry(int entry) override;
     int typeSelection() const override { return m_typeSelection; }
@@ -31,11 +32,12 @@ public:
     void setSlotSelection(int slot, int entry) override;
     void enableEditing() override { m_editingEnabled = true; }
     void setTitle(const QString &title) override { m_title = title; }
-    void showError(const QString &message) override { m_errors.append(message); }
+    void showError(const QString &message) override;
     void showAbout() override { ++m_aboutShown; }
     void endProgram() override { m_ended = true; }
 
-    // A thumb drag: a scroll notification at each step, then the change.
+    // A thumb drag: a scroll notification at each step, then the change on
+    // release, unless the controller ended the drag.
     void dragTo(int value, int steps);
 
     [[nodiscard]] const QStringList &typeEntries() const { return m_typeEntries; }
@@ -51,6 +53,7 @@ private:
     EditorController *m_controller = nullptr;
     QString m_indexText = QStringLiteral("0");
     int m_scroll = 1;
+    bool m_dragging = false;
     QStringList m_typeEntries;
     int m_typeSelection = -1;
     std::array<int, 8> m_slots{};

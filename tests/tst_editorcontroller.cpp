@@ -6,6 +6,8 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <memory>
 
 using rom::ImageLayout;
@@ -28,6 +30,8 @@ private slots:
     void unlabelledTypeCodeIsNamed();
     void failedMoveStaysOnTheShop_data();
     void failedMoveStaysOnTheShop();
+    void pathIsTheBytesGiven_data();
+    void pathIsTheBytesGiven();
 
 private:
     bool open(const QString &path);
@@ -174,7 +178,7 @@ void TestEditorController::unlabelledTypeCodeIsNamed()
     QVERIFY(code > 0x35);
     QVERIFY(open(m_path));
     m_view->setScrollValue(5);
-    QCOMPARE(m_view->typeEntries().last(), "Unknown type 0x" + QString::number(code, 16).toUpper());
+    QCOMPARE(m_view->typeEntries().last(), "0x" + QString::number(code, 16).toUpper() + ": Unknown");
     QCOMPARE(m_view->typeSelection(), 54);
 }
 
@@ -187,6 +191,8 @@ void TestEditorController::failedMoveStaysOnTheShop_data()
     QTest::newRow("read error") << "read";
 }
 
+// Every move that fails is reported once, whatever came before it: a drag
+// that failed, or one that ended where it began.
 void TestEditorController::failedMoveStaysOnTheShop()
 {
     QFETCH(QString, fault);
@@ -204,21 +210,85 @@ void TestEditorController::failedMoveStaysOnTheShop()
         (fault == "write" ? m_files->writeError : m_files->readError) = EIO;
     const Bytes onDisk = readFile(m_path);
 
+    const auto staysOnShop3 = [&] {
+        QCOMPARE(m_view->shopIndexText(), QStringLiteral("3"));
+        QCOMPARE(m_view->scrollValue(), 3);
+        QCOMPARE(shown(), picks);
+    };
     m_view->setScrollValue(4);
     QCOMPARE(m_view->errors().size(), 1);
     QVERIFY2(m_view->errors()[0].contains(QDir::toNativeSeparators(m_path)), qPrintable(m_view->errors()[0]));
-    QCOMPARE(m_view->shopIndexText(), QStringLiteral("3"));
-    QCOMPARE(m_view->scrollValue(), 3);
-    QCOMPARE(shown(), picks);
-
-    m_view->dragTo(8, 4); // reported once for the whole drag
+    staysOnShop3();
+    m_view->dragTo(8, 4); // the first step fails and ends the drag
     QCOMPARE(m_view->errors().size(), 2);
-    QCOMPARE(m_view->scrollValue(), 3);
-    QCOMPARE(shown(), picks);
-    if (fault == "read") // the save before the failed read went through
-        QCOMPARE(shopInFile(m_path, 3), picks);
-    else
-        QCOMPARE(readFile(m_path), onDisk);
+    staysOnShop3();
+    m_view->dragTo(3, 2); // back where it began
+    QCOMPARE(m_view->errors().size(), 3);
+    m_view->setScrollValue(4);
+    QCOMPARE(m_view->errors().size(), 4);
+    staysOnShop3();
+    QCOMPARE(readFile(m_path), onDisk);
+}
+
+void TestEditorController::pathIsTheBytesGiven_data()
+{
+    QTest::addColumn<QByteArray>("given"); // relative to the test's folder
+    QTest::addColumn<bool>("throughDialog");
+    QTest::addColumn<QByteArray>("edited"); // empty: refused
+    QTest::newRow("a name that is not UTF-8") << QByteArray("col\xFE.smc") << false << QByteArray("col\xFE.smc");
+    QTest::newRow("dot-dot after a symbolic link") << QByteArray("lnk/../x.smc") << false << QByteArray("real/x.smc");
+    QTest::newRow("the dialog's text for a name that is not UTF-8")
+        << QByteArray("col\xFE.smc") << true << QByteArray();
+}
+
+// The system resolves the path from the bytes given; nothing decodes it to
+// text and back, or cleans it, on the way, which could name another file.
+void TestEditorController::pathIsTheBytesGiven()
+{
+    QFETCH(QByteArray, given);
+    QFETCH(bool, throughDialog);
+    QFETCH(QByteArray, edited);
+    const QByteArray dir = QFile::encodeName(m_dir->path()) + '/';
+    const Bytes image = demo::makeDemoImage(smallImage(ImageLayout::Headered, 9));
+    // By the names' bytes: QFile would take them as text.
+    const auto write = [&](const QByteArray &name) {
+        const int fd = ::open((dir + name).constData(), O_CREAT | O_WRONLY, 0644);
+        QCOMPARE(::pwrite(fd, image.data(), image.size(), 0), ssize_t(image.size()));
+        ::close(fd);
+    };
+    const auto read = [&](const QByteArray &name) {
+        Bytes bytes(image.size());
+        const int fd = ::open((dir + name).constData(), O_RDONLY);
+        bytes.resize(std::size_t(std::max<ssize_t>(0, ::pread(fd, bytes.data(), bytes.size(), 0))));
+        ::close(fd);
+        return bytes;
+    };
+    write("col\xFE.smc");
+    write("col\xEF\xBF\xBD.smc"); // what the first name reads as, decoded to text
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("real/sub")));
+    QVERIFY(QFile::link(QStringLiteral("real/sub"), m_dir->filePath(QStringLiteral("lnk"))));
+    write("real/x.smc");
+    write("x.smc"); // what cleaning the path as text would name
+
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());
+    bool opened = false;
+    if (throughDialog) {
+        m_dialog->queue(QFile::decodeName(dir + given));
+        opened = m_controller->LoadROM();
+    } else {
+        opened = m_controller->openFile(given.toStdString());
+    }
+    QDir::setCurrent(previous);
+    QCOMPARE(opened, !edited.isEmpty());
+    QCOMPARE(m_view->errors().size(), edited.isEmpty() ? 1 : 0);
+    if (!opened)
+        return;
+
+    m_view->setSlotSelection(1, m_view->slotSelection(1) ^ 1);
+    m_controller->SaveCMD_Click();
+    for (const QByteArray name : {"col\xFE.smc", "col\xEF\xBF\xBD.smc", "real/x.smc", "x.smc"})
+        QVERIFY2((read(name) != image) == (name == edited), name.constData());
 }
 
 QTEST_GUILESS_MAIN(TestEditorController)
