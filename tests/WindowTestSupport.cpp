@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -52,4 +54,21 @@ void reactivate(QWidget *window)
             window->activateWindow();
         return QApplication::activeWindow() == window;
     }));
+}
+
+QRect scrollBarPart(const QScrollBar &bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar.orientation();
+    if (bar.orientation() == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    option.minimum = bar.minimum();
+    option.maximum = bar.maximum();
+    option.sliderPosition = bar.sliderPosition();
+    option.sliderValue = bar.value();
+    option.singleStep = bar.singleStep();
+    option.pageStep = bar.pageStep();
+    return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+#include <QStyle>
 
 #include <functional>
 
 class QFileDialog;
 class QObject;
+class QScrollBar;
 class QWidget;
 
 // Runs action on the next modal window (file dialog, message box, About) as
@@ -20,3 +23,6 @@ void typeFileName(QFileDialog *dialog, const QString &path);
 // The offscreen platform has no window manager to give the focus back to
 // the main window when a modal window or a popup closes.
 void reactivate(QWidget *window);
+// Where part of a scroll bar (an arrow, the track on one side, the thumb) is
+// drawn, in the bar's coordinates.
+QRect scrollBarPart(const QScrollBar &bar, QStyle::SubControl part);

@@ -16,7 +16,9 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QStyleOptionComboBox>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -48,6 +50,13 @@ private slots:
     void firstOpenThroughTheDialog_data();
     void firstOpenThroughTheDialog();
     void dialogFiltersMatchAnyCase();
+    void everyKeyPointingRightGoesToLaterShops_data();
+    void everyKeyPointingRightGoesToLaterShops();
+    void wheelMovesOneShopAndPicksOnlyWithFocus();
+    void scrollBarShowsFocusAndHasAThumbToGrab();
+    void etchedRuleTakesThePalettesColours();
+    void unknownTypeCodesShowWhole();
+    void longFileNamesWrapInMessages();
     void keyboardEditingChangesOnlyThatByte();
     void thumbDragSavesAndMovesOnRelease();
     void closingTheWindowEndsLikeQuit();
@@ -244,10 +253,139 @@ void TestMainWindow::dialogFiltersMatchAnyCase()
         };
         QTRY_COMPARE(names().size(), 2);
         listed = names();
+        // "All Files (*.*)" lists names without a dot too.
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Home);
+        QCOMPARE(types->currentText(), QStringLiteral("All Files (*.*)"));
+        QTRY_COMPARE(names().size(), 4);
+        listed << names();
         dialog->reject();
     });
+    writeFile(*m_dir, QStringLiteral("README"), Bytes(10, 'x'));
     menuEntry(QStringLiteral("mnuOpen"))->trigger();
-    QCOMPARE(listed, QStringList({"GAME.SMC", "game.smc"}));
+    QCOMPARE(listed, QStringList({"GAME.SMC", "game.smc", "GAME.SMC", "README", "game.smc", "notes.txt"}));
+}
+
+void TestMainWindow::everyKeyPointingRightGoesToLaterShops_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("shop"); // from shop 10
+    const struct {
+        const char *name;
+        Qt::Key key;
+        int shop;
+    } keys[] = {{"Right", Qt::Key_Right, 11},      {"Down", Qt::Key_Down, 11},        {"Page Down", Qt::Key_PageDown, 15},
+                {"End", Qt::Key_End, 127},         {"Left", Qt::Key_Left, 9},         {"Up", Qt::Key_Up, 9},
+                {"Page Up", Qt::Key_PageUp, 5},    {"Home", Qt::Key_Home, 0}};
+    const struct {
+        const char *name;
+        Qt::KeyboardModifiers modifiers;
+    } held[] = {{"", Qt::NoModifier},          {"Shift+", Qt::ShiftModifier},   {"Ctrl+", Qt::ControlModifier},
+                {"keypad ", Qt::KeypadModifier}, {"Alt+", Qt::AltModifier}};
+    for (const auto &modifier : held)
+        for (const auto &key : keys)
+            QTest::addRow("%s%s", modifier.name, key.name) << int(key.key) << modifier.modifiers << key.shop;
+}
+
+void TestMainWindow::everyKeyPointingRightGoesToLaterShops()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, shop);
+    m_window->openImage(QFile::encodeName(m_path));
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    scroll->setValue(10);
+    scroll->setFocus();
+    QTest::keyClick(m_window->windowHandle(), Qt::Key(key), modifiers);
+    QCOMPARE(scroll->value(), shop);
+    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QString::number(shop));
+}
+
+void TestMainWindow::wheelMovesOneShopAndPicksOnlyWithFocus()
+{
+    m_window->openImage(QFile::encodeName(m_path));
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *slot3 = control<QComboBox>(QStringLiteral("Slot3CBO"));
+    const auto turn = [](QWidget *widget, int eighths) {
+        const QPointF at = widget->rect().center();
+        QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(widget, &wheel);
+    };
+    control<QWidget>(QStringLiteral("cmdOK"))->setFocus();
+    const int picked = slot3->currentIndex();
+    turn(slot3, -120);
+    QCOMPARE(slot3->currentIndex(), picked); // not focused: no pick
+    turn(scroll, -120);
+    QCOMPARE(scroll->value(), 1); // one notch, one shop
+    turn(scroll, -60);
+    QCOMPARE(scroll->value(), 1);
+    turn(scroll, -60);
+    QCOMPARE(scroll->value(), 2); // half notches add up
+    turn(scroll, 240);
+    QCOMPARE(scroll->value(), 0);
+    slot3 = control<QComboBox>(QStringLiteral("Slot3CBO"));
+    slot3->setFocus();
+    turn(slot3, -120);
+    QVERIFY(slot3->currentIndex() != picked); // focused: the wheel picks
+}
+
+void TestMainWindow::scrollBarShowsFocusAndHasAThumbToGrab()
+{
+    m_window->openImage(QFile::encodeName(m_path));
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    QCOMPARE(scroll->geometry(), QRect(76, 36, 47, 12));
+    QVERIFY(scrollBarPart(*scroll, QStyle::SC_ScrollBarSlider).width() >= 10);
+    control<QWidget>(QStringLiteral("cmdOK"))->setFocus();
+    const QImage unfocused = scroll->grab().toImage();
+    scroll->setFocus();
+    QCOMPARE(scroll->grab().toImage() == unfocused, false);
+}
+
+void TestMainWindow::etchedRuleTakesThePalettesColours()
+{
+    QPalette dark = m_window->palette();
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+    dark.setColor(QPalette::Dark, QColor(0x10, 0x10, 0x10));
+    m_window->setPalette(dark);
+    QCOMPARE(control<QWidget>(QStringLiteral("Line1"))->grab().toImage().pixelColor(0, 0), QColor(0x10, 0x10, 0x10));
+    QCOMPARE(control<QWidget>(QStringLiteral("Line2"))->grab().toImage().pixelColor(0, 0), QColor(0x50, 0x50, 0x50));
+}
+
+void TestMainWindow::unknownTypeCodesShowWhole()
+{
+    m_window->openImage(QFile::encodeName(m_path));
+    auto *type = control<QComboBox>(QStringLiteral("SpBitCBO"));
+    control<QScrollBar>(QStringLiteral("HScroll"))->setValue(5); // a code without a label
+    QVERIFY(type->currentText().endsWith(QStringLiteral(": Unknown")));
+    QStyleOptionComboBox option;
+    option.initFrom(type);
+    option.currentText = type->currentText();
+    const QRect field = type->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, type);
+    for (int code = 0x36; code <= 0xFF; ++code) {
+        const QString text = EditorController::unlabelledTypeText(std::uint8_t(code));
+        QVERIFY2(type->fontMetrics().horizontalAdvance(text) <= field.width(), qPrintable(text));
+    }
+}
+
+void TestMainWindow::longFileNamesWrapInMessages()
+{
+    const QString path = m_dir->filePath(QString(240, u'n') + QStringLiteral(".smc"));
+    QString text;
+    bool fits = false;
+    whenModal([&text, &fits](QWidget *box) {
+        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        text = label->text();
+        const QRect laidOut = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, text);
+        fits = laidOut.width() <= label->width() && box->width() <= 800;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    m_window->openImage(QFile::encodeName(path));
+    QVERIFY(fits);
+    QVERIFY(text.remove(QChar(0x200B)).contains(path));
 }
 
 void TestMainWindow::keyboardEditingChangesOnlyThatByte()
@@ -305,26 +443,23 @@ void TestMainWindow::thumbDragSavesAndMovesOnRelease()
     scroll->setValue(9);
     QCOMPARE(changes.count(), 1);
 
-    // A drag over a file replaced behind the editor: one message, after the
-    // release, and the editor stays on shop 9.
+    // A drag over a file replaced behind the editor: one message, which
+    // ends the drag with the thumb back on shop 9, where the editor stays.
     QVERIFY(QFile::remove(m_path));
     writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered, 2));
     QStringList messages;
-    bool shownDuringDrag = false; // the box would take the mouse from the drag
-    whenModal([&messages, &shownDuringDrag, scroll](QWidget *box) {
-        shownDuringDrag = scroll->isSliderDown();
+    whenModal([&messages](QWidget *box) {
         messages << qobject_cast<QMessageBox *>(box)->text();
         QTest::keyClick(box, Qt::Key_Return);
     });
     scroll->setSliderDown(true);
     scroll->setSliderPosition(20);
-    scroll->setSliderPosition(30);
-    scroll->setSliderDown(false);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains(QStringLiteral("shop 9")), qPrintable(messages[0]));
+    QVERIFY(!scroll->isSliderDown());
+    QCOMPARE(scroll->sliderPosition(), 9);
     QCOMPARE(scroll->value(), 9);
     QCOMPARE(index->text(), QStringLiteral("9"));
-    QTRY_COMPARE(messages.size(), 1);
-    QVERIFY(!shownDuringDrag);
-    QVERIFY2(messages[0].contains(QStringLiteral("shop 9")), qPrintable(messages[0]));
 }
 
 void TestMainWindow::closingTheWindowEndsLikeQuit()

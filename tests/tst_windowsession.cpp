@@ -672,7 +672,7 @@ QString Session::windowMismatch() const
     expect("the type list's length", m_type->count(), kExtraTypeEntry + (extra ? 1 : 0));
     if (extra)
         expect("the extra type entry", m_type->itemText(kExtraTypeEntry),
-               QString::asprintf("Unknown type 0x%02X", m_model.loadedType));
+               QString::asprintf("0x%02X: Unknown", m_model.loadedType));
     expect("the type list", m_type->currentIndex(), shownEntry(0));
     for (int slot = 1; slot <= 8; ++slot)
         expect(qPrintable(m_slots[std::size_t(slot - 1)]->objectName()), m_slots[std::size_t(slot - 1)]->currentIndex(),

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -29,6 +31,8 @@ private slots:
     void faultKeepsFilesAndPicks_data();
     void faultKeepsFilesAndPicks();
     void failedFlushAtQuitIsReported();
+    void mouseOnTheScrollBarFailsOnce_data();
+    void mouseOnTheScrollBarFailsOnce();
 };
 
 namespace {
@@ -103,7 +107,7 @@ void TestWriteFaults::faultKeepsFilesAndPicks()
     MainWindow window(files);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.openImage(path);
+    window.openImage(QFile::encodeName(path));
 
     // Shop 3, its type and two slots picked by keyboard.
     auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
@@ -171,13 +175,81 @@ void TestWriteFaults::failedFlushAtQuitIsReported()
     MainWindow window(files);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.openImage(path);
+    window.openImage(QFile::encodeName(path));
     const Files before = contents(dir);
     files.fsyncError = EIO;
     const QStringList messages = pressIn(&window, Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains(QStringLiteral("game.smc")), qPrintable(messages[0]));
     QCOMPARE(contents(dir), before);
+}
+
+void TestWriteFaults::mouseOnTheScrollBarFailsOnce_data()
+{
+    QTest::addColumn<int>("part");
+    QTest::newRow("right arrow") << int(QStyle::SC_ScrollBarAddLine);
+    QTest::newRow("track right of the thumb") << int(QStyle::SC_ScrollBarAddPage);
+    QTest::newRow("thumb dragged") << int(QStyle::SC_ScrollBarSlider);
+}
+
+// A press on the scroll bar whose move fails brings one message. The mouse
+// goes through the window system, as a user's does, so the message box
+// blocks the main window and takes the button's release: the bar must not
+// go on repeating or dragging behind it.
+void TestWriteFaults::mouseOnTheScrollBarFailsOnce()
+{
+    QFETCH(int, part);
+    QTemporaryDir dir;
+    const QString path = writeImage(dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered, 8));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.openImage(QFile::encodeName(path));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    for (int step = 0; step < 3; ++step)
+        QVERIFY(pressIn(scroll, Qt::Key_Right).isEmpty());
+    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("Slot4CBO")), Qt::Key_Home).isEmpty());
+    const Picks picks = picksOn(window);
+    QVERIFY(QFile::remove(path));
+
+    // Each message box is answered by a click on its OK button.
+    QStringList messages;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&messages] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || !box->windowHandle()->isExposed())
+            return;
+        messages << box->text();
+        QAbstractButton *ok = box->button(QMessageBox::Ok);
+        QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, ok->mapTo(box, ok->rect().center()));
+    });
+    watch.start(5);
+
+    QWindow *handle = window.windowHandle();
+    const QPoint at = scroll->mapTo(&window, scrollBarPart(*scroll, QStyle::SubControl(part)).center());
+    QTest::mousePress(handle, Qt::LeftButton, {}, at);
+    if (part == int(QStyle::SC_ScrollBarSlider))
+        for (int x = 1; x <= 20; ++x)
+            QTest::mouseMove(handle, at + QPoint(x, 0));
+    QTest::qWait(1200); // longer than the bar's delay before it repeats a press
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, at);
+    QTest::qWait(100);
+
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains(QStringLiteral("game.smc")), qPrintable(messages[0]));
+    QCOMPARE(picksOn(window), picks);
+    QCOMPARE(scroll->value(), 3);
+    QCOMPARE(scroll->sliderPosition(), 3);
+    QVERIFY(!scroll->isSliderDown());
+
+    // The window takes clicks and keys again: a click opens a list, Esc closes it.
+    reactivate(&window);
+    auto *slot1 = window.findChild<QComboBox *>(QStringLiteral("Slot1CBO"));
+    QTest::mouseClick(handle, Qt::LeftButton, {}, slot1->mapTo(&window, slot1->rect().center()));
+    QTRY_VERIFY(slot1->view()->isVisible());
+    QTest::keyClick(slot1->view()->window()->windowHandle(), Qt::Key_Escape);
+    QTRY_VERIFY(!slot1->view()->isVisible());
+    QCOMPARE(messages.size(), 1);
 }
 
 QTEST_MAIN(TestWriteFaults)

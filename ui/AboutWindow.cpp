@@ -66,8 +66,8 @@ void AboutWindow::createControls()
     m_description = text(this, QStringLiteral("lblDescription"), QString(), twips::rect(1230, 900, 3015, 1470));
     m_description->setWordWrap(true);
 
-    addLine(this, QStringLiteral("Line1"), twips::point(90, 2445), twips::pixels(5654), 1, QColor(0x80, 0x80, 0x80));
-    addLine(this, QStringLiteral("Line1"), twips::point(105, 2460), twips::pixels(5654), 2, Qt::white);
+    addLine(this, QStringLiteral("Line1"), twips::point(90, 2445), twips::pixels(5654), 1, QPalette::Dark);
+    addLine(this, QStringLiteral("Line1"), twips::point(105, 2460), twips::pixels(5654), 2, QPalette::Light);
 
     m_disclaimer = text(this, QStringLiteral("lblDisclaimer"),
                         QStringLiteral("This editor is an independent work. Its author is not affiliated with the "

@@ -4,6 +4,7 @@
 #include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 
 FileOpenDialog::FileOpenDialog(QWidget *window) : m_window(window) {}
 
@@ -21,24 +22,39 @@ QFileDialog *FileOpenDialog::dialog()
     // Qt's own dialog on every desktop: its filters match extensions in any
     // case (GAME.SMC as well as game.smc), which not every native one does.
     m_dialog->setOption(QFileDialog::DontUseNativeDialog);
+    QObject::connect(m_dialog, &QFileDialog::filterSelected, m_dialog,
+                     [this](const QString &description) { usePatterns(description); });
     applyFilters();
     return m_dialog;
 }
 
 void FileOpenDialog::applyFilters()
 {
-    m_dialog->setNameFilters(m_filters);
+    QStringList descriptions;
+    for (const FileFilter &filter : m_filters)
+        descriptions.append(filter.description);
+    m_dialog->setNameFilters(descriptions);
     if (!m_selectedFilter.isEmpty())
         m_dialog->selectNameFilter(m_selectedFilter);
+    usePatterns(m_dialog->selectedNameFilter());
+}
+
+// Qt reads a filter's patterns from the parentheses of its description; a
+// filter's own pattern may say otherwise ("All Files (*.*)" lists every
+// file, with a dot in its name or not).
+void FileOpenDialog::usePatterns(const QString &description)
+{
+    auto *files = m_dialog->findChild<QFileSystemModel *>();
+    for (const FileFilter &filter : std::as_const(m_filters))
+        if (filter.description == description && files)
+            files->setNameFilters(filter.pattern.split(u' ', Qt::SkipEmptyParts));
 }
 
 void FileOpenDialog::setFilters(const QList<FileFilter> &filters, int preselected)
 {
-    // Qt reads each filter's patterns from the parentheses of its description.
-    m_filters.clear();
-    for (const FileFilter &filter : filters)
-        m_filters.append(filter.description);
-    m_selectedFilter = preselected >= 1 && preselected <= m_filters.size() ? m_filters.at(preselected - 1) : QString();
+    m_filters = filters;
+    m_selectedFilter = preselected >= 1 && preselected <= filters.size() ? filters.at(preselected - 1).description
+                                                                         : QString();
     if (m_dialog)
         applyFilters();
 }

@@ -25,10 +25,11 @@ public:
 private:
     QFileDialog *dialog();
     void applyFilters();
+    void usePatterns(const QString &description);
 
     QWidget *m_window;
     QFileDialog *m_dialog = nullptr; // owned by the window
-    QStringList m_filters;
+    QList<FileFilter> m_filters;
     QString m_selectedFilter;
     QString m_fileName;
 };

@@ -2,13 +2,11 @@
 
 #include <QWidget>
 
-void addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QColor colour)
+void addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QPalette::ColorRole colour)
 {
     auto *line = new QWidget(parent);
     line->setObjectName(name);
     line->setGeometry(from.x(), from.y(), right - from.x(), width);
+    line->setBackgroundRole(colour);
     line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
-    line->setPalette(palette);
 }

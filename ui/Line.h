@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QColor>
+#include <QPalette>
 #include <QPoint>
 #include <QString>
 
 class QWidget;
 
-// A horizontal line of one colour and width, from `from` to x = right. A grey
-// one and a white one beside it make an etched rule.
-void addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QColor colour);
+// A horizontal line in one colour of the palette, from `from` to x = right.
+// A Dark one and a Light one beside it make an etched rule, in any palette.
+void addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QPalette::ColorRole colour);

@@ -10,7 +10,6 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -22,6 +21,7 @@
 #include <QStringListModel>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 
@@ -45,9 +45,11 @@ QLabel *caption(QWidget *parent, const QString &name, const QString &text, const
 
 // A closed drop-down list as wide as the form gives it; when it opens, its
 // list is made wide enough for whole labels, including entries added since.
+// The wheel changes the pick only once the list has the keyboard focus, so
+// that scrolling over the window never changes a pick by accident.
 class PickList : public QComboBox {
 public:
-    using QComboBox::QComboBox;
+    explicit PickList(QWidget *parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
 
     void showPopup() override
     {
@@ -55,7 +57,38 @@ public:
         popup->setMinimumWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 8);
         QComboBox::showPopup();
     }
+
+protected:
+    void wheelEvent(QWheelEvent *event) override
+    {
+        if (hasFocus())
+            QComboBox::wheelEvent(event);
+        else
+            event->ignore();
+    }
 };
+
+// Text for a message box whose words all fit its width: a name longer than
+// that (a file name with no blank, slash or hyphen to wrap at) gets places to
+// wrap (U+200B) so that none of it is cut at the box's edge.
+QString wrappable(const QString &text, const QFontMetrics &metrics)
+{
+    constexpr int kWidest = 360;
+    QString result;
+    int run = 0;
+    for (const QChar c : text) {
+        const int width = metrics.horizontalAdvance(c);
+        if (c.isSpace() || c == u'/' || c == u'-') {
+            run = 0;
+        } else if (run + width > kWidest) {
+            result += QChar(0x200B);
+            run = 0;
+        }
+        result += c;
+        run += c.isSpace() ? 0 : width;
+    }
+    return result;
+}
 
 QComboBox *pickList(QWidget *parent, const QString &name, const QString &accessibleName, const QRect &geometry)
 {
@@ -90,10 +123,7 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::openImage(const QString &fileName)
-{
-    m_controller->openFile(QFileInfo(fileName).absoluteFilePath());
-}
+void MainWindow::openImage(const QByteArray &path) { m_controller->openFile(path.toStdString()); }
 
 QFont MainWindow::windowFont()
 {
@@ -189,8 +219,8 @@ void MainWindow::createShopPage(QWidget *frame)
     m_type = pickList(frame, QStringLiteral("SpBitCBO"), QStringLiteral("Shop Type"), twips::rect(3660, 240, 2000, 315));
 
     const QPoint ruleStart = twips::point(210, 840);
-    addLine(frame, QStringLiteral("Line1"), ruleStart - QPoint(0, 1), twips::pixels(5970), 2, QColor(0x80, 0x80, 0x80));
-    addLine(frame, QStringLiteral("Line2"), ruleStart, twips::pixels(5970), 1, Qt::white);
+    addLine(frame, QStringLiteral("Line1"), ruleStart - QPoint(0, 1), twips::pixels(5970), 2, QPalette::Dark);
+    addLine(frame, QStringLiteral("Line2"), ruleStart, twips::pixels(5970), 1, QPalette::Light);
 
     auto *items = new QStringListModel(this);
     QStringList labels;
@@ -217,10 +247,6 @@ void MainWindow::connectControls()
 {
     connect(m_scroll, &QScrollBar::valueChanged, this, [this] { m_controller->HScroll_Change(); });
     connect(m_scroll, &QScrollBar::sliderMoved, this, [this] { m_controller->HScroll_Scroll(); });
-    // After the release has moved to the new shop (or back).
-    connect(m_scroll, &QScrollBar::sliderReleased, this, [this] {
-        QTimer::singleShot(0, this, &MainWindow::showErrorsAfterDrag);
-    });
     connect(m_save, &QPushButton::clicked, this, [this] { m_controller->SaveCMD_Click(); });
     connect(m_quit, &QPushButton::clicked, this, [this] { m_controller->cmdOK_Click(); });
 }
@@ -267,6 +293,8 @@ int MainWindow::scrollValue() const { return m_scroll->value(); }
 
 void MainWindow::setScrollValue(int value) { m_scroll->setValue(value); }
 
+void MainWindow::placeScroll(int value) { m_scroll->place(value); }
+
 void MainWindow::addTypeEntry(const QString &label) { m_type->addItem(label); }
 
 void MainWindow::removeTypeEntry(int entry) { m_type->removeItem(entry); }
@@ -291,20 +319,12 @@ void MainWindow::setTitle(const QString &title) { setWindowTitle(title); }
 
 void MainWindow::showError(const QString &message)
 {
-    // A message box in the middle of a thumb drag would take the mouse from
-    // the scroll bar, which would then never see the button's release.
-    if (m_scroll->isSliderDown()) {
-        m_errorsAfterDrag.append(message);
-        return;
-    }
-    QMessageBox box(QMessageBox::Warning, EditorController::kTitle, message, QMessageBox::Ok, this);
+    // The box takes the mouse button's release from the scroll bar, which
+    // would otherwise go on repeating the press or dragging the thumb.
+    m_scroll->endMouseAction();
+    QMessageBox box(QMessageBox::Warning, EditorController::kTitle, QString(), QMessageBox::Ok, this);
+    box.setText(wrappable(message, box.fontMetrics()));
     box.exec();
-}
-
-void MainWindow::showErrorsAfterDrag()
-{
-    for (const QString &message : std::exchange(m_errorsAfterDrag, {}))
-        showError(message);
 }
 
 void MainWindow::showAbout()
@@ -334,9 +354,12 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    const QString fileName = event->mimeData()->urls().constFirst().toLocalFile();
+    // The name's own bytes, which the URL carries percent-encoded: decoded
+    // to text, a name that is not valid UTF-8 would name another file.
+    const QByteArray path =
+        QByteArray::fromPercentEncoding(event->mimeData()->urls().constFirst().path(QUrl::FullyEncoded).toLatin1());
     event->acceptProposedAction();
     // Open after the drop has finished, so the program it came from is not
     // kept waiting by a message about the file.
-    QTimer::singleShot(0, this, [this, fileName] { openImage(fileName); });
+    QTimer::singleShot(0, this, [this, path] { openImage(path); });
 }

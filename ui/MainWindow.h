@@ -13,7 +13,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QScrollBar;
+class ShopScrollBar;
 
 // Form1, the editor's main window: one tab page with the shop index, the
 // shop type and the eight item slots, Save and Quit below, and the File and
@@ -26,8 +26,10 @@ public:
     explicit MainWindow(rom::FileAccess &files = rom::FileAccess::system(), QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Opens an image as if it had been chosen in File > Open ROM.
-    void openImage(const QString &fileName);
+    // Opens an image as if it had been chosen in File > Open ROM. The path
+    // is the name's bytes as the system takes them; a relative one starts
+    // from the working directory.
+    void openImage(const QByteArray &path);
     [[nodiscard]] static QFont windowFont();
     [[nodiscard]] static QIcon windowIconSet();
 
@@ -36,6 +38,7 @@ public:
     void setShopIndexText(const QString &text) override;
     [[nodiscard]] int scrollValue() const override;
     void setScrollValue(int value) override;
+    void placeScroll(int value) override;
     void addTypeEntry(const QString &label) override;
     void removeTypeEntry(int entry) override;
     [[nodiscard]] int typeSelection() const override;
@@ -60,12 +63,11 @@ private:
     void connectControls();
     void setKeyboardOrder();
     void fitCaptions();
-    void showErrorsAfterDrag();
 
     FileOpenDialog m_dialog;
     std::unique_ptr<EditorController> m_controller;
     QLineEdit *m_shopIndex = nullptr;
-    QScrollBar *m_scroll = nullptr;
+    ShopScrollBar *m_scroll = nullptr;
     QComboBox *m_type = nullptr;
     std::array<QComboBox *, 8> m_slots{};
     std::array<QLabel *, 10> m_captions{}; // Label1, Label2, Label3-Label10
@@ -73,5 +75,4 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_quit = nullptr;
     QWidget *m_tabStrip = nullptr;
-    QStringList m_errorsAfterDrag;
 };

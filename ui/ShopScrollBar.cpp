@@ -2,19 +2,29 @@
 
 #include <QKeyEvent>
 #include <QProxyStyle>
+#include <QSignalBlocker>
+#include <QPainter>
 
 namespace {
 
 // The bar is only as wide as the index box above it. The style's smallest
-// thumb would fill its whole track and could not be dragged; a short one
-// leaves room to move.
-class ShortThumbStyle : public QProxyStyle {
+// thumb would fill its whole track and could not be dragged, and a tiny one
+// can hardly be grabbed: a thumb of 10 pixels, arrows as wide as the bar is
+// high, leave room for both.
+class ShopScrollBarStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
-        return metric == PM_ScrollBarSliderMin ? 6 : QProxyStyle::pixelMetric(metric, option, widget);
+        if (metric == PM_ScrollBarSliderMin)
+            return 10;
+        if (metric == PM_ScrollBarExtent && widget)
+            return widget->height();
+        return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
+
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
 
 } // namespace
 
@@ -25,20 +35,82 @@ ShopScrollBar::ShopScrollBar(int last, QWidget *parent) : QScrollBar(Qt::Horizon
     setPageStep(5);
     setTracking(false);
     setFocusPolicy(Qt::StrongFocus);
-    auto *style = new ShortThumbStyle;
+    auto *style = new ShopScrollBarStyle;
     style->setParent(this);
     setStyle(style);
 }
 
-// QScrollBar inverts its keys so that Page Up goes towards the top of a
-// vertical bar; that also turns Left and Right around on a horizontal one.
-// Here Right, Down and Page Down all go to the next shops.
+void ShopScrollBar::place(int value)
+{
+    const QSignalBlocker blocker(this);
+    endMouseAction();
+    setValue(value);
+}
+
+void ShopScrollBar::endMouseAction()
+{
+    const QSignalBlocker blocker(this);
+    if (isSliderDown())
+        setSliderPosition(value());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QScrollBar::mouseReleaseEvent(&release);
+    setSliderDown(false); // a drag that no mouse press began
+    m_wheelTurn = 0;
+}
+
+// Every key that points right or down goes to later shops, whatever the
+// modifiers (Shift, Ctrl, the keypad's own): QScrollBar would turn Left and
+// Right around on a horizontal bar and leave modified keys to its default.
 void ShopScrollBar::keyPressEvent(QKeyEvent *event)
 {
-    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Right)
-        triggerAction(SliderSingleStepAdd);
-    else if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Left)
-        triggerAction(SliderSingleStepSub);
-    else
-        QScrollBar::keyPressEvent(event);
+    SliderAction action = SliderNoAction;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down: action = SliderSingleStepAdd; break;
+    case Qt::Key_Left:
+    case Qt::Key_Up: action = SliderSingleStepSub; break;
+    case Qt::Key_PageDown: action = SliderPageStepAdd; break;
+    case Qt::Key_PageUp: action = SliderPageStepSub; break;
+    case Qt::Key_End: action = SliderToMaximum; break;
+    case Qt::Key_Home: action = SliderToMinimum; break;
+    default: QScrollBar::keyPressEvent(event); return;
+    }
+    triggerAction(action);
+    event->accept();
+}
+
+// One notch moves one shop, however many lines the desktop scrolls per
+// notch: each step saves a shop. A step that cannot be taken (at either end,
+// or a move that failed) ends the turn.
+void ShopScrollBar::wheelEvent(QWheelEvent *event)
+{
+    const QPoint delta = event->angleDelta();
+    int turn = std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y();
+    if (event->inverted())
+        turn = -turn;
+    m_wheelTurn += turn;
+    while (std::abs(m_wheelTurn) >= kWheelNotch) {
+        const bool later = m_wheelTurn < 0;
+        m_wheelTurn += later ? kWheelNotch : -kWheelNotch;
+        const int before = value();
+        triggerAction(later ? SliderSingleStepAdd : SliderSingleStepSub);
+        if (value() == before) {
+            m_wheelTurn = 0;
+            break;
+        }
+    }
+    event->accept();
+}
+
+// Styles draw no focus for a scroll bar, yet the keys act on it: a frame in
+// the highlight colour shows where they go.
+void ShopScrollBar::paintEvent(QPaintEvent *event)
+{
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
