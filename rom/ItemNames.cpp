@@ -1,0 +1,170 @@
+#include "ItemNames.h"
+
+#include "Utf8.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace rom {
+
+namespace {
+
+// Length of "HH: ", the code in front of the name in every label.
+constexpr std::size_t kCodePrefixLength = 4;
+// A UTF-8 byte-order mark, which some editors put at the start of a file.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kBlanks = " \t";
+
+struct Reading {
+    std::array<std::string, ItemNames::kCount> labels;
+    std::array<int, ItemNames::kCount> firstLine{}; // 0 until a line gives the code
+};
+
+std::string_view trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// Removes the first line from text and returns it without its LF or CRLF.
+std::string_view takeLine(std::string_view &text)
+{
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool isAsciiLetterOrDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The code at the start of an entry, or -1: two hex digits, not the start of
+// a longer word such as "123" or "2Ax".
+int leadingCode(std::string_view entry)
+{
+    if (entry.size() < 2 || hexValue(entry[0]) < 0 || hexValue(entry[1]) < 0)
+        return -1;
+    if (entry.size() > 2 && isAsciiLetterOrDigit(entry[2]))
+        return -1;
+    return hexValue(entry[0]) * 16 + hexValue(entry[1]);
+}
+
+std::optional<NamesFileProblem> checkName(std::string_view name, int &length)
+{
+    if (name.empty())
+        return NamesFileProblem::EmptyName;
+    // The whole line was checked to be UTF-8 and the name was cut at ASCII bytes.
+    const std::u32string characters = decodeUtf8(name).value_or(std::u32string());
+    length = int(characters.size());
+    if (length > ItemNames::kMaxNameLength)
+        return NamesFileProblem::NameTooLong;
+    if (std::any_of(characters.begin(), characters.end(), isControlCharacter))
+        return NamesFileProblem::ControlCharacter;
+    return std::nullopt;
+}
+
+// Reads the entry "HH: Name" (leading blanks removed) into reading.
+std::optional<NamesFileError> readEntry(std::string_view entry, int line, Reading &reading)
+{
+    NamesFileError error{.line = line, .problem = NamesFileProblem::NoCode, .code = leadingCode(entry)};
+    if (error.code < 0)
+        return error;
+    const std::string_view afterCode = trimmed(entry.substr(2));
+    if (!afterCode.starts_with(':')) {
+        error.problem = NamesFileProblem::NoColon;
+        return error;
+    }
+    int &firstLine = reading.firstLine[std::size_t(error.code)];
+    if (firstLine != 0) {
+        error.problem = NamesFileProblem::RepeatedCode;
+        error.firstLine = firstLine;
+        return error;
+    }
+    const std::string_view name = trimmed(afterCode.substr(1));
+    if (const auto problem = checkName(name, error.nameLength)) {
+        error.problem = *problem;
+        return error;
+    }
+    firstLine = line;
+    std::string &label = reading.labels[std::size_t(error.code)];
+    label = label.substr(0, kCodePrefixLength).append(name);
+    return std::nullopt;
+}
+
+std::optional<NamesFileError> readLine(std::string_view line, int number, Reading &reading)
+{
+    if (!decodeUtf8(line))
+        return NamesFileError{.line = number, .problem = NamesFileProblem::NotUtf8};
+    const std::string_view content = trimmed(line);
+    if (content.empty() || content.starts_with('#'))
+        return std::nullopt;
+    return readEntry(content, number, reading);
+}
+
+} // namespace
+
+ItemNames::ItemNames(std::shared_ptr<const Labels> labels)
+    : m_labels(std::move(labels))
+{
+}
+
+std::variant<ItemNames, NamesFileError> ItemNames::parse(std::string_view bytes)
+{
+    if (bytes.starts_with(kByteOrderMark))
+        bytes.remove_prefix(kByteOrderMark.size());
+    Reading reading;
+    for (int code = 0; code < kCount; ++code)
+        reading.labels[std::size_t(code)] = std::string(ItemLabels::label(code));
+    for (int line = 1; !bytes.empty(); ++line) {
+        if (auto error = readLine(takeLine(bytes), line, reading))
+            return *error;
+    }
+    return ItemNames(std::make_shared<const Labels>(std::move(reading.labels)));
+}
+
+std::string_view ItemNames::label(int code) const
+{
+    return m_labels ? std::string_view(m_labels->at(std::size_t(code))) : ItemLabels::label(code);
+}
+
+std::string_view ItemNames::name(int code) const
+{
+    return label(code).substr(kCodePrefixLength);
+}
+
+std::string ItemNames::toText() const
+{
+    std::string text;
+    for (int code = 0; code < kCount; ++code)
+        text.append(label(code)).push_back('\n');
+    return text;
+}
+
+bool operator==(const ItemNames &a, const ItemNames &b)
+{
+    for (int code = 0; code < ItemNames::kCount; ++code) {
+        if (a.label(code) != b.label(code))
+            return false;
+    }
+    return true;
+}
+
+} // namespace rom
