@@ -18,8 +18,6 @@ enum class Access {
     ReadOnly,  // read-only files too; no lock, so the file may be open in an editor
 };
 
-using ShopTable = std::array<ShopRecord, kShopCount>;
-
 // One open image file. open() checks the file before it keeps it: a regular
 // file whose size places a HiROM cartridge header and the whole shop table
 // inside it. Reads and writes then touch only the internal name and the shop

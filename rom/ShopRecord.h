@@ -39,4 +39,7 @@ struct ShopRecord {
     friend bool operator==(const ShopRecord &, const ShopRecord &) = default;
 };
 
+// The whole shop table, shop i at index i.
+using ShopTable = std::array<ShopRecord, kShopCount>;
+
 } // namespace rom
