@@ -1,6 +1,6 @@
 # `cpack -G DEB` in the build folder makes shop-editor_<version>_<arch>.deb,
 # installing under /usr, its library dependencies worked out from the
-# programs by dpkg-shlibdeps (Debian package dpkg-dev).
+# programs by dpkg-shlibdeps (Debian packages dpkg-dev and file).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME shop-editor)
 set(CPACK_PACKAGE_VENDOR "The Shop Editor developers")
