@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-void addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QColor colour)
+QWidget *addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QColor colour)
 {
     auto *line = new QWidget(parent);
     line->setObjectName(name);
@@ -11,4 +11,5 @@ void addLine(QWidget *parent, const QString &name, QPoint from, int right, int w
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, colour);
     line->setPalette(palette);
+    return line;
 }

@@ -8,4 +8,4 @@ class QWidget;
 
 // A horizontal line of one colour and width, from `from` to x = right. A grey
 // one and a white one beside it make an etched rule.
-void addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QColor colour);
+QWidget *addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QColor colour);

@@ -56,7 +56,7 @@ protected:
 private:
     void createMenus();
     void createControls();
-    void createShopPage(QWidget *frame);
+    void findControls();
     void connectControls();
     void setKeyboardOrder();
     void fitCaptions();
