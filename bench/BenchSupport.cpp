@@ -1,15 +1,14 @@
 #include "BenchSupport.h"
 
 #include "DemoImage.h"
+#include "FormLayout.h"
+#include "ItemLabels.h"
+#include "ShopTypeLabels.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QEvent>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -21,6 +20,7 @@
 #include <QTabWidget>
 
 #include <fcntl.h>
+#include <string_view>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -62,91 +62,60 @@ QString qtClassName(const QWidget &widget)
     return QLatin1String(meta->className());
 }
 
-// Widgets that a tab widget or a combo box builds for itself come with it in
-// the bare window too, and so do drop-downs (windows of their own).
-bool builtByContainer(const QWidget &widget, const QWidget &client)
-{
-    if (widget.isWindow())
-        return true;
-    for (const QWidget *above = widget.parentWidget(); above && above != &client; above = above->parentWidget())
-        if (qobject_cast<const QTabWidget *>(above) || qobject_cast<const QComboBox *>(above))
-            return true;
-    return false;
-}
-
-QStringList entriesOf(const QComboBox &list)
+// Labels 0 to count - 1 of one of the label tables.
+QStringList labels(int count, std::string_view (*label)(int))
 {
     QStringList texts;
-    for (int row = 0; row < list.count(); ++row)
-        texts.append(list.itemText(row));
+    for (int code = 0; code < count; ++code) {
+        const std::string_view text = label(code);
+        texts.append(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    }
     return texts;
 }
 
+// The plain Qt widget of a control's kind, with its text and entries.
+QWidget *bareControl(const form::Control &control, QWidget *parent, QAbstractItemModel *items)
+{
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+    case form::Kind::TabStrip: {
+        auto *tabs = new QTabWidget(parent);
+        tabs->addTab(new QWidget(tabs), text);
+        return tabs;
+    }
+    case form::Kind::Frame: return new QWidget(parent);
+    case form::Kind::Picture: {
+        auto *picture = new QLabel(parent);
+        picture->setPixmap(QPixmap(text));
+        return picture;
+    }
+    case form::Kind::Label:
+    case form::Kind::Caption: return new QLabel(text, parent);
+    case form::Kind::TextBox: return new QLineEdit(text, parent);
+    case form::Kind::ScrollBar: return new QScrollBar(Qt::Horizontal, parent);
+    case form::Kind::TypeList: {
+        auto *list = new QComboBox(parent);
+        list->addItems(labels(rom::ShopTypeLabels::count(), &rom::ShopTypeLabels::label));
+        return list;
+    }
+    case form::Kind::ItemList: {
+        auto *list = new QComboBox(parent);
+        list->setModel(items);
+        return list;
+    }
+    case form::Kind::Button: return new QPushButton(text, parent);
+    case form::Kind::RuleShadow:
+    case form::Kind::RuleLight: {
+        auto *line = new QWidget(parent);
+        line->setBackgroundRole(form::ruleColour(control.kind));
+        line->setAutoFillBackground(true);
+        return line;
+    }
+    }
+    Q_UNREACHABLE();
+}
+
 } // namespace
-
-// Streaming for the plan file; found by argument-dependent lookup.
-QDataStream &operator<<(QDataStream &out, const WindowPlan::Control &control)
-{
-    return out << int(control.kind) << control.geometry << control.text << control.pixmap << control.enabled
-               << control.autoFill << control.palette << int(control.orientation) << control.model
-               << control.popupBuilt << control.tabs;
-}
-
-QDataStream &operator>>(QDataStream &in, WindowPlan::Control &control)
-{
-    int kind = 0;
-    int orientation = 0;
-    in >> kind >> control.geometry >> control.text >> control.pixmap >> control.enabled >> control.autoFill >>
-        control.palette >> orientation >> control.model >> control.popupBuilt >> control.tabs;
-    control.kind = WindowPlan::Kind(kind);
-    control.orientation = Qt::Orientation(orientation);
-    return in;
-}
-
-QDataStream &operator<<(QDataStream &out, const WindowPlan::Entries &entries)
-{
-    return out << entries.texts << entries.shared;
-}
-
-QDataStream &operator>>(QDataStream &in, WindowPlan::Entries &entries) { return in >> entries.texts >> entries.shared; }
-
-QDataStream &operator<<(QDataStream &out, const WindowPlan::Action &action)
-{
-    return out << action.text << action.shortcut << action.enabled;
-}
-
-QDataStream &operator>>(QDataStream &in, WindowPlan::Action &action)
-{
-    return in >> action.text >> action.shortcut >> action.enabled;
-}
-
-QDataStream &operator<<(QDataStream &out, const WindowPlan::Menu &menu) { return out << menu.title << menu.actions; }
-
-QDataStream &operator>>(QDataStream &in, WindowPlan::Menu &menu) { return in >> menu.title >> menu.actions; }
-
-void savePlan(const WindowPlan &plan, const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("bench: cannot write %s", qPrintable(path));
-    QDataStream out(&file);
-    out << plan.title << plan.clientSize << plan.menus << plan.controls << plan.models << plan.unmirrored;
-    if (out.status() != QDataStream::Ok || !file.flush())
-        qFatal("bench: cannot write %s", qPrintable(path));
-}
-
-WindowPlan loadPlan(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("bench: cannot read %s", qPrintable(path));
-    QDataStream in(&file);
-    WindowPlan plan;
-    in >> plan.title >> plan.clientSize >> plan.menus >> plan.controls >> plan.models >> plan.unmirrored;
-    if (in.status() != QDataStream::Ok)
-        qFatal("bench: %s is not a window plan", qPrintable(path));
-    return plan;
-}
 
 void useOffscreenPlatform()
 {
@@ -181,155 +150,34 @@ void flushDeferredDeletes()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-WindowPlan planFrom(const QMainWindow &window)
+std::unique_ptr<QMainWindow> buildBareWindow()
 {
-    using Kind = WindowPlan::Kind;
-    WindowPlan plan;
-    plan.title = window.windowTitle();
-    const QWidget &client = *window.centralWidget();
-    plan.clientSize = client.size();
-
-    if (const auto *bar = qobject_cast<const QMenuBar *>(window.menuWidget())) {
-        for (const QAction *entry : bar->actions()) {
-            const QMenu *menu = entry->menu();
-            if (!menu)
-                continue;
-            WindowPlan::Menu copy{entry->text(), {}};
-            for (const QAction *action : menu->actions())
-                copy.actions.append({action->isSeparator() ? QString() : action->text(), action->shortcut(),
-                                     action->isEnabled()});
-            plan.menus.append(copy);
-        }
-    }
-
-    static const QHash<QString, Kind> kinds{
-        {QStringLiteral("QWidget"), Kind::Widget},         {QStringLiteral("QLabel"), Kind::Label},
-        {QStringLiteral("QLineEdit"), Kind::LineEdit},     {QStringLiteral("QScrollBar"), Kind::ScrollBar},
-        {QStringLiteral("QComboBox"), Kind::ComboBox},     {QStringLiteral("QPushButton"), Kind::PushButton},
-        {QStringLiteral("QTabWidget"), Kind::TabWidget},
-    };
-    QHash<const QAbstractItemModel *, int> modelIndex;
-    for (const QWidget *widget : client.findChildren<QWidget *>()) {
-        if (builtByContainer(*widget, client))
-            continue;
-        const QString className = qtClassName(*widget);
-        if (!kinds.contains(className)) {
-            plan.unmirrored.append(className);
-            continue;
-        }
-        WindowPlan::Control control;
-        control.kind = kinds.value(className);
-        control.geometry = QRect(widget->mapTo(&client, QPoint(0, 0)), widget->size());
-        control.enabled = widget->isEnabled();
-        switch (control.kind) {
-        case Kind::Widget:
-            control.autoFill = widget->autoFillBackground();
-            control.palette = widget->palette();
-            break;
-        case Kind::Label: {
-            const auto *label = static_cast<const QLabel *>(widget);
-            control.text = label->text();
-            control.pixmap = label->pixmap();
-            break;
-        }
-        case Kind::LineEdit: control.text = static_cast<const QLineEdit *>(widget)->text(); break;
-        case Kind::ScrollBar: control.orientation = static_cast<const QScrollBar *>(widget)->orientation(); break;
-        case Kind::PushButton: control.text = static_cast<const QPushButton *>(widget)->text(); break;
-        case Kind::TabWidget: {
-            const auto *tabs = static_cast<const QTabWidget *>(widget);
-            for (int tab = 0; tab < tabs->count(); ++tab)
-                control.tabs.append(tabs->tabText(tab));
-            break;
-        }
-        case Kind::ComboBox: {
-            const auto *list = static_cast<const QComboBox *>(widget);
-            // A list's own model is its child; one given to it may serve others too.
-            const bool shared = list->model()->parent() != list;
-            if (shared && modelIndex.contains(list->model())) {
-                control.model = modelIndex.value(list->model());
-            } else {
-                control.model = int(plan.models.size());
-                plan.models.append({entriesOf(*list), shared});
-                if (shared)
-                    modelIndex.insert(list->model(), control.model);
-            }
-            control.popupBuilt = list->findChild<QAbstractItemView *>() != nullptr;
-            break;
-        }
-        }
-        plan.controls.append(control);
-    }
-    return plan;
-}
-
-std::unique_ptr<QMainWindow> buildBareWindow(const WindowPlan &plan)
-{
-    using Kind = WindowPlan::Kind;
     auto window = std::make_unique<QMainWindow>();
-    window->setWindowTitle(plan.title);
-    for (const WindowPlan::Menu &copy : plan.menus) {
-        QMenu *menu = window->menuBar()->addMenu(copy.title);
-        for (const WindowPlan::Action &entry : copy.actions) {
-            if (entry.text.isEmpty()) {
+    window->setWindowTitle(EditorController::kTitle);
+    for (const form::Menu &row : form::kMenus) {
+        QMenu *menu = window->menuBar()->addMenu(QString::fromUtf8(row.text));
+        for (const form::MenuEntry &entry : row.entries) {
+            if (!entry.text) {
                 menu->addSeparator();
                 continue;
             }
-            QAction *action = menu->addAction(entry.text);
+            QAction *action = menu->addAction(QString::fromUtf8(entry.text));
             action->setShortcut(entry.shortcut);
             action->setEnabled(entry.enabled);
         }
     }
 
     auto *client = new QWidget(window.get());
-    client->setFixedSize(plan.clientSize);
+    client->setFixedSize(form::kClientSize);
     window->setCentralWidget(client);
-    QList<QAbstractItemModel *> sharedModels(plan.models.size(), nullptr);
-    for (const WindowPlan::Control &control : plan.controls) {
-        QWidget *widget = nullptr;
-        switch (control.kind) {
-        case Kind::Widget:
-            widget = new QWidget(client);
-            if (control.autoFill) {
-                widget->setAutoFillBackground(true);
-                widget->setPalette(control.palette);
-            }
-            break;
-        case Kind::Label: {
-            auto *label = new QLabel(control.text, client);
-            if (!control.pixmap.isNull())
-                label->setPixmap(control.pixmap);
-            widget = label;
-            break;
-        }
-        case Kind::LineEdit: widget = new QLineEdit(control.text, client); break;
-        case Kind::ScrollBar: widget = new QScrollBar(control.orientation, client); break;
-        case Kind::PushButton: widget = new QPushButton(control.text, client); break;
-        case Kind::TabWidget: {
-            auto *tabs = new QTabWidget(client);
-            for (const QString &title : control.tabs)
-                tabs->addTab(new QWidget(tabs), title);
-            widget = tabs;
-            break;
-        }
-        case Kind::ComboBox: {
-            auto *list = new QComboBox(client);
-            const WindowPlan::Entries &entries = plan.models.at(control.model);
-            if (entries.shared) {
-                QAbstractItemModel *&model = sharedModels[control.model];
-                if (!model)
-                    model = new QStringListModel(entries.texts, window.get());
-                list->setModel(model);
-            } else {
-                list->addItems(entries.texts);
-            }
-            if (control.popupBuilt)
-                (void)list->view();
-            widget = list;
-            break;
-        }
-        }
-        widget->setGeometry(control.geometry);
-        widget->setEnabled(control.enabled);
+    auto *items = new QStringListModel(labels(rom::ItemLabels::count(), &rom::ItemLabels::label), window.get());
+    for (const form::Control &row : form::kControls) {
+        QWidget *parent =
+            row.parent ? client->findChild<QWidget *>(QLatin1String(row.parent), Qt::FindDirectChildrenOnly) : client;
+        QWidget *widget = bareControl(row, parent, items);
+        widget->setObjectName(QLatin1String(row.name));
+        widget->setGeometry(form::pixelGeometry(row));
+        widget->setEnabled(row.enabled);
     }
     return window;
 }
@@ -338,37 +186,8 @@ QMap<QString, int> widgetCensus(const QWidget &window)
 {
     QMap<QString, int> census;
     for (const QWidget *widget : window.findChildren<QWidget *>())
-        ++census[QLatin1String(widget->metaObject()->className())];
+        ++census[qtClassName(*widget)];
     return census;
-}
-
-int widgetCount(const QMap<QString, int> &census)
-{
-    int count = 0;
-    for (const int n : census)
-        count += n;
-    return count;
-}
-
-int comboEntryCount(const QWidget &window)
-{
-    int count = 0;
-    for (const QComboBox *list : window.findChildren<QComboBox *>())
-        count += list->count();
-    return count;
-}
-
-QString censusDifference(const QMap<QString, int> &real, const QMap<QString, int> &bare)
-{
-    QMap<QString, int> difference = real;
-    for (auto kind = bare.begin(); kind != bare.end(); ++kind)
-        difference[kind.key()] -= kind.value();
-    QStringList parts;
-    for (auto kind = difference.begin(); kind != difference.end(); ++kind)
-        if (kind.value() != 0)
-            parts.append(QStringLiteral("%1 %2%3").arg(kind.key(), kind.value() > 0 ? QStringLiteral("+") : QString())
-                             .arg(kind.value()));
-    return parts.join(QStringLiteral(", "));
 }
 
 void writeDemoImage(const QString &path, std::uint64_t cartridgeSize, std::uint32_t seed)

@@ -1,14 +1,7 @@
 #pragma once
 
-#include <QKeySequence>
-#include <QList>
 #include <QMap>
-#include <QPalette>
-#include <QPixmap>
-#include <QRect>
-#include <QSize>
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -31,63 +24,13 @@ void showAndWaitForFirstFrame(QWidget &window);
 // Runs the deletions that closing or destroying windows queued.
 void flushDeferredDeletes();
 
-// The controls of a window, as a bare QMainWindow needs them to hold the same
-// widgets, entries and texts. Read from the real window at run time, so that
-// the baseline follows the window when it changes.
-struct WindowPlan {
-    enum class Kind { Widget, Label, LineEdit, ScrollBar, ComboBox, PushButton, TabWidget };
-    struct Control {
-        Kind kind = Kind::Widget;
-        QRect geometry; // relative to the central widget
-        QString text;
-        QPixmap pixmap;
-        bool enabled = true;
-        bool autoFill = false;
-        QPalette palette;
-        Qt::Orientation orientation = Qt::Horizontal; // scroll bars
-        int model = -1;          // combo boxes: index into models
-        bool popupBuilt = false; // combo boxes: the drop-down already exists
-        QStringList tabs;        // tab widgets: the tab titles
-    };
-    struct Entries {
-        QStringList texts;
-        bool shared = false; // a model of its own, given to several lists
-    };
-    struct Action {
-        QString text; // empty for a separator
-        QKeySequence shortcut;
-        bool enabled = true;
-    };
-    struct Menu {
-        QString title;
-        QList<Action> actions;
-    };
+// A plain QMainWindow with plain Qt widgets of the kinds, texts, places and
+// entries the main window's form gives, and the same menus, with none of the
+// editor behind them.
+[[nodiscard]] std::unique_ptr<QMainWindow> buildBareWindow();
 
-    QString title;
-    QSize clientSize;
-    QList<Menu> menus;
-    QList<Control> controls;
-    QList<Entries> models;
-    // Widgets of kinds the plan does not know how to copy, by class name.
-    QStringList unmirrored;
-};
-
-[[nodiscard]] WindowPlan planFrom(const QMainWindow &window);
-// A bare QMainWindow holding what the plan lists.
-[[nodiscard]] std::unique_ptr<QMainWindow> buildBareWindow(const WindowPlan &plan);
-
-// The plan in a file, so that a process can build the bare window without
-// ever making the real one. Both abort the program on failure.
-void savePlan(const WindowPlan &plan, const QString &path);
-[[nodiscard]] WindowPlan loadPlan(const QString &path);
-
-// How many widgets of each class a window holds, itself excluded.
+// How many widgets of each Qt class a window holds, itself excluded.
 [[nodiscard]] QMap<QString, int> widgetCensus(const QWidget &window);
-[[nodiscard]] int widgetCount(const QMap<QString, int> &census);
-// Entries of all the window's combo boxes, each list counted on its own.
-[[nodiscard]] int comboEntryCount(const QWidget &window);
-// "QLabel +1, QFileDialog -1": where two censuses differ; empty if nowhere.
-[[nodiscard]] QString censusDifference(const QMap<QString, int> &real, const QMap<QString, int> &bare);
 
 // Writes a headered demonstration image of cartridgeSize bytes and flushes it
 // to the disk, so that no later fsync() pays for writing it. Aborts on failure.

@@ -1,16 +1,18 @@
 // One measurement per process, for the figures a benchmark loop cannot give:
 // peak resident memory (a figure of the whole process), start-up from the
-// beginning of the program, and a fixed number of shop steps to run under
-// strace. bench/run calls it once per figure.
+// beginning of the program, and the file calls the editor makes, counted at
+// its file-access seam. bench/run calls it once per figure.
 #include "BenchSupport.h"
 #include "MainWindow.h"
 
 #include "EditorController.h"
+#include "FileAccess.h"
 #include "ImageLayout.h"
 #include "MemoryView.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScrollBar>
@@ -18,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 namespace {
@@ -26,15 +29,20 @@ int usage()
 {
     std::fputs("usage: shop-bench-probe MODE ARGUMENTS\n"
                "  make-image FILE MIB      write a headered demonstration image of MIB MiB of cartridge\n"
-               "  plan FILE                write what the bare window copies from the main window\n"
-               "  startup main             milliseconds from the start of the program to the first frame\n"
-               "  startup bare PLAN        the same for the bare window built from PLAN\n"
+               "  startup main|bare        milliseconds from the start of the program to the first frame\n"
                "  peak main [IMAGE]        peak resident KiB with the main window shown (and IMAGE open)\n"
-               "  peak bare PLAN           peak resident KiB with the bare window shown\n"
+               "  peak bare                peak resident KiB with the bare window shown\n"
                "  peak controller IMAGE    peak resident KiB with IMAGE open in the editing flow alone\n"
-               "  steps IMAGE N            open IMAGE in the main window and move N shops on\n",
+               "  calls IMAGE N            file calls per shop step: N steps less none, over N\n"
+               "  reads IMAGE              bytes read from IMAGE by opening it in the window, and its mappings\n",
                stderr);
     return 2;
+}
+
+int cannotOpen(const char *image)
+{
+    std::fprintf(stderr, "shop-bench-probe: cannot open %s\n", image);
+    return 1;
 }
 
 using Clock = std::chrono::steady_clock;
@@ -44,11 +52,49 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The real calls, counted by name, and the bytes the reads returned.
+class CountingFileAccess : public rom::FileAccess {
+public:
+    std::map<std::string, long> calls;
+    long long bytesRead = 0;
+
+    int stat(const char *path, struct stat *info) override { return counted("stat", FileAccess::stat(path, info)); }
+    int fstat(int fd, struct stat *info) override { return counted("fstat", FileAccess::fstat(fd, info)); }
+    int open(const char *path, int flags) override { return counted("open", FileAccess::open(path, flags)); }
+    ssize_t pread(int fd, void *buffer, size_t count, off_t offset) override
+    {
+        const ssize_t read = counted("pread", FileAccess::pread(fd, buffer, count, offset));
+        bytesRead += read > 0 ? read : 0;
+        return read;
+    }
+    ssize_t pwrite(int fd, const void *buffer, size_t count, off_t offset) override
+    {
+        return counted("pwrite", FileAccess::pwrite(fd, buffer, count, offset));
+    }
+    int fsync(int fd) override { return counted("fsync", FileAccess::fsync(fd)); }
+    int close(int fd) override { return counted("close", FileAccess::close(fd)); }
+
+private:
+    template <typename Result>
+    Result counted(const char *name, Result result)
+    {
+        ++calls[name];
+        return result;
+    }
+};
+
 // The set-up of the program's own main(), which both windows get.
 void setUpApplication()
 {
     QApplication::setWindowIcon(MainWindow::windowIconSet());
     QApplication::setFont(MainWindow::windowFont());
+}
+
+std::unique_ptr<QMainWindow> makeWindow(const std::string &which)
+{
+    if (which == "main")
+        return std::make_unique<MainWindow>();
+    return bench::buildBareWindow();
 }
 
 // Handles what opening or stepping queued: repaints, deferred deletions.
@@ -64,6 +110,60 @@ bool openInWindow(MainWindow &window, const QString &image)
     settle();
     const auto *index = window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
     return index && index->isEnabled() && index->text() == QStringLiteral("0");
+}
+
+// Prints the calls of one shop step, as "stat 2.00, pread 1.00, ..., total 4.00".
+int callsPerStep(const QString &image, long steps)
+{
+    if (steps <= 0)
+        return usage();
+    CountingFileAccess files;
+    MainWindow window(files);
+    bench::showAndWaitForFirstFrame(window);
+    if (!openInWindow(window, image))
+        return cannotOpen(qPrintable(image));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    // The calls of count steps and of handling the events they queued.
+    const auto callsOf = [&](long count) {
+        const std::map<std::string, long> before = files.calls;
+        for (long step = 0; step < count; ++step)
+            scroll->setValue((scroll->value() + 1) % rom::kShopCount);
+        settle();
+        std::map<std::string, long> spent = files.calls;
+        for (auto &[name, calls] : spent)
+            calls -= before.contains(name) ? before.at(name) : 0;
+        return spent;
+    };
+    std::map<std::string, long> none = callsOf(0);
+    double total = 0;
+    for (const auto &[name, calls] : callsOf(steps)) {
+        const double perStep = double(calls - none[name]) / double(steps);
+        total += perStep;
+        if (perStep >= 0.01)
+            std::printf("%s %.2f, ", name.c_str(), perStep);
+    }
+    std::printf("total %.2f\n", total);
+    return 0;
+}
+
+// Prints the bytes opening the image in the window read from it, and how many
+// mappings of it the process holds once it is open.
+int readsAtOpen(const QString &image)
+{
+    CountingFileAccess files;
+    MainWindow window(files);
+    bench::showAndWaitForFirstFrame(window);
+    if (!openInWindow(window, image))
+        return cannotOpen(qPrintable(image));
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("shop-bench-probe: cannot read /proc/self/maps");
+    const QByteArray path = QFileInfo(image).canonicalFilePath().toLocal8Bit();
+    int mappings = 0;
+    while (!maps.atEnd())
+        mappings += maps.readLine().trimmed().endsWith(" " + path) ? 1 : 0;
+    std::printf("%lld bytes, %d mappings\n", files.bytesRead, mappings);
+    return 0;
 }
 
 } // namespace
@@ -84,10 +184,8 @@ int main(int argc, char **argv)
         EditorController controller(view, dialog);
         view.attach(controller);
         controller.Form_Load();
-        if (!controller.openFile(argv[3]) || !view.errors().isEmpty()) {
-            std::fprintf(stderr, "shop-bench-probe: cannot open %s\n", argv[3]);
-            return 1;
-        }
+        if (!controller.openFile(argv[3]) || !view.errors().isEmpty())
+            return cannotOpen(argv[3]);
         std::printf("%ld\n", bench::peakResidentKiB());
         return 0;
     }
@@ -99,60 +197,24 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     setUpApplication();
-    if (mode == "plan" && argc == 3) {
-        MainWindow window;
-        bench::showAndWaitForFirstFrame(window);
-        bench::savePlan(bench::planFrom(window), QString::fromLocal8Bit(argv[2]));
-        return 0;
-    }
-    if (mode == "startup" && what == "main" && argc == 3) {
-        MainWindow window;
-        bench::showAndWaitForFirstFrame(window);
+    if (mode == "startup" && argc == 3 && (what == "main" || what == "bare")) {
+        const std::unique_ptr<QMainWindow> window = makeWindow(what);
+        bench::showAndWaitForFirstFrame(*window);
         std::printf("%.3f\n", millisecondsSince(start));
         return 0;
     }
-    if (mode == "startup" && what == "bare" && argc == 4) {
-        // Reading the plan is the probe's own work, not the window's.
-        const Clock::time_point planStart = Clock::now();
-        const bench::WindowPlan plan = bench::loadPlan(QString::fromLocal8Bit(argv[3]));
-        const double planTime = millisecondsSince(planStart);
-        const std::unique_ptr<QMainWindow> window = bench::buildBareWindow(plan);
+    if (mode == "peak" && ((what == "main" && (argc == 3 || argc == 4)) || (what == "bare" && argc == 3))) {
+        const std::unique_ptr<QMainWindow> window = makeWindow(what);
         bench::showAndWaitForFirstFrame(*window);
-        std::printf("%.3f\n", millisecondsSince(start) - planTime);
-        return 0;
-    }
-    if (mode == "peak" && what == "main" && (argc == 3 || argc == 4)) {
-        MainWindow window;
-        bench::showAndWaitForFirstFrame(window);
         settle();
-        if (argc == 4 && !openInWindow(window, QString::fromLocal8Bit(argv[3]))) {
-            std::fprintf(stderr, "shop-bench-probe: cannot open %s\n", argv[3]);
-            return 1;
-        }
+        if (argc == 4 && !openInWindow(*qobject_cast<MainWindow *>(window.get()), QString::fromLocal8Bit(argv[3])))
+            return cannotOpen(argv[3]);
         std::printf("%ld\n", bench::peakResidentKiB());
         return 0;
     }
-    if (mode == "peak" && what == "bare" && argc == 4) {
-        const bench::WindowPlan plan = bench::loadPlan(QString::fromLocal8Bit(argv[3]));
-        const std::unique_ptr<QMainWindow> window = bench::buildBareWindow(plan);
-        bench::showAndWaitForFirstFrame(*window);
-        settle();
-        std::printf("%ld\n", bench::peakResidentKiB());
-        return 0;
-    }
-    if (mode == "steps" && argc == 4) {
-        MainWindow window;
-        bench::showAndWaitForFirstFrame(window);
-        if (!openInWindow(window, QString::fromLocal8Bit(argv[2]))) {
-            std::fprintf(stderr, "shop-bench-probe: cannot open %s\n", argv[2]);
-            return 1;
-        }
-        auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
-        const long steps = std::strtol(argv[3], nullptr, 10);
-        for (long step = 1; step <= steps; ++step)
-            scroll->setValue(int(step % rom::kShopCount));
-        settle();
-        return 0;
-    }
+    if (mode == "calls" && argc == 4)
+        return callsPerStep(QString::fromLocal8Bit(argv[2]), std::strtol(argv[3], nullptr, 10));
+    if (mode == "reads" && argc == 3)
+        return readsAtOpen(QString::fromLocal8Bit(argv[2]));
     return usage();
 }

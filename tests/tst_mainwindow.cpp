@@ -1,3 +1,4 @@
+#include "FormLayout.h"
 #include "ItemLabels.h"
 #include "MainWindow.h"
 #include "TestSupport.h"
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <map>
 #include <memory>
 
 using rom::ImageLayout;
@@ -45,6 +47,10 @@ private slots:
     void init();
     void cleanup();
     void startsAsTheUserMeetsIt();
+    void controlsAreBuiltFromTheForm_data();
+    void controlsAreBuiltFromTheForm();
+    void everyControlIsInTheForm();
+    void menusAreBuiltFromTheForm();
     void keyboardReachesEveryFieldInOrder();
     void shortcutsReachTheirHandlers();
     void firstOpenThroughTheDialog_data();
@@ -134,6 +140,74 @@ void TestMainWindow::startsAsTheUserMeetsIt()
         else
             QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
     }
+}
+
+void TestMainWindow::controlsAreBuiltFromTheForm_data()
+{
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(form::kControls)); ++row)
+        QTest::newRow(form::kControls[row].name) << row;
+}
+
+// Each row of the form is a control of the Qt class the benchmarks' bare
+// window gives its kind, in its parent, at its place.
+void TestMainWindow::controlsAreBuiltFromTheForm()
+{
+    QFETCH(int, row);
+    const form::Control &described = form::kControls[row];
+    static const std::map<form::Kind, const char *> classes{
+        {form::Kind::TabStrip, "QTabWidget"}, {form::Kind::Frame, "QWidget"},        {form::Kind::Picture, "QLabel"},
+        {form::Kind::Label, "QLabel"},        {form::Kind::Caption, "QLabel"},       {form::Kind::TextBox, "QLineEdit"},
+        {form::Kind::ScrollBar, "QScrollBar"}, {form::Kind::TypeList, "QComboBox"}, {form::Kind::ItemList, "QComboBox"},
+        {form::Kind::Button, "QPushButton"},  {form::Kind::RuleShadow, "QWidget"}, {form::Kind::RuleLight, "QWidget"}};
+    auto *widget = control<QWidget>(QLatin1String(described.name));
+    QVERIFY(widget->inherits(classes.at(described.kind)));
+    QCOMPARE(widget->parentWidget(),
+             described.parent ? control<QWidget>(QLatin1String(described.parent)) : m_window->centralWidget());
+    QCOMPARE(widget->isEnabled(), described.enabled);
+    const QRect place = form::pixelGeometry(described);
+    if (described.kind == form::Kind::Caption) { // grows to the left for a wider font
+        QCOMPARE(widget->geometry().right(), place.right());
+        QCOMPARE(widget->y(), place.y());
+    } else if (described.kind != form::Kind::Label) { // the note may wrap beside the buttons
+        QCOMPARE(widget->geometry(), place);
+    }
+}
+
+// A control made outside the form's table would be missing from the
+// benchmarks' bare window.
+void TestMainWindow::everyControlIsInTheForm()
+{
+    QStringList described;
+    for (const form::Control &row : form::kControls)
+        described << QLatin1String(row.name);
+    QWidget *client = m_window->centralWidget();
+    for (QWidget *widget : client->findChildren<QWidget *>()) {
+        bool ownPart = widget->isWindow(); // drop-down lists, tab pages and bars
+        for (QWidget *above = widget->parentWidget(); above != client; above = above->parentWidget())
+            ownPart = ownPart || above->inherits("QTabWidget") || above->inherits("QComboBox");
+        QVERIFY2(ownPart || described.contains(widget->objectName()), widget->metaObject()->className());
+    }
+}
+
+void TestMainWindow::menusAreBuiltFromTheForm()
+{
+    const auto entryText = [](const QString &name, const QString &text, const QKeySequence &key, bool enabled) {
+        return QStringLiteral("  %1 \"%2\" %3%4").arg(name, text, key.toString(), enabled ? "" : " disabled");
+    };
+    QStringList built;
+    for (const QAction *menu : m_window->menuBar()->actions()) {
+        built << menu->menu()->objectName() + u' ' + menu->text();
+        for (const QAction *entry : menu->menu()->actions())
+            built << entryText(entry->objectName(), entry->text(), entry->shortcut(), entry->isEnabled());
+    }
+    QStringList described;
+    for (const form::Menu &menu : form::kMenus) {
+        described << QLatin1String(menu.name) + u' ' + QString::fromUtf8(menu.text);
+        for (const form::MenuEntry &entry : menu.entries)
+            described << entryText(QLatin1String(entry.name), QString::fromUtf8(entry.text), entry.shortcut, entry.enabled);
+    }
+    QCOMPARE(built, described);
 }
 
 void TestMainWindow::keyboardReachesEveryFieldInOrder()

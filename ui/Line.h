@@ -8,4 +8,4 @@ class QWidget;
 
 // A horizontal line in one colour of the palette, from `from` to x = right.
 // A Dark one and a Light one beside it make an etched rule, in any palette.
-void addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QPalette::ColorRole colour);
+QWidget *addLine(QWidget *parent, const QString &name, QPoint from, int right, int width, QPalette::ColorRole colour);

@@ -1,11 +1,11 @@
 #include "MainWindow.h"
 
 #include "AboutWindow.h"
+#include "FormLayout.h"
 #include "ImageLayout.h"
 #include "ItemLabels.h"
 #include "Line.h"
 #include "ShopScrollBar.h"
-#include "Twips.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -25,22 +25,11 @@
 
 namespace {
 
-constexpr QSize kClientSize(twips::pixels(6600), twips::pixels(5280));
-
 template <typename Widget>
 Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
-}
-
-QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
 }
 
 // A closed drop-down list as wide as the form gives it; when it opens, its
@@ -90,15 +79,61 @@ QString wrappable(const QString &text, const QFontMetrics &metrics)
     return result;
 }
 
-QComboBox *pickList(QWidget *parent, const QString &name, const QString &accessibleName, const QRect &geometry)
+QComboBox *pickList(QWidget *parent)
 {
     auto *list = new PickList(parent);
-    list->setObjectName(name);
-    list->setAccessibleName(accessibleName);
     list->setEditable(false);
-    list->setEnabled(false);
-    list->setGeometry(geometry);
     return list;
+}
+
+QStringList itemLabels()
+{
+    QStringList labels;
+    for (int code = 0; code < rom::ItemLabels::count(); ++code)
+        labels.append(QString::fromLatin1(rom::ItemLabels::label(code).data()));
+    return labels;
+}
+
+// A control of the kind the form gives, with its text; the caller gives it
+// its name, place and state.
+QWidget *makeControl(const form::Control &control, QWidget *parent, QAbstractItemModel *items)
+{
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+    case form::Kind::TabStrip: {
+        auto *tabs = new QTabWidget(parent);
+        tabs->addTab(new QWidget(tabs), text);
+        return tabs;
+    }
+    case form::Kind::Frame: return new QWidget(parent);
+    case form::Kind::Picture: {
+        auto *picture = new QLabel(parent);
+        picture->setPixmap(QPixmap(text));
+        return picture;
+    }
+    case form::Kind::Label: return new QLabel(text, parent);
+    case form::Kind::Caption: {
+        auto *label = new QLabel(text, parent);
+        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        return label;
+    }
+    case form::Kind::TextBox: return new QLineEdit(text, parent);
+    case form::Kind::ScrollBar: return new ShopScrollBar(rom::kShopCount - 1, parent);
+    case form::Kind::TypeList: return pickList(parent);
+    case form::Kind::ItemList: {
+        QComboBox *list = pickList(parent);
+        list->setModel(items);
+        return list;
+    }
+    case form::Kind::Button: return new QPushButton(text, parent);
+    case form::Kind::RuleShadow:
+    case form::Kind::RuleLight: {
+        const QRect line = form::pixelGeometry(control);
+        return addLine(parent, QLatin1String(control.name), line.topLeft(), line.left() + line.width(), line.height(),
+                       form::ruleColour(control.kind));
+    }
+    }
+    Q_UNREACHABLE();
 }
 
 } // namespace
@@ -143,104 +178,66 @@ QIcon MainWindow::windowIconSet()
 
 void MainWindow::createMenus()
 {
-    using Handler = void (EditorController::*)();
-    const auto entry = [this](QMenu *menu, const char *name, const QString &text, const QKeySequence &key,
-                              Handler handler) {
-        QAction *action = named(menu->addAction(text), name);
-        action->setShortcut(key);
-        if (handler)
-            connect(action, &QAction::triggered, this, [this, handler] { (m_controller.get()->*handler)(); });
-        return action;
-    };
-
-    QMenu *file = named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
-    entry(file, "mnuOpen", QStringLiteral("&Open ROM"), QKeySequence(Qt::CTRL | Qt::Key_O),
-          &EditorController::mnuOpen_Click);
-    entry(file, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
-          &EditorController::mnuSave_Click);
-    named(file->addSeparator(), "mnuDummy1");
-    entry(file, "mnuQuit", QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
-          &EditorController::mnuQuit_Click);
-
-    QMenu *options = named(menuBar()->addMenu(QStringLiteral("&Options")), "mnnuOptions");
-    entry(options, "mnuDisabled", QStringLiteral("&Disabled Feature"), QKeySequence(Qt::Key_F3), nullptr)
-        ->setEnabled(false);
-    named(options->addSeparator(), "mnuDummy2");
-    entry(options, "mnuAbout", QStringLiteral("&About"), QKeySequence(Qt::Key_F1), &EditorController::mnuAbout_Click);
+    for (const form::Menu &row : form::kMenus) {
+        QMenu *menu = named(menuBar()->addMenu(QString::fromUtf8(row.text)), row.name);
+        for (const form::MenuEntry &entry : row.entries) {
+            if (!entry.text) {
+                named(menu->addSeparator(), entry.name);
+                continue;
+            }
+            QAction *action = named(menu->addAction(QString::fromUtf8(entry.text)), entry.name);
+            action->setShortcut(entry.shortcut);
+            if (!entry.enabled)
+                action->setEnabled(false);
+            if (const auto handler = entry.handler)
+                connect(action, &QAction::triggered, this, [this, handler] { (m_controller.get()->*handler)(); });
+        }
+    }
 }
 
 void MainWindow::createControls()
 {
     auto *client = new QWidget(this);
-    client->setFixedSize(kClientSize);
+    client->setFixedSize(form::kClientSize);
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    auto *tabs = named(new QTabWidget(client), "TabStrip1");
-    tabs->addTab(new QWidget(tabs), QStringLiteral("Shops"));
-    tabs->setGeometry(twips::rect(120, 60, 6375, 4665));
-    m_tabStrip = tabs;
-
-    auto *frame = named(new QWidget(client), "Frame1");
-    frame->setGeometry(twips::rect(210, 390, 6225, 4275));
-    createShopPage(frame);
-
-    auto *picture = named(new QLabel(client), "Image1");
-    picture->setPixmap(QPixmap(QStringLiteral(":/pictures/shop-16.xpm")));
-    picture->setGeometry(twips::rect(150, 4890, 240, 240));
-    m_info = named(new QLabel(QStringLiteral("This editor also works on the Japanese Tarnwick."), client), "InfoLBL");
-    m_info->setGeometry(twips::rect(450, 4890, 3435, 225));
-
-    m_save = named(new QPushButton(QStringLiteral("&Save"), client), "SaveCMD");
-    m_save->setGeometry(twips::rect(3960, 4830, 1245, 345));
-    m_save->setEnabled(false);
-    m_quit = named(new QPushButton(QStringLiteral("&Quit"), client), "cmdOK");
-    m_quit->setGeometry(twips::rect(5220, 4830, 1245, 345));
+    auto *items = new QStringListModel(itemLabels(), this);
+    QLabel *caption = nullptr; // waiting for its buddy, the next control
+    std::size_t captions = 0;
+    for (const form::Control &row : form::kControls) {
+        QWidget *parent =
+            row.parent ? client->findChild<QWidget *>(QLatin1String(row.parent), Qt::FindDirectChildrenOnly) : client;
+        QWidget *widget = named(makeControl(row, parent, items), row.name);
+        widget->setGeometry(form::pixelGeometry(row));
+        if (!row.enabled)
+            widget->setEnabled(false);
+        if (row.accessibleName)
+            widget->setAccessibleName(QString::fromUtf8(row.accessibleName));
+        if (caption)
+            std::exchange(caption, nullptr)->setBuddy(widget);
+        if (row.kind == form::Kind::Caption)
+            caption = m_captions.at(captions++) = static_cast<QLabel *>(widget);
+    }
+    findControls();
 }
 
-void MainWindow::createShopPage(QWidget *frame)
+// The controls the window works on, and what the form's table does not say of them.
+void MainWindow::findControls()
 {
-    m_captions[0] = caption(frame, QStringLiteral("Label1"), QStringLiteral("Shop Index:"), twips::rect(150, 300, 915, 285));
-    m_shopIndex = named(new QLineEdit(QStringLiteral("0"), frame), "ShopIndexTXT");
+    m_tabStrip = findChild<QWidget *>(QStringLiteral("TabStrip1"));
+    m_shopIndex = findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
     m_shopIndex->setReadOnly(true);
     m_shopIndex->setMaxLength(3);
-    m_shopIndex->setAccessibleName(QStringLiteral("Shop Index"));
-    m_shopIndex->setGeometry(twips::rect(1140, 270, 705, 285));
-    m_shopIndex->setEnabled(false);
-
-    m_scroll = named(new ShopScrollBar(rom::kShopCount - 1, frame), "HScroll");
+    m_scroll = findChild<ShopScrollBar *>(QStringLiteral("HScroll"));
     m_scroll->setValue(1);
-    m_scroll->setAccessibleName(QStringLiteral("Shop Index"));
     m_scroll->setAccessibleDescription(QStringLiteral("Moves to another shop, saving the one shown"));
-    m_scroll->setGeometry(twips::rect(1140, 540, 705, 180));
-    m_scroll->setEnabled(false);
-
-    m_captions[1] = caption(frame, QStringLiteral("Label2"), QStringLiteral("Shop Type:"), twips::rect(2700, 300, 885, 285));
-    m_type = pickList(frame, QStringLiteral("SpBitCBO"), QStringLiteral("Shop Type"), twips::rect(3660, 240, 2000, 315));
-
-    const QPoint ruleStart = twips::point(210, 840);
-    addLine(frame, QStringLiteral("Line1"), ruleStart - QPoint(0, 1), twips::pixels(5970), 2, QPalette::Dark);
-    addLine(frame, QStringLiteral("Line2"), ruleStart, twips::pixels(5970), 1, QPalette::Light);
-
-    auto *items = new QStringListModel(this);
-    QStringList labels;
-    for (int code = 0; code < rom::ItemLabels::count(); ++code)
-        labels.append(QString::fromLatin1(rom::ItemLabels::label(code).data()));
-    items->setStringList(labels);
-    for (int slot = 1; slot <= int(m_slots.size()); ++slot) {
-        const int offset = 360 * (slot - 1);
-        const QString name = QStringLiteral("Item Slot %1").arg(slot);
-        m_captions[std::size_t(slot + 1)] = caption(frame, QStringLiteral("Label%1").arg(slot + 2), name + u':',
-                                                    twips::rect(360, 1080 + offset, 915, 285));
-        QComboBox *list = pickList(frame, QStringLiteral("Slot%1CBO").arg(slot), name,
-                                   twips::rect(1350, 1020 + offset, 2000, 315));
-        list->setModel(items);
-        m_slots[std::size_t(slot - 1)] = list;
-    }
-    m_captions[0]->setBuddy(m_shopIndex);
-    m_captions[1]->setBuddy(m_type);
+    m_type = findChild<QComboBox *>(QStringLiteral("SpBitCBO"));
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
-        m_captions[slot + 2]->setBuddy(m_slots[slot]);
+        m_slots[slot] = findChild<QComboBox *>(QStringLiteral("Slot%1CBO").arg(slot + 1));
+    m_info = findChild<QLabel *>(QStringLiteral("InfoLBL"));
+    m_save = findChild<QPushButton *>(QStringLiteral("SaveCMD"));
+    m_quit = findChild<QPushButton *>(QStringLiteral("cmdOK"));
 }
 
 void MainWindow::connectControls()

@@ -59,7 +59,7 @@ protected:
 private:
     void createMenus();
     void createControls();
-    void createShopPage(QWidget *frame);
+    void findControls();
     void connectControls();
     void setKeyboardOrder();
     void fitCaptions();
