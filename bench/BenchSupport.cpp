@@ -162,7 +162,7 @@ std::unique_ptr<QMainWindow> buildBareWindow()
                 continue;
             }
             QAction *action = menu->addAction(QString::fromUtf8(entry.text));
-            action->setShortcut(entry.shortcut);
+            action->setShortcuts(form::shortcuts(entry));
             action->setEnabled(entry.enabled);
         }
     }

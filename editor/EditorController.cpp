@@ -1,9 +1,9 @@
 #include "EditorController.h"
 
+#include "EditorMessages.h"
 #include "ItemLabels.h"
 #include "ShopTypeLabels.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -14,17 +14,6 @@ using rom::RomError;
 using rom::ShopRecord;
 
 namespace {
-
-QString reason(RomError error)
-{
-    const std::string_view text = rom::describe(error);
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-QString quoted(const QString &fileName)
-{
-    return QStringLiteral("\u201C%1\u201D").arg(QDir::toNativeSeparators(fileName));
-}
 
 // A name whose bytes are not valid UTF-8 reaches the file dialog with U+FFFD
 // in their place, and that text no longer names the file: it could name
@@ -48,6 +37,8 @@ bool standsForAnotherName(const QString &fileName)
     return found;
 }
 
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
 } // namespace
 
 QList<FileFilter> EditorController::openFilters()
@@ -70,6 +61,9 @@ QString EditorController::unlabelledTypeText(std::uint8_t code)
 EditorController::EditorController(EditorView &view, OpenDialog &dialog, rom::FileAccess &files)
     : m_view(view), m_dialog(dialog), m_files(files), m_rom(files)
 {
+    m_syncTimer.setSingleShot(true);
+    m_syncTimer.setInterval(kSyncDelayMs);
+    QObject::connect(&m_syncTimer, &QTimer::timeout, &m_syncTimer, [this] { syncNow(); });
 }
 
 // --- procedures
@@ -81,13 +75,16 @@ bool EditorController::LoadROM()
         return false;
     const QString fileName = m_dialog.fileName();
     if (standsForAnotherName(fileName)) {
-        reportOpenFailure(fileName, QStringLiteral("Its name holds bytes that are not valid UTF-8 text, so the file "
-                                                   "dialog cannot name it exactly, and another file's name could be "
-                                                   "taken for it. Rename the file, or give its path on the command "
-                                                   "line."));
+        m_view.showError(messages::openFailure(
+            fileName,
+            QStringLiteral("Its name holds bytes that are not valid UTF-8 text, so the file dialog cannot name it "
+                           "exactly, and another file's name could be taken for it. Rename the file, or give its "
+                           "path on the command line."),
+            m_rom.isOpen()));
         return false;
     }
-    return openImage(QFile::encodeName(fileName).toStdString());
+    return keepOrDropPicks(QStringLiteral("opening another image")) &&
+           openImage(QFile::encodeName(fileName).toStdString());
 }
 
 bool EditorController::openFile(const std::string &path)
@@ -99,6 +96,8 @@ bool EditorController::openFile(const std::string &path)
         std::error_code error;
         absolute = (std::filesystem::current_path(error) / path).native();
     }
+    if (!keepOrDropPicks(QStringLiteral("opening another image")))
+        return false;
     m_dialog.setFileName(QFile::decodeName(QByteArray::fromStdString(absolute)));
     return openImage(absolute);
 }
@@ -115,47 +114,39 @@ bool EditorController::openImage(const std::string &path)
     if (error == RomError::None)
         error = candidate.readName(internalName);
     if (error == RomError::None)
-        error = candidate.readShop(shownIndex().value_or(0), record);
+        error = candidate.readShop(0, record);
     if (error != RomError::None) {
-        reportOpenFailure(fileName, reason(error));
+        m_view.showError(messages::openFailure(fileName, messages::reason(error), m_rom.isOpen()));
         return false;
     }
 
     closeImage();
     m_rom = std::move(candidate);
     m_fileName = fileName;
+    m_history.clear();
     m_view.enableEditing();
     LoadIName(internalName);
     showRecord(record);
-    // From any other value this raises the change notification, which writes
-    // the record just read back to the same shop and then shows shop 0.
-    m_view.setScrollValue(0);
-    // If that write-back failed, the scroll bar went back to the shop still
-    // shown, and the index must stay with it.
-    if (m_view.scrollValue() == 0)
-        m_view.setShopIndexText(QStringLiteral("0"));
+    m_loaded = record;
+    m_view.setShopIndexText(QStringLiteral("0"));
+    m_view.placeScroll(0);
+    pickChanged();
     return true;
 }
 
 RomError EditorController::LoadShop()
 {
     const std::optional<int> index = shownIndex();
-    if (!index)
-        return RomError::BadShopIndex;
     ShopRecord record;
-    if (const RomError error = m_rom.readShop(*index, record); error != RomError::None)
+    if (const RomError error = index ? m_rom.readShop(*index, record) : RomError::BadShopIndex; error != RomError::None)
         return error;
     showRecord(record);
+    m_loaded = record;
+    pickChanged();
     return RomError::None;
 }
 
-RomError EditorController::SaveShop()
-{
-    const std::optional<int> index = shownIndex();
-    if (!index)
-        return RomError::BadShopIndex;
-    return m_rom.writeShop(*index, shownRecord());
-}
+bool EditorController::SaveShop() { return save(Durability::Soon); }
 
 void EditorController::LoadIName(const std::string &internalName)
 {
@@ -168,64 +159,249 @@ void EditorController::LoadIName(const std::string &internalName)
 
 void EditorController::Form_Load()
 {
-    for (int code = 0; code < rom::ShopTypeLabels::count(); ++code) {
-        const std::string_view label = rom::ShopTypeLabels::label(code);
-        m_view.addTypeEntry(QString::fromUtf8(label.data(), qsizetype(label.size())));
-    }
+    for (int code = 0; code < rom::ShopTypeLabels::count(); ++code)
+        m_view.addTypeEntry(fromUtf8(rom::ShopTypeLabels::label(code)));
     for (int slot = 1; slot <= ShopRecord::kSlotCount; ++slot)
         m_view.setSlotSelection(slot, 0);
     m_view.setTypeSelection(0);
 }
 
+// Back from another program, which may have changed the file: its version is
+// shown, or, where that would drop unsaved picks, the user decides.
+void EditorController::Form_Activate()
+{
+    bool changed = false;
+    if (!m_rom.isOpen() || refreshFromDisk(changed) != RomError::None || !changed || !hasUnsavedPicks())
+        return;
+    ShopRecord inFile;
+    if (m_rom.readShop(*shownIndex(), inFile) == RomError::None && inFile != m_loaded)
+        save(Durability::Now);
+}
+
+bool EditorController::Form_QueryUnload() { return keepOrDropPicks(QStringLiteral("quitting")); }
+
 void EditorController::Form_Unload() { closeImage(); }
 
 void EditorController::mnuOpen_Click() { LoadROM(); }
 
-// A failed move reports once and puts the scroll bar back on the shop still
-// shown, without a notification; that also ends the mouse press or drag
-// that made the move, so nothing repeats it.
 void EditorController::HScroll_Change()
 {
     const std::optional<int> left = shownIndex();
     if (!m_rom.isOpen() || !left)
         return;
-    if (const RomError error = SaveShop(); error != RomError::None) {
-        m_view.placeScroll(*left);
-        reportShopFailure(QStringLiteral("save shop %1 to"), *left, error,
-                          QStringLiteral("The editor stays on shop %1, with your picks on screen.").arg(*left));
-        return;
-    }
     const int target = m_view.scrollValue();
-    m_view.setShopIndexText(QString::number(target));
-    if (const RomError error = LoadShop(); error != RomError::None) {
-        m_view.setShopIndexText(QString::number(*left));
-        m_view.placeScroll(*left);
-        reportShopFailure(QStringLiteral("read shop %1 from"), target, error,
-                          QStringLiteral("The editor stays on shop %1.").arg(*left));
-    }
+    // The bar shows the shop on screen until the move is done.
+    m_view.placeScroll(*left);
+    moveTo(target);
 }
 
-void EditorController::HScroll_Scroll()
+void EditorController::HScroll_Scroll() { SaveShop(); }
+
+void EditorController::SpBitCBO_Click() { pickChanged(); }
+
+void EditorController::SlotCBO_Click(int) { pickChanged(); }
+
+void EditorController::SaveCMD_Click() { save(Durability::Now); }
+
+void EditorController::mnuSave_Click() { save(Durability::Now); }
+
+void EditorController::mnuUndo_Click()
 {
-    const std::optional<int> shown = shownIndex();
-    if (!m_rom.isOpen() || !shown)
+    if (!m_rom.isOpen())
         return;
-    if (const RomError error = SaveShop(); error != RomError::None) {
-        m_view.placeScroll(*shown);
-        reportShopFailure(QStringLiteral("save shop %1 to"), *shown, error,
-                          QStringLiteral("The editor stays on shop %1, with your picks on screen.").arg(*shown));
+    if (hasUnsavedPicks()) {
+        showRecord(m_loaded);
+        pickChanged();
+    } else if (const std::optional<ShopChange> step = m_history.nextUndo()) {
+        applyStep(*step, true);
     }
 }
 
-void EditorController::SaveCMD_Click() { saveShown(); }
+void EditorController::mnuRedo_Click()
+{
+    if (!m_rom.isOpen() || hasUnsavedPicks())
+        return;
+    if (const std::optional<ShopChange> step = m_history.nextRedo())
+        applyStep(*step, false);
+}
 
-void EditorController::mnuSave_Click() { saveShown(); }
+void EditorController::cmdOK_Click() { m_view.endProgram(); }
 
-void EditorController::cmdOK_Click() { endProgram(); }
-
-void EditorController::mnuQuit_Click() { endProgram(); }
+void EditorController::mnuQuit_Click() { m_view.endProgram(); }
 
 void EditorController::mnuAbout_Click() { m_view.showAbout(); }
+
+bool EditorController::hasUnsavedPicks() const { return m_rom.isOpen() && shownRecord() != m_loaded; }
+
+// --- the flow
+
+bool EditorController::keepOrDropPicks(const QString &doing)
+{
+    if (!hasUnsavedPicks())
+        return true;
+    switch (m_view.askAboutUnsaved(messages::unsavedQuestion(*shownIndex(), m_fileName, doing))) {
+    case EditorView::Unsaved::Save: return save(Durability::Now);
+    case EditorView::Unsaved::Discard: return true;
+    case EditorView::Unsaved::Cancel: break;
+    }
+    return false;
+}
+
+// Saves the shop being left (if its picks changed), then shows the target.
+bool EditorController::moveTo(int target)
+{
+    const int left = *shownIndex();
+    if (!SaveShop())
+        return false;
+    m_view.setShopIndexText(QString::number(target));
+    if (const RomError error = LoadShop(); error != RomError::None) {
+        m_view.setShopIndexText(QString::number(left));
+        reportShopFailure(QStringLiteral("read shop %1 from"), target, error);
+        return false;
+    }
+    m_view.placeScroll(target);
+    return true;
+}
+
+// Writes the shown shop's picks if they changed. Explicit saves return once
+// the data is on the disk; saves made by moving get there within a second.
+bool EditorController::save(Durability durability)
+{
+    if (!m_rom.isOpen())
+        return true;
+    const int index = *shownIndex();
+    bool changed = false;
+    const RomError error = refreshFromDisk(changed);
+    // With nothing to write, a move reports a file no longer the one opened
+    // when it reads the next shop.
+    if (error != RomError::None && (hasUnsavedPicks() || durability == Durability::Now)) {
+        reportShopFailure(QStringLiteral("save shop %1 to"), index, error);
+        return false;
+    }
+    if (hasUnsavedPicks()) {
+        const ShopRecord picks = shownRecord();
+        ShopRecord before;
+        switch (writeShown(picks, m_loaded, before)) {
+        case Written::Stopped: return false;
+        case Written::FileVersionTaken: break;
+        case Written::Yes: m_history.record({index, before, picks}); [[fallthrough]];
+        case Written::AlreadyThere:
+            m_loaded = picks;
+            pickChanged();
+            syncSoon();
+        }
+    }
+    if (durability == Durability::Now)
+        syncNow();
+    return true;
+}
+
+// Writes record over the shown shop, whose bytes in the file should be
+// `expected`. If another program changed them, the user decides first.
+EditorController::Written EditorController::writeShown(const ShopRecord &record, const ShopRecord &expected,
+                                                       ShopRecord &before)
+{
+    const int index = *shownIndex();
+    if (const RomError error = m_rom.readShop(index, before); error != RomError::None) {
+        reportShopFailure(QStringLiteral("save shop %1 to"), index, error);
+        return Written::Stopped;
+    }
+    if (before != expected) {
+        const QString question = messages::conflictQuestion(
+            index, m_fileName, before, record, [this](std::uint8_t code) { return typeLabel(code); },
+            [this](std::uint8_t code) { return itemLabel(code); });
+        switch (m_view.askAboutConflict(question)) {
+        case EditorView::Conflict::Overwrite: break;
+        case EditorView::Conflict::TakeFile:
+            showRecord(before);
+            m_loaded = before;
+            pickChanged();
+            return Written::FileVersionTaken;
+        case EditorView::Conflict::Cancel: return Written::Stopped;
+        }
+    }
+    if (before == record)
+        return Written::AlreadyThere;
+    if (const RomError error = m_rom.writeShop(index, record); error != RomError::None) {
+        reportShopFailure(QStringLiteral("save shop %1 to"), index, error);
+        return Written::Stopped;
+    }
+    return Written::Yes;
+}
+
+// Undo writes a step's old bytes back, redo its new ones, on the step's
+// shop, which is shown first as a move would show it.
+bool EditorController::applyStep(const ShopChange &step, bool undo)
+{
+    if (shownIndex() != step.index && !moveTo(step.index))
+        return false;
+    const ShopRecord &target = undo ? step.before : step.after;
+    ShopRecord inFile;
+    switch (writeShown(target, undo ? step.after : step.before, inFile)) {
+    case Written::Stopped:
+    case Written::FileVersionTaken: return false;
+    case Written::Yes:
+    case Written::AlreadyThere: break;
+    }
+    undo ? m_history.undone() : m_history.redone();
+    showRecord(target);
+    m_loaded = target;
+    pickChanged();
+    syncSoon();
+    return true;
+}
+
+// Looks at the file: an error when it is no longer the one opened. When
+// another program wrote to it, the title is read again, and the shown shop
+// too unless that would drop unsaved picks.
+RomError EditorController::refreshFromDisk(bool &changed)
+{
+    if (const RomError error = m_rom.checkForChanges(changed); error != RomError::None || !changed)
+        return error;
+    std::string name;
+    if (m_rom.readName(name) == RomError::None)
+        LoadIName(name);
+    ShopRecord inFile;
+    if (!hasUnsavedPicks() && m_rom.readShop(*shownIndex(), inFile) == RomError::None && inFile != m_loaded) {
+        showRecord(inFile);
+        m_loaded = inFile;
+        pickChanged();
+    }
+    return RomError::None;
+}
+
+// The title's marker and the Edit menu follow the picks and the history.
+void EditorController::pickChanged()
+{
+    const bool unsaved = hasUnsavedPicks();
+    m_view.setModified(unsaved);
+    UndoState state;
+    if (unsaved) {
+        state.canUndo = true;
+        state.undoText = QStringLiteral("Shop %1").arg(*shownIndex());
+    } else if (m_history.nextUndo()) {
+        state.canUndo = true;
+        state.undoText = m_history.undoText();
+    }
+    if (!unsaved && m_history.nextRedo()) {
+        state.canRedo = true;
+        state.redoText = m_history.redoText();
+    }
+    m_view.setUndoState(state);
+}
+
+void EditorController::syncSoon()
+{
+    if (!m_syncTimer.isActive())
+        m_syncTimer.start();
+}
+
+void EditorController::syncNow()
+{
+    m_syncTimer.stop();
+    if (m_rom.isOpen() && m_rom.sync() != RomError::None)
+        m_view.showError(messages::flushFailure(m_fileName));
+}
 
 // --- helpers
 
@@ -242,7 +418,7 @@ ShopRecord EditorController::shownRecord() const
     const int type = m_view.typeSelection();
     record.type = type < rom::ShopTypeLabels::count() ? std::uint8_t(type) : m_unlabelledType.value_or(0);
     for (int slot = 1; slot <= ShopRecord::kSlotCount; ++slot)
-        record.items[slot - 1] = std::uint8_t(m_view.slotSelection(slot));
+        record.items[std::size_t(slot - 1)] = std::uint8_t(m_view.slotSelection(slot));
     return record;
 }
 
@@ -261,50 +437,27 @@ void EditorController::showRecord(const ShopRecord &record)
         m_view.setTypeSelection(kExtraEntry);
     }
     for (int slot = 1; slot <= ShopRecord::kSlotCount; ++slot)
-        m_view.setSlotSelection(slot, record.items[slot - 1]);
-}
-
-void EditorController::saveShown()
-{
-    // Nothing is open before the first successful open: nothing to save.
-    if (!m_rom.isOpen())
-        return;
-    if (const RomError error = SaveShop(); error != RomError::None)
-        reportShopFailure(QStringLiteral("save shop %1 to"), shownIndex().value_or(0), error,
-                          QStringLiteral("Your picks are still on screen."));
+        m_view.setSlotSelection(slot, record.items[std::size_t(slot - 1)]);
 }
 
 void EditorController::closeImage()
 {
+    m_syncTimer.stop();
     if (m_rom.close() != RomError::None)
-        m_view.showError(QStringLiteral("Could not finish writing %1.\n\n%2\n\nSome of your changes may not be on disk.")
-                             .arg(quoted(m_fileName), reason(RomError::FlushFailed)));
+        m_view.showError(messages::flushFailure(m_fileName));
 }
 
-void EditorController::endProgram()
+void EditorController::reportShopFailure(const QString &what, int index, RomError error)
 {
-    closeImage();
-    m_view.endProgram();
+    const int shown = shownIndex().value_or(index);
+    m_view.showError(messages::shopFailure(
+        what, index, m_fileName, error,
+        QStringLiteral("The editor stays on shop %1, with your picks on screen.").arg(shown)));
 }
 
-void EditorController::reportShopFailure(const QString &what, int index, RomError error, const QString &outcome)
+QString EditorController::typeLabel(std::uint8_t code) const
 {
-    // A file that is no longer the one opened cannot be written again; an
-    // I/O error may pass.
-    const QString advice =
-        error == RomError::FileChanged
-            ? QStringLiteral("Note the picks you want to keep, then open the file again with File > Open ROM.")
-            : QStringLiteral("Try File > Save again. If it keeps failing, check the disk, note your picks and "
-                             "open the file again with File > Open ROM.");
-    m_view.showError(QStringLiteral("Could not %1 %2.\n\n%3\n\n%4 %5")
-                         .arg(what.arg(index), quoted(m_fileName), reason(error), outcome, advice));
+    return code < rom::ShopTypeLabels::count() ? fromUtf8(rom::ShopTypeLabels::label(code)) : unlabelledTypeText(code);
 }
 
-void EditorController::reportOpenFailure(const QString &fileName, const QString &why)
-{
-    m_view.showError(QStringLiteral("Could not open %1.\n\n%2\n\n%3")
-                         .arg(quoted(fileName), why,
-                              m_rom.isOpen() ? QStringLiteral("The image that was open stays open, with your picks on "
-                                                              "screen. Choose another file with File > Open ROM.")
-                                             : QStringLiteral("Choose another file with File > Open ROM.")));
-}
+QString EditorController::itemLabel(std::uint8_t code) const { return fromUtf8(rom::ItemLabels::label(code)); }

@@ -2,13 +2,31 @@
 
 #include <QString>
 
+// What Edit > Undo and Edit > Redo would do now: the texts name it ("Shop 12").
+struct UndoState {
+    bool canUndo = false;
+    QString undoText;
+    bool canRedo = false;
+    QString redoText;
+
+    friend bool operator==(const UndoState &, const UndoState &) = default;
+};
+
 // The main window's controls as the editing controller sees them. The view
-// must deliver notifications the way a desktop toolkit does: setting the scroll
-// bar to a different value runs EditorController::HScroll_Change at once,
-// before setScrollValue() returns; setting the value it already has runs
-// nothing; setting a selection or the index text runs nothing.
+// delivers the user's actions as notifications (EditorController's
+// handlers); changes the controller makes through this interface raise none.
 class EditorView {
 public:
+    // The user's answer when a shop about to be written was changed in the
+    // file by another program since the editor read it.
+    enum class Conflict {
+        Overwrite, // write the picks on screen over the other program's change
+        TakeFile,  // show the file's version, dropping the picks
+        Cancel,    // write nothing, keep the picks, stay on the shop
+    };
+    // The user's answer when unsaved picks would be lost (Quit, Open ROM).
+    enum class Unsaved { Save, Discard, Cancel };
+
     virtual ~EditorView() = default;
 
     // ShopIndexTXT: the decimal index of the shop on display.
@@ -17,10 +35,6 @@ public:
 
     // HScroll: 0-127, the index the user is moving to.
     [[nodiscard]] virtual int scrollValue() const = 0;
-    virtual void setScrollValue(int value) = 0;
-    // Puts the scroll bar on value without any notification, and ends what
-    // the user's mouse is doing on it: an arrow or track press stops
-    // repeating, a dragged thumb is let go where the bar now stands.
     virtual void placeScroll(int value) = 0;
 
     // SpBitCBO: one entry per type code, entry number = code.
@@ -36,12 +50,20 @@ public:
     // Enables HScroll, ShopIndexTXT, SaveCMD, SpBitCBO and Slot1CBO-Slot8CBO.
     virtual void enableEditing() = 0;
     virtual void setTitle(const QString &title) = 0;
-    // Tells the user that something failed; returns when the user has read
-    // it. Like every modal window, it first ends what the mouse is doing on
-    // the scroll bar (see placeScroll), at the value the bar has.
+    // Whether the picks on screen differ from the file: a marker in the title.
+    virtual void setModified(bool modified) = 0;
+    virtual void setUndoState(const UndoState &state) = 0;
+
+    // Modal windows. Each returns when the user has answered; each first
+    // ends what the mouse is doing on the scroll bar (a press stops
+    // repeating, a dragged thumb goes back to the bar's value), since the
+    // window takes the button's release.
     virtual void showError(const QString &message) = 0;
-    // Shows the About window modally; returns when it is closed.
+    [[nodiscard]] virtual Conflict askAboutConflict(const QString &message) = 0;
+    [[nodiscard]] virtual Unsaved askAboutUnsaved(const QString &message) = 0;
     virtual void showAbout() = 0;
-    // Closes the window and ends the program.
+
+    // Closes the window, which asks EditorController::Form_QueryUnload
+    // whether it may, and ends the program.
     virtual void endProgram() = 0;
 };

@@ -16,16 +16,54 @@ void MemoryView::setScrollValue(int value)
         m_controller->HScroll_Change();
 }
 
-void MemoryView::placeScroll(int value)
-{
-    m_dragging = false;
-    m_scroll = std::clamp(value, 0, kScrollMaximum);
-}
+void MemoryView::placeScroll(int value) { m_scroll = std::clamp(value, 0, kScrollMaximum); }
 
+// A modal window takes the mouse from the scroll bar: a drag ends.
 void MemoryView::showError(const QString &message)
 {
-    m_dragging = false; // a modal window takes the mouse from the scroll bar
+    m_dragging = false;
     m_errors.append(message);
+}
+
+EditorView::Conflict MemoryView::askAboutConflict(const QString &message)
+{
+    m_dragging = false;
+    m_questions.append(message);
+    if (conflictAnswers.empty())
+        return Conflict::Cancel;
+    const Conflict answer = conflictAnswers.front();
+    conflictAnswers.pop_front();
+    return answer;
+}
+
+EditorView::Unsaved MemoryView::askAboutUnsaved(const QString &message)
+{
+    m_dragging = false;
+    m_questions.append(message);
+    if (unsavedAnswers.empty())
+        return Unsaved::Cancel;
+    const Unsaved answer = unsavedAnswers.front();
+    unsavedAnswers.pop_front();
+    return answer;
+}
+
+void MemoryView::endProgram()
+{
+    if (!m_controller->Form_QueryUnload())
+        return;
+    m_controller->Form_Unload();
+    m_ended = true;
+}
+
+void MemoryView::pick(int list, int entry)
+{
+    if (list == 0) {
+        setTypeSelection(entry);
+        m_controller->SpBitCBO_Click();
+    } else {
+        setSlotSelection(list, entry);
+        m_controller->SlotCBO_Click(list);
+    }
 }
 
 void MemoryView::removeTypeEntry(int entry)

@@ -12,7 +12,8 @@
 class EditorController;
 
 // The main window's controls held in memory, raising the same notifications
-// as the real window, so that the editing flow runs without a display.
+// as the real window, so that the editing flow runs without a display. The
+// questions are answered from queues; an empty queue answers Cancel.
 class MemoryView : public EditorView {
 public:
     static constexpr int kScrollMaximum = 127;
@@ -22,7 +23,6 @@ public:
     QString shopIndexText() const override { return m_indexText; }
     void setShopIndexText(const QString &text) override { m_indexText = text; }
     int scrollValue() const override { return m_scroll; }
-    void setScrollValue(int value) override;
     void placeScroll(int value) override;
     void addTypeEntry(const QString &label) override { m_typeEntries.append(label); }
     void removeTypeEntry(int entry) override;
@@ -32,18 +32,32 @@ public:
     void setSlotSelection(int slot, int entry) override;
     void enableEditing() override { m_editingEnabled = true; }
     void setTitle(const QString &title) override { m_title = title; }
+    void setModified(bool modified) override { m_modified = modified; }
+    void setUndoState(const UndoState &state) override { m_undo = state; }
     void showError(const QString &message) override;
+    Conflict askAboutConflict(const QString &message) override;
+    Unsaved askAboutUnsaved(const QString &message) override;
     void showAbout() override { ++m_aboutShown; }
-    void endProgram() override { m_ended = true; }
+    void endProgram() override;
 
-    // A thumb drag: a scroll notification at each step, then the change on
-    // release, unless the controller ended the drag.
+    // The user's hand: the scroll bar moved to value (keys, arrows, track);
+    // a thumb drag, with a scroll notification at each step and the change
+    // on release unless a modal window ended the drag; a pick in a list
+    // (0 the type list, 1-8 the slots).
+    void setScrollValue(int value);
     void dragTo(int value, int steps);
+    void pick(int list, int entry);
+
+    std::deque<Conflict> conflictAnswers;
+    std::deque<Unsaved> unsavedAnswers;
 
     [[nodiscard]] const QStringList &typeEntries() const { return m_typeEntries; }
     [[nodiscard]] bool editingEnabled() const { return m_editingEnabled; }
     [[nodiscard]] const QString &title() const { return m_title; }
     [[nodiscard]] const QStringList &errors() const { return m_errors; }
+    [[nodiscard]] const QStringList &questions() const { return m_questions; }
+    [[nodiscard]] bool modified() const { return m_modified; }
+    [[nodiscard]] const UndoState &undoState() const { return m_undo; }
     [[nodiscard]] int aboutShown() const { return m_aboutShown; }
     [[nodiscard]] bool ended() const { return m_ended; }
     // Selections the controller asked for that a real list could not show.
@@ -59,7 +73,10 @@ private:
     std::array<int, 8> m_slots{};
     bool m_editingEnabled = false;
     QString m_title;
+    bool m_modified = false;
+    UndoState m_undo;
     QStringList m_errors;
+    QStringList m_questions;
     int m_aboutShown = 0;
     bool m_ended = false;
     QStringList m_misuses;

@@ -7,21 +7,35 @@ SessionImage &SessionModel::add(const QString &path, rom::ImageLayout layout)
     return images[path] = {path, layout, readFile(path)};
 }
 
-void SessionModel::load(int shopIndex)
-{
-    shown = shop(*open, shopIndex);
-    loadedType = shown[0];
-}
-
 Bytes SessionModel::shop(const SessionImage &image, int shopIndex) const
 {
     const auto at = image.bytes.begin() + qsizetype(shopOffset(image.layout, shopIndex));
     return Bytes(at, at + 9);
 }
 
+void SessionModel::load(int shopIndex) { showWritten(shop(*open, shopIndex)); }
+
+void SessionModel::showWritten(const Bytes &bytes)
+{
+    shown = loaded = bytes;
+    loadedType = shown[0];
+}
+
+void SessionModel::write(int shopIndex, const Bytes &bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), open->bytes.begin() + qsizetype(shopOffset(open->layout, shopIndex)));
+    ++writes;
+}
+
 void SessionModel::save()
 {
-    std::copy(shown.begin(), shown.end(), open->bytes.begin() + qsizetype(shopOffset(open->layout, index)));
+    if (!unsaved())
+        return;
+    history.resize(done);
+    history.push_back({index, shop(*open, index), shown});
+    ++done;
+    write(index, shown);
+    loaded = shown;
 }
 
 void SessionModel::moveTo(int value)
@@ -36,9 +50,34 @@ void SessionModel::moveTo(int value)
 void SessionModel::openImage(SessionImage &image)
 {
     open = &image;
-    load(index);
-    moveTo(0);
-    index = 0;
+    history.clear();
+    done = 0;
+    index = scroll = 0;
+    load(0);
+}
+
+void SessionModel::undo()
+{
+    if (unsaved()) {
+        shown = loaded;
+        return;
+    }
+    if (!open || done == 0)
+        return;
+    const SessionStep step = history[--done];
+    moveTo(step.index);
+    write(step.index, step.before);
+    showWritten(step.before);
+}
+
+void SessionModel::redo()
+{
+    if (!canRedo())
+        return;
+    const SessionStep step = history[done++];
+    moveTo(step.index);
+    write(step.index, step.after);
+    showWritten(step.after);
 }
 
 Bytes tableInModel(const SessionImage &image)

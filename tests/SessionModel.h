@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <map>
+#include <vector>
 
 // What each image file must hold and what the window must show after a
 // sequence of user actions, kept in step with the actions by the sessions.
@@ -12,25 +13,45 @@ struct SessionImage {
     Bytes bytes; // what the file must hold
 };
 
+// One write that changed a shop, as undo and redo walk them.
+struct SessionStep {
+    int index;
+    Bytes before;
+    Bytes after;
+};
+
 struct SessionModel {
     std::map<QString, SessionImage> images;
     SessionImage *open = nullptr;
     int index = 0;
     int scroll = 1;
     Bytes shown = Bytes(9, 0);
+    Bytes loaded = Bytes(9, 0);  // what the file held for the shown shop when last read or written
     std::uint8_t loadedType = 0; // a code without a label stays pickable while its shop is shown
     qsizetype errors = 0;
+    int writes = 0;              // records written to any file
+    std::vector<SessionStep> history;
+    std::size_t done = 0;        // history[0, done) is in the file
 
     // Takes the file at path, as it is now, into the model.
     SessionImage &add(const QString &path, rom::ImageLayout layout);
     [[nodiscard]] bool unlabelled() const { return loadedType > 0x35; }
-    void load(int shopIndex);
+    [[nodiscard]] bool unsaved() const { return open && shown != loaded; }
+    [[nodiscard]] bool canUndo() const { return unsaved() || done > 0; }
+    [[nodiscard]] bool canRedo() const { return open && !unsaved() && done < history.size(); }
     [[nodiscard]] Bytes shop(const SessionImage &image, int shopIndex) const;
-    // Writes the shown shop into the open image.
+    // Writes the shown shop into the open image if its picks changed.
     void save();
     // The scroll bar moves to value: the shown shop is saved and value's is shown.
     void moveTo(int value);
     void openImage(SessionImage &image);
+    void undo();
+    void redo();
+
+private:
+    void load(int shopIndex);
+    void write(int shopIndex, const Bytes &bytes);
+    void showWritten(const Bytes &bytes);
 };
 
 Bytes tableInModel(const SessionImage &image);

@@ -3,16 +3,20 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using rom::ImageLayout;
 
 Q_DECLARE_METATYPE(rom::ImageLayout)
+Q_DECLARE_METATYPE(EditorView::Unsaved)
+Q_DECLARE_METATYPE(EditorView::Conflict)
 
 // Moves, saves, re-opens and cancels are checked byte by byte by the
 // randomised session; these cases pin down what it does not see.
@@ -22,8 +26,15 @@ class TestEditorController : public QObject {
 private slots:
     void init();
     void cleanup() { m_controller.reset(); } // before the file access it uses
-    void openWritesBackOnlyWhenTheScrollBarMoves_data();
-    void openWritesBackOnlyWhenTheScrollBarMoves();
+    void browsingWritesNothing_data();
+    void browsingWritesNothing();
+    void unsavedPicksAreAskedAbout_data();
+    void unsavedPicksAreAskedAbout();
+    void anotherProgramsChangeIsNotOverwritten_data();
+    void anotherProgramsChangeIsNotOverwritten();
+    void twoEditorsCannotEditOneFile();
+    void undoAndRedoWalkTheWrites();
+    void savesReachTheDisk();
     void failedOpenKeepsTheOpenImage_data();
     void failedOpenKeepsTheOpenImage();
     void savingBeforeAnyOpenDoesNothing();
@@ -35,6 +46,7 @@ private slots:
 
 private:
     bool open(const QString &path);
+    void pickSomething(int slot);
     Bytes shown() const;
     Bytes shopInFile(const QString &path, int index, ImageLayout layout = ImageLayout::Headered) const;
 
@@ -81,14 +93,42 @@ Bytes TestEditorController::shopInFile(const QString &path, int index, ImageLayo
     return Bytes(at, at + 9);
 }
 
-void TestEditorController::openWritesBackOnlyWhenTheScrollBarMoves_data()
+void TestEditorController::pickSomething(int slot) { m_view->pick(slot, m_view->slotSelection(slot) ^ 1); }
+
+namespace {
+
+timespec modificationTime(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mtim;
+}
+
+bool operator==(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+// Another program (a hex editor: no lock) writes bytes at offset and leaves
+// a modification time of its own.
+void changeBehind(const QString &path, std::uint64_t offset, const Bytes &bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+    QCOMPARE(::pwrite(fd, bytes.data(), bytes.size(), off_t(offset)), ssize_t(bytes.size()));
+    const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    QCOMPARE(::futimens(fd, times), 0);
+    ::close(fd);
+}
+
+} // namespace
+
+void TestEditorController::browsingWritesNothing_data()
 {
     QTest::addColumn<ImageLayout>("layout");
     QTest::newRow("headered") << ImageLayout::Headered;
     QTest::newRow("headerless") << ImageLayout::Headerless;
 }
 
-void TestEditorController::openWritesBackOnlyWhenTheScrollBarMoves()
+// Opening, moving, dragging and opening again write nothing: the file and
+// its modification time stay as they were.
+void TestEditorController::browsingWritesNothing()
 {
     QFETCH(ImageLayout, layout);
     QCOMPARE(m_view->typeEntries().size(), 54);
@@ -99,9 +139,8 @@ void TestEditorController::openWritesBackOnlyWhenTheScrollBarMoves()
     options.name = "TIDES OF THE NORTH";
     const QString path = writeImage(*m_dir, QStringLiteral("other.sfc"), options);
     const Bytes original = readFile(path);
+    const timespec modified = modificationTime(path);
     QVERIFY(open(path));
-    QCOMPARE(m_files->writes, 1); // the scroll bar's start value 1 moves to 0: shop 0 written back as read
-    QCOMPARE(readFile(path), original);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("0"));
     QCOMPARE(m_view->scrollValue(), 0);
     QCOMPARE(shown(), shopInFile(path, 0, layout));
@@ -111,12 +150,219 @@ void TestEditorController::openWritesBackOnlyWhenTheScrollBarMoves()
     QCOMPARE(m_dialog->filters()[1].pattern, QStringLiteral("*.smc"));
     QCOMPARE(m_dialog->preselected(), 2);
 
-    QVERIFY(open(m_path)); // already on shop 0: nothing to write back
-    QCOMPARE(m_files->writes, 1);
     m_view->setScrollValue(17);
-    QVERIFY(open(path)); // shop 17 of the new image is written back, then shop 0 shown
-    QCOMPARE(m_files->writes, 3);
-    QCOMPARE(shown(), shopInFile(path, 0, layout));
+    m_view->dragTo(90, 4);
+    m_controller->mnuSave_Click();
+    QVERIFY(open(m_path));
+    QVERIFY(open(path));
+    m_view->setScrollValue(127);
+    QCOMPARE(m_files->writes, 0);
+    QCOMPARE(readFile(path), original);
+    QVERIFY(modificationTime(path) == modified);
+    QVERIFY(!m_view->modified());
+    QVERIFY(!m_view->undoState().canUndo);
+    QVERIFY(m_view->questions().isEmpty());
+
+    pickSomething(4); // a pick, then a move: one write
+    QVERIFY(m_view->modified());
+    m_view->setScrollValue(126);
+    QCOMPARE(m_files->writes, 1);
+    QVERIFY(!m_view->modified());
+    QCOMPARE(m_view->undoState().undoText, QStringLiteral("Shop 127"));
+}
+
+void TestEditorController::unsavedPicksAreAskedAbout_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<EditorView::Unsaved>("answer");
+    for (const char *action : {"quit", "open another image", "open another from the command line"}) {
+        QTest::addRow("%s, save", action) << action << EditorView::Unsaved::Save;
+        QTest::addRow("%s, discard", action) << action << EditorView::Unsaved::Discard;
+        QTest::addRow("%s, cancel", action) << action << EditorView::Unsaved::Cancel;
+    }
+}
+
+void TestEditorController::unsavedPicksAreAskedAbout()
+{
+    QFETCH(QString, action);
+    QFETCH(EditorView::Unsaved, answer);
+    const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headered, 4));
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(3);
+    const Bytes before = readFile(m_path);
+    const Bytes shop3 = shopInFile(m_path, 3);
+    pickSomething(2);
+    const Bytes picks = shown();
+    m_view->unsavedAnswers.push_back(answer);
+    if (action == "quit")
+        m_controller->mnuQuit_Click();
+    else if (action == "open another image")
+        open(other);
+    else
+        m_controller->openFile(QFile::encodeName(other).toStdString());
+
+    QCOMPARE(m_view->questions().size(), 1);
+    QVERIFY2(m_view->questions()[0].contains(QStringLiteral("shop 3")), qPrintable(m_view->questions()[0]));
+    const bool goesOn = answer != EditorView::Unsaved::Cancel;
+    QCOMPARE(shopInFile(m_path, 3), answer == EditorView::Unsaved::Save ? picks : shop3);
+    QCOMPARE(readFile(m_path) == before, answer != EditorView::Unsaved::Save);
+    if (action == "quit")
+        QCOMPARE(m_view->ended(), goesOn);
+    else
+        QCOMPARE(m_view->shopIndexText(), goesOn ? QStringLiteral("0") : QStringLiteral("3"));
+    if (!goesOn)
+        QCOMPARE(shown(), picks);
+
+    m_dialog->queue(std::nullopt); // cancelling the file dialog asks nothing
+    m_controller->mnuOpen_Click();
+    QCOMPARE(m_view->questions().size(), 1);
+}
+
+void TestEditorController::anotherProgramsChangeIsNotOverwritten_data()
+{
+    QTest::addColumn<bool>("picks");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<EditorView::Conflict>("answer");
+    QTest::addColumn<QString>("result"); // what the file and the window end with
+    using C = EditorView::Conflict;
+    QTest::newRow("no picks, back to the window") << false << "activate" << C::Cancel << "theirs shown";
+    QTest::newRow("no picks, save") << false << "save" << C::Cancel << "theirs shown";
+    QTest::newRow("picks, back to the window, overwrite") << true << "activate" << C::Overwrite << "mine";
+    QTest::newRow("picks, back to the window, cancel") << true << "activate" << C::Cancel << "both kept";
+    QTest::newRow("picks, save, overwrite") << true << "save" << C::Overwrite << "mine";
+    QTest::newRow("picks, save, take the file's") << true << "save" << C::TakeFile << "theirs shown";
+    QTest::newRow("picks, save, cancel") << true << "save" << C::Cancel << "both kept";
+    QTest::newRow("picks, move, take the file's") << true << "move" << C::TakeFile << "theirs, moved on";
+    QTest::newRow("picks, move, cancel") << true << "move" << C::Cancel << "both kept";
+}
+
+// A hex editor changes shop 3 while the editor shows it; nothing the other
+// program wrote is overwritten, and no pick dropped, without the user's answer.
+void TestEditorController::anotherProgramsChangeIsNotOverwritten()
+{
+    QFETCH(bool, picks);
+    QFETCH(QString, action);
+    QFETCH(EditorView::Conflict, answer);
+    QFETCH(QString, result);
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(3);
+    if (picks)
+        pickSomething(5);
+    const Bytes mine = shown();
+    Bytes theirs = shopInFile(m_path, 3);
+    theirs[8] ^= 0x42;
+    changeBehind(m_path, shopOffset(ImageLayout::Headered, 3), theirs);
+    m_view->conflictAnswers.push_back(answer);
+
+    if (action == "activate")
+        m_controller->Form_Activate();
+    else if (action == "save")
+        m_controller->SaveCMD_Click();
+    else
+        m_view->setScrollValue(4);
+
+    QCOMPARE(m_view->questions().size(), picks ? 1 : 0);
+    QCOMPARE(shopInFile(m_path, 3), result == "mine" ? mine : theirs);
+    QCOMPARE(m_view->shopIndexText(), result == "theirs, moved on" ? QStringLiteral("4") : QStringLiteral("3"));
+    if (result == "theirs shown")
+        QCOMPARE(shown(), theirs);
+    QCOMPARE(m_view->modified(), result == "both kept");
+    if (result == "both kept") {
+        QCOMPARE(shown(), mine);
+        m_view->conflictAnswers.push_back(EditorView::Conflict::Overwrite);
+        m_controller->SaveCMD_Click(); // asked again, as long as the two differ
+        QCOMPARE(m_view->questions().size(), 2);
+        QCOMPARE(shopInFile(m_path, 3), mine);
+    }
+}
+
+// The internal name, read again when the whole file was rewritten in place.
+void TestEditorController::twoEditorsCannotEditOneFile()
+{
+    QVERIFY(open(m_path));
+    MemoryView secondView;
+    MemoryOpenDialog secondDialog;
+    EditorController second(secondView, secondDialog);
+    secondView.attach(second);
+    second.Form_Load();
+    QVERIFY(!second.openFile(QFile::encodeName(m_path).toStdString()));
+    QCOMPARE(secondView.errors().size(), 1);
+    QVERIFY2(secondView.errors()[0].contains(QStringLiteral("Another copy of the editor")), qPrintable(secondView.errors()[0]));
+    QVERIFY(open(m_path)); // this copy opens its own image again
+    pickSomething(1);
+    m_controller->SaveCMD_Click();
+    QCOMPARE(shopInFile(m_path, 0), shown());
+
+    // A same-size rewrite through the same file (cp other.smc game.smc).
+    auto renamed = smallImage(ImageLayout::Headered, 11);
+    renamed.name = "REWRITTEN";
+    const Bytes rewrite = demo::makeDemoImage(renamed);
+    changeBehind(m_path, 0, rewrite);
+    m_controller->Form_Activate();
+    QVERIFY2(m_view->title().endsWith(QStringLiteral("REWRITTEN            ")), qPrintable(m_view->title()));
+    QCOMPARE(shown(), shopInFile(m_path, 0));
+
+    m_controller->mnuQuit_Click();
+    QVERIFY(second.openFile(QFile::encodeName(m_path).toStdString())); // closed: the lock is gone
+}
+
+void TestEditorController::undoAndRedoWalkTheWrites()
+{
+    QVERIFY(open(m_path));
+    const Bytes original = readFile(m_path);
+    m_view->setScrollValue(3);
+    pickSomething(1);
+    const Bytes shop3 = shown();
+    m_view->setScrollValue(5); // writes shop 3
+    pickSomething(8);
+    m_controller->mnuSave_Click(); // writes shop 5
+    const Bytes bothWritten = readFile(m_path);
+    m_view->setScrollValue(7);
+    QCOMPARE(m_view->undoState(), (UndoState{true, QStringLiteral("Shop 5"), false, QString()}));
+
+    pickSomething(2); // unsaved picks are undone first, without a write
+    const int writes = m_files->writes;
+    m_controller->mnuUndo_Click();
+    QCOMPARE(m_files->writes, writes);
+    QVERIFY(!m_view->modified());
+    m_controller->mnuUndo_Click(); // shop 5: shown, then written back
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("5"));
+    m_controller->mnuUndo_Click(); // shop 3
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("3"));
+    QCOMPARE(readFile(m_path), original);
+    QCOMPARE(m_view->undoState(), (UndoState{false, QString(), true, QStringLiteral("Shop 3")}));
+
+    m_controller->mnuRedo_Click();
+    QCOMPARE(shown(), shop3);
+    m_controller->mnuRedo_Click();
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("5"));
+    QCOMPARE(readFile(m_path), bothWritten);
+    QVERIFY(!m_view->undoState().canRedo);
+
+    m_controller->mnuUndo_Click();
+    pickSomething(3); // unsaved picks hold Redo back: saving them would end it
+    QVERIFY(!m_view->undoState().canRedo);
+    m_view->unsavedAnswers.push_back(EditorView::Unsaved::Discard);
+    QVERIFY(open(m_path)); // another image, or the same again: a history of its own
+    QCOMPARE(m_view->undoState(), UndoState());
+}
+
+// An explicit save returns once its data is on the disk; saves made by
+// moving get there together, within about a second.
+void TestEditorController::savesReachTheDisk()
+{
+    QVERIFY(open(m_path));
+    pickSomething(1);
+    m_controller->SaveCMD_Click();
+    QCOMPARE(m_files->dataSyncs, 1);
+    for (int shop = 1; shop <= 3; ++shop) {
+        pickSomething(1);
+        m_view->setScrollValue(shop);
+    }
+    QCOMPARE(m_files->dataSyncs, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(m_files->dataSyncs, 2, 3000);
+    QTest::qWait(EditorController::kSyncDelayMs + 200);
+    QCOMPARE(m_files->dataSyncs, 2);
 }
 
 void TestEditorController::failedOpenKeepsTheOpenImage_data()
@@ -141,7 +387,8 @@ void TestEditorController::failedOpenKeepsTheOpenImage()
     writeUnusualFiles(*m_dir);
     QVERIFY(open(m_path));
     m_view->setScrollValue(3);
-    m_view->setSlotSelection(2, m_view->slotSelection(2) ^ 1);
+    pickSomething(2);
+    m_view->unsavedAnswers.push_back(EditorView::Unsaved::Discard);
     const Bytes picks = shown();
     const QString title = m_view->title();
     const QStringList before = listing(*m_dir);
@@ -199,7 +446,7 @@ void TestEditorController::failedMoveStaysOnTheShop()
     const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headered, 5));
     QVERIFY(open(m_path));
     m_view->setScrollValue(3);
-    m_view->setSlotSelection(6, m_view->slotSelection(6) ^ 1);
+    pickSomething(6);
     const Bytes picks = shown();
 
     if (fault == "deleted")
@@ -285,7 +532,7 @@ void TestEditorController::pathIsTheBytesGiven()
     if (!opened)
         return;
 
-    m_view->setSlotSelection(1, m_view->slotSelection(1) ^ 1);
+    pickSomething(1);
     m_controller->SaveCMD_Click();
     for (const QByteArray name : {"col\xFE.smc", "col\xEF\xBF\xBD.smc", "real/x.smc", "x.smc"})
         QVERIFY2((read(name) != image) == (name == edited), name.constData());

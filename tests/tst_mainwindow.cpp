@@ -192,20 +192,24 @@ void TestMainWindow::everyControlIsInTheForm()
 
 void TestMainWindow::menusAreBuiltFromTheForm()
 {
-    const auto entryText = [](const QString &name, const QString &text, const QKeySequence &key, bool enabled) {
-        return QStringLiteral("  %1 \"%2\" %3%4").arg(name, text, key.toString(), enabled ? "" : " disabled");
+    const auto entryText = [](const QString &name, const QString &text, const QList<QKeySequence> &keys, bool enabled) {
+        QStringList shortcuts;
+        for (const QKeySequence &key : keys)
+            shortcuts << key.toString();
+        return QStringLiteral("  %1 \"%2\" %3%4").arg(name, text, shortcuts.join(u','), enabled ? "" : " disabled");
     };
     QStringList built;
     for (const QAction *menu : m_window->menuBar()->actions()) {
         built << menu->menu()->objectName() + u' ' + menu->text();
         for (const QAction *entry : menu->menu()->actions())
-            built << entryText(entry->objectName(), entry->text(), entry->shortcut(), entry->isEnabled());
+            built << entryText(entry->objectName(), entry->text(), entry->shortcuts(), entry->isEnabled());
     }
     QStringList described;
     for (const form::Menu &menu : form::kMenus) {
         described << QLatin1String(menu.name) + u' ' + QString::fromUtf8(menu.text);
         for (const form::MenuEntry &entry : menu.entries)
-            described << entryText(QLatin1String(entry.name), QString::fromUtf8(entry.text), entry.shortcut, entry.enabled);
+            described << entryText(QLatin1String(entry.name), QString::fromUtf8(entry.text), form::shortcuts(entry),
+                                   entry.enabled);
     }
     QCOMPARE(built, described);
 }
@@ -241,21 +245,40 @@ void TestMainWindow::shortcutsReachTheirHandlers()
 
     const QList<std::pair<QString, QKeySequence>> shortcuts{
         {"mnuOpen", Qt::CTRL | Qt::Key_O}, {"mnuSave", Qt::CTRL | Qt::Key_S}, {"mnuQuit", Qt::CTRL | Qt::Key_Q},
+        {"mnuUndo", Qt::CTRL | Qt::Key_Z}, {"mnuRedo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
         {"mnuDisabled", Qt::Key_F3},       {"mnuAbout", Qt::Key_F1}};
     for (const auto &[name, key] : shortcuts)
         QCOMPARE(menuEntry(name)->shortcut(), key);
+    QCOMPARE(menuEntry(QStringLiteral("mnuRedo"))->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
 
     openThroughDialog(m_path);
     const Bytes opened = readFile(m_path);
-    control<QComboBox>(QStringLiteral("Slot2CBO"))->setCurrentIndex(0x42);
+    auto *slot2 = control<QComboBox>(QStringLiteral("Slot2CBO"));
+    slot2->setFocus();
+    QTest::keyClick(slot2, Qt::Key_Home);
+    QCOMPARE(m_window->windowHandle()->title().endsWith(u'*'), true); // the marker of unsaved picks
     QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(changedOffsets(opened, readFile(m_path)), QList<qint64>{qint64(shopOffset(ImageLayout::Headered, 0) + 2)});
+    QVERIFY(!m_window->isWindowModified());
+    QCOMPARE(menuEntry(QStringLiteral("mnuUndo"))->text(), QStringLiteral("&Undo Shop 0"));
 
-    // Quit does not save the shown shop.
-    control<QComboBox>(QStringLiteral("Slot2CBO"))->setCurrentIndex(0x43);
+    // Quit with unsaved picks asks: Esc cancels, Discard quits without saving.
+    QTest::keyClick(slot2, Qt::Key_End);
     const Bytes saved = readFile(m_path);
-    QTest::keyClick(m_window.get(), Qt::Key_Q, Qt::ControlModifier);
-    QVERIFY(!m_window->isVisible());
+    for (const int answer : {int(QMessageBox::Cancel), int(QMessageBox::Discard)}) {
+        whenModal([answer](QWidget *box) {
+            auto *question = qobject_cast<QMessageBox *>(box);
+            QVERIFY(question && question->text().contains(QStringLiteral("shop 0")));
+            if (answer == QMessageBox::Cancel)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                QTest::mouseClick(question->button(QMessageBox::Discard), Qt::LeftButton);
+        });
+        QTest::keyClick(m_window.get(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(m_window->isVisible(), answer == QMessageBox::Cancel);
+        if (m_window->isVisible())
+            reactivate(m_window.get());
+    }
     QCOMPARE(readFile(m_path), saved);
 }
 
@@ -288,11 +311,11 @@ void TestMainWindow::firstOpenThroughTheDialog()
     });
     menuEntry(QStringLiteral("mnuOpen"))->trigger();
 
-    QCOMPARE(changes.count(), 1); // 1 -> 0
-    QCOMPARE(changes.first().first().toInt(), 0);
-    QCOMPARE(m_files->writes, 1); // shop 0 written back as it was read
+    QCOMPARE(changes.count(), 0); // the bar is put on 0 without a move
+    QCOMPARE(scroll->value(), 0);
+    QCOMPARE(m_files->writes, 0); // nothing was changed, nothing written
     QCOMPARE(readFile(path), original);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Zeltharia III (US) Shop Editor - EMBER COAST          "));
+    QCOMPARE(m_window->windowHandle()->title(), QStringLiteral("Zeltharia III (US) Shop Editor - EMBER COAST          "));
     QVERIFY(control<QComboBox>(QStringLiteral("Slot8CBO"))->isEnabled());
     const std::size_t at = shopOffset(layout, 0);
     QCOMPARE(control<QComboBox>(QStringLiteral("SpBitCBO"))->currentIndex(), int(original[at]));
@@ -305,8 +328,8 @@ void TestMainWindow::firstOpenThroughTheDialog()
         dialog->reject();
     });
     menuEntry(QStringLiteral("mnuOpen"))->trigger();
-    QCOMPARE(m_files->writes, 1);
-    QVERIFY(m_window->windowTitle().endsWith(QStringLiteral("EMBER COAST          ")));
+    QCOMPARE(m_files->writes, 0);
+    QVERIFY(m_window->windowHandle()->title().endsWith(QStringLiteral("EMBER COAST          ")));
 }
 
 void TestMainWindow::dialogFiltersMatchAnyCase()
@@ -498,6 +521,8 @@ void TestMainWindow::thumbDragSavesAndMovesOnRelease()
     auto *index = control<QLineEdit>(QStringLiteral("ShopIndexTXT"));
     QSignalSpy changes(scroll, &QScrollBar::valueChanged);
     QSignalSpy steps(scroll, &QScrollBar::sliderMoved);
+    auto *slot1 = control<QComboBox>(QStringLiteral("Slot1CBO"));
+    slot1->setCurrentIndex(slot1->currentIndex() ^ 1);
     const int writesBefore = m_files->writes;
 
     // What a thumb drag does: the slider is down while its position moves.
@@ -507,18 +532,20 @@ void TestMainWindow::thumbDragSavesAndMovesOnRelease()
     QCOMPARE(steps.count(), 2);
     QCOMPARE(changes.count(), 0);
     QCOMPARE(index->text(), QStringLiteral("0"));           // still on shop 0 ...
-    QCOMPARE(m_files->writes, writesBefore + 2);            // ... saved at every step
+    QCOMPARE(m_files->writes, writesBefore + 1);            // ... saved once, at the first step
     scroll->setSliderDown(false);                           // release
     QCOMPARE(changes.count(), 1);
     QCOMPARE(index->text(), QStringLiteral("9"));
-    QCOMPARE(m_files->writes, writesBefore + 3);
+    QCOMPARE(m_files->writes, writesBefore + 1);
 
     // Setting the value it already has raises nothing.
     scroll->setValue(9);
     QCOMPARE(changes.count(), 1);
 
-    // A drag over a file replaced behind the editor: one message, which
-    // ends the drag with the thumb back on shop 9, where the editor stays.
+    // A drag from a shop with picks over a file replaced behind the editor:
+    // one message, which ends the drag with the thumb back on shop 9, where
+    // the editor stays.
+    slot1->setCurrentIndex(slot1->currentIndex() ^ 1);
     QVERIFY(QFile::remove(m_path));
     writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered, 2));
     QStringList messages;
@@ -542,9 +569,10 @@ void TestMainWindow::closingTheWindowEndsLikeQuit()
     const Bytes opened = readFile(m_path);
     control<QComboBox>(QStringLiteral("Slot5CBO"))->setCurrentIndex(0x10);
     QCOMPARE(m_files->syncs, 0);
+    whenModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); }); // Save is the default
     QVERIFY(m_window->close());
-    QCOMPARE(m_files->syncs, 1); // the image was closed, its writes made durable ...
-    QCOMPARE(readFile(m_path), opened); // ... and the shown shop was not saved
+    QCOMPARE(m_files->syncs, 1); // the image was closed, its writes made durable
+    QCOMPARE(changedOffsets(opened, readFile(m_path)), QList<qint64>{qint64(shopOffset(ImageLayout::Headered, 0) + 5)});
 }
 
 void TestMainWindow::refusedFileIsReportedInAMessageBox()

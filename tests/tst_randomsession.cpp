@@ -39,34 +39,46 @@ void TestRandomSession::session()
                                   writeFile(dir, QStringLiteral("short.smc"), Bytes(lorom.begin(), lorom.end() - 9)),
                                   dir.filePath(QStringLiteral("missing.smc")), dir.path()};
 
+    FaultyFileAccess files; // counts the writes
     MemoryView view;
     MemoryOpenDialog dialog;
-    EditorController controller(view, dialog);
+    EditorController controller(view, dialog, files);
     view.attach(controller);
     controller.Form_Load();
     QRandomGenerator random(seed);
     auto pick = [&](int first, int last) { return first + int(random.bounded(quint32(last - first + 1))); };
+    // Opening another image with unsaved picks asks first: what the answer lets through.
+    const auto answerToOpen = [&]() {
+        if (!model.unsaved())
+            return true;
+        const auto answer = EditorView::Unsaved(pick(0, 2));
+        view.unsavedAnswers.push_back(answer);
+        if (answer == EditorView::Unsaved::Save)
+            model.save();
+        return answer != EditorView::Unsaved::Cancel;
+    };
 
     for (int step = 0; step < 1500; ++step) {
-        const int action = pick(0, model.open ? 9 : 3);
+        const int action = pick(0, model.open ? 11 : 3);
         QString what;
         if (action == 0) {
             auto &image = std::next(model.images.begin(), pick(0, 1))->second;
             what = "open " + image.path;
             dialog.queue(image.path);
+            if (answerToOpen())
+                model.openImage(image);
             controller.mnuOpen_Click();
-            model.openImage(image);
         } else if (action == 1) {
             what = "open a bad file or cancel";
             const int choice = pick(0, int(badPaths.size()));
             dialog.queue(choice < badPaths.size() ? std::optional(badPaths[choice]) : std::nullopt);
+            if (choice < badPaths.size() && answerToOpen())
+                ++model.errors;
             controller.mnuOpen_Click();
-            model.errors += choice < badPaths.size() ? 1 : 0;
         } else if (action == 2) {
             what = "save";
             pick(0, 1) ? controller.mnuSave_Click() : controller.SaveCMD_Click();
-            if (model.open)
-                model.save();
+            model.save();
         } else if (action == 3) {
             what = "about";
             controller.mnuAbout_Click();
@@ -81,31 +93,49 @@ void TestRandomSession::session()
             what = QStringLiteral("drag to %1 in %2 steps").arg(value).arg(steps);
             view.dragTo(value, steps);
             if (steps > 0)
-                model.save(); // every drag step saves the shop still shown
+                model.save(); // the first drag step saves the shop still shown
             model.moveTo(value);
         } else if (action == 7) {
             const int entry = pick(0, model.unlabelled() ? 54 : 53);
             what = QStringLiteral("pick type entry %1").arg(entry);
-            view.setTypeSelection(entry);
+            view.pick(0, entry);
             model.shown[0] = entry == 54 ? model.loadedType : std::uint8_t(entry);
-        } else {
+        } else if (action <= 9) {
             const int slot = pick(1, 8), item = pick(0, 255);
             what = QStringLiteral("pick item %1 in slot %2").arg(item).arg(slot);
-            view.setSlotSelection(slot, item);
+            view.pick(slot, item);
             model.shown[std::size_t(slot)] = std::uint8_t(item);
+        } else if (action == 10) {
+            what = "undo";
+            controller.mnuUndo_Click();
+            model.undo();
+        } else {
+            what = "redo";
+            controller.mnuRedo_Click();
+            model.redo();
         }
 
         const QByteArray where = QStringLiteral("seed %1, step %2: %3").arg(seed).arg(step).arg(what).toUtf8();
         for (const auto &[path, image] : model.images)
             QVERIFY2(tableOnDisk(image) == tableInModel(image), where.constData());
+        QVERIFY2(files.writes == model.writes, where.constData()); // nothing written that did not change
         QVERIFY2(view.shopIndexText() == QString::number(model.index), where.constData());
         QVERIFY2(view.typeSelection() == (model.shown[0] > 0x35 ? 54 : model.shown[0]), where.constData());
         QVERIFY2(view.typeEntries().size() == (model.unlabelled() ? 55 : 54), where.constData());
         for (int slot = 1; slot <= 8; ++slot)
             QVERIFY2(view.slotSelection(slot) == model.shown[std::size_t(slot)], where.constData());
         QVERIFY2(view.errors().size() == model.errors, where.constData());
+        QVERIFY2(view.modified() == model.unsaved(), where.constData());
+        QVERIFY2(view.undoState().canUndo == model.canUndo() && view.undoState().canRedo == model.canRedo(),
+                 where.constData());
     }
+    // Quitting with unsaved picks asks: Save writes them, Discard drops them.
+    const auto answer = model.unsaved() && seed % 2 ? EditorView::Unsaved::Save : EditorView::Unsaved::Discard;
+    view.unsavedAnswers.push_back(answer);
+    if (answer == EditorView::Unsaved::Save)
+        model.save();
     controller.mnuQuit_Click();
+    QVERIFY(view.ended());
     for (const auto &[path, image] : model.images)
         QVERIFY(readFile(path) == image.bytes);
     QVERIFY(view.misuses().isEmpty());

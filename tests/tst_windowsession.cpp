@@ -124,6 +124,7 @@ private:
     void openOther();
     void drop();
     void about();
+    void undoOrRedo();
 
     // Parts of the user's hand.
     QComboBox *pickList(int list) const { return list == 0 ? m_type : m_slots[std::size_t(list - 1)]; }
@@ -134,9 +135,11 @@ private:
     void startOpen();
     void expectModal(std::function<void(QWidget *)> action);
     void expectRefusal(const QString &path);
+    bool answerUnsaved(const QString &doing, std::function<void()> next);
     void typeUnacceptedName(QFileDialog *dialog, const QString &path);
     void cancel(QFileDialog *dialog);
     void closeBox(QWidget *box, QAbstractButton *ok);
+    void answer(QMessageBox *box, QMessageBox::StandardButton button);
 
     // Checks: empty when the window and the files match the model.
     [[nodiscard]] QString windowMismatch() const;
@@ -153,6 +156,7 @@ private:
     QString m_folder;
     QStringList m_listing;
 
+    FaultyFileAccess m_files; // counts the records written
     MainWindow m_window;
     QLineEdit *m_index;
     QScrollBar *m_scroll;
@@ -171,7 +175,7 @@ private:
 };
 
 Session::Session(quint32 seed, const QTemporaryDir &dir)
-    : m_seed(seed), m_dir(dir), m_random(seed), m_index(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))),
+    : m_seed(seed), m_dir(dir), m_random(seed), m_window(m_files), m_index(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))),
       m_scroll(control<QScrollBar>(QStringLiteral("HScroll"))), m_type(control<QComboBox>(QStringLiteral("SpBitCBO"))),
       m_save(control<QPushButton>(QStringLiteral("SaveCMD")))
 {
@@ -228,7 +232,8 @@ void Session::run(int steps)
     SESSION_VERIFY(m_unlabelledSteps >= enough, QStringLiteral("only %1 steps on a type without a label").arg(m_unlabelledSteps));
     qInfo("%d drag steps, %d steps on a type without a label", m_dragSteps, m_unlabelledSteps);
 
-    // Quitting discards the picks on screen; seeds 1, 2 and 3 quit in each of the three ways.
+    // Quitting with unsaved picks asks; seeds 1, 2 and 3 quit in each of the
+    // three ways, first cancelling, then saving (odd seeds) or discarding.
     if (m_model.open) {
         m_what = QStringLiteral("a pick before quitting");
         m_slots[0]->setFocus();
@@ -236,16 +241,33 @@ void Session::run(int steps)
         m_model.shown[1] = std::uint8_t(m_model.shown[1] == 0xFF ? 0xFE : m_model.shown[1] + 1);
         SESSION_VERIFY(m_slots[0]->currentIndex() == m_model.shown[1], QStringLiteral("the pick was not taken"));
     }
-    switch (m_seed % 3) {
-    case 0:
-        m_what = QStringLiteral("quit with the Quit button");
-        QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdOK")), Qt::LeftButton);
-        break;
-    case 1:
-        m_what = QStringLiteral("quit with Ctrl+Q");
-        QTest::keyClick(&m_window, Qt::Key_Q, Qt::ControlModifier);
-        break;
-    default: m_what = QStringLiteral("close the window"); m_window.close();
+    for (const QMessageBox::StandardButton answer :
+         {QMessageBox::Cancel, m_seed % 2 ? QMessageBox::Save : QMessageBox::Discard}) {
+        if (m_model.unsaved()) {
+            expectModal([this, answer](QWidget *modal) {
+                auto *box = qobject_cast<QMessageBox *>(modal);
+                SESSION_VERIFY(box && box->text().contains(QStringLiteral("are not saved")), QStringLiteral("no question"));
+                this->answer(box, answer);
+            });
+            if (answer == QMessageBox::Save)
+                m_model.save();
+        }
+        switch (m_seed % 3) {
+        case 0:
+            m_what = QStringLiteral("quit with the Quit button");
+            QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            break;
+        case 1:
+            m_what = QStringLiteral("quit with Ctrl+Q");
+            QTest::keyClick(&m_window, Qt::Key_Q, Qt::ControlModifier);
+            break;
+        default: m_what = QStringLiteral("close the window"); m_window.close();
+        }
+        SESSION_VERIFY(m_pending == 0, QStringLiteral("no question"));
+        if (answer == QMessageBox::Cancel && m_model.unsaved()) {
+            SESSION_VERIFY(m_window.isVisible(), QStringLiteral("the window closed on Cancel"));
+            reactivate(&m_window);
+        }
     }
     SESSION_VERIFY(!m_window.isVisible(), QStringLiteral("the window stays"));
     const QString mismatch = fileMismatch();
@@ -264,7 +286,7 @@ void Session::act()
         Choice{&Session::pickByKeys, 7, 0},     Choice{&Session::pickInPopup, 2, 0}, Choice{&Session::scrollByKey, 4, 0},
         Choice{&Session::clickScrollBar, 3, 0}, Choice{&Session::dragThumb, 2, 0},   Choice{&Session::save, 2, 1},
         Choice{&Session::openImage, 1, 2},      Choice{&Session::openOther, 1, 1},   Choice{&Session::drop, 1, 1},
-        Choice{&Session::about, 1, 1}};
+        Choice{&Session::about, 1, 1},          Choice{&Session::undoOrRedo, 2, 0}};
     const auto weight = [this](const Choice &choice) { return m_model.open ? choice.open : choice.closed; };
     int total = 0;
     for (const Choice &choice : kChoices)
@@ -429,11 +451,17 @@ void Session::save()
 void Session::openImage()
 {
     const QString path = m_imagePaths[pick(0, int(m_imagePaths.size()) - 1)];
-    expectModal([path](QWidget *modal) { choose(modal, path); });
-    m_what = QStringLiteral("choose %1 after").arg(QFileInfo(path).fileName());
+    m_what = QStringLiteral("choose %1").arg(QFileInfo(path).fileName());
+    bool goesOn = true;
+    expectModal([this, path, &goesOn](QWidget *modal) {
+        goesOn = answerUnsaved(QStringLiteral("opening"), {});
+        choose(modal, path);
+    });
+    m_what += QStringLiteral(" after");
     startOpen();
     reactivate(&m_window);
-    m_model.openImage(m_model.images.at(path));
+    if (goesOn)
+        m_model.openImage(m_model.images.at(path));
 }
 
 void Session::openOther()
@@ -442,7 +470,7 @@ void Session::openOther()
     if (choice < m_refused.size()) {
         const QString path = m_refused[choice].first;
         expectModal([this, path](QWidget *modal) {
-            expectRefusal(path);
+            answerUnsaved(QStringLiteral("opening"), [this, path] { expectRefusal(path); });
             choose(modal, path);
         });
         m_what = QStringLiteral("choose %1 after").arg(QFileInfo(path).fileName());
@@ -492,8 +520,10 @@ void Session::drop()
                          : choice == m_imagePaths.size() + m_refused.size() ? m_missing
                                                                              : m_folder;
     m_what = QStringLiteral("drop %1 on the window").arg(QFileInfo(path).fileName());
-    if (!image)
-        expectRefusal(path);
+    const bool goesOn = answerUnsaved(QStringLiteral("dropping"), [this, image, path] {
+        if (!image)
+            expectRefusal(path);
+    });
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
     QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -502,10 +532,28 @@ void Session::drop()
     QDropEvent dropped(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&m_window, &dropped);
     QCoreApplication::processEvents(); // the file opens once the drop has ended
-    if (image)
+    if (image && goesOn)
         m_model.openImage(m_model.images.at(path));
     else
         reactivate(&m_window);
+}
+
+void Session::undoOrRedo()
+{
+    const bool undo = pick(0, 2) != 0;
+    const QString entryName = undo ? QStringLiteral("mnuUndo") : QStringLiteral("mnuRedo");
+    m_what = undo ? QStringLiteral("undo by") : QStringLiteral("redo by");
+    const int how = pick(0, 3);
+    if (how >= 2 && control<QAction>(entryName)->isEnabled()) {
+        useMenu(QStringLiteral("mnuEdit"), entryName, Qt::Key_E, undo ? Qt::Key_U : Qt::Key_R, how == 3);
+    } else {
+        const QKeyCombination key = undo ? Qt::CTRL | Qt::Key_Z
+                                    : how == 0 ? Qt::CTRL | Qt::Key_Y
+                                               : Qt::CTRL | Qt::SHIFT | Qt::Key_Z;
+        m_what += u' ' + QKeySequence(key).toString();
+        QTest::keyClick(&m_window, key.key(), key.keyboardModifiers());
+    }
+    undo ? m_model.undo() : m_model.redo();
 }
 
 void Session::about()
@@ -611,6 +659,35 @@ void Session::expectModal(std::function<void(QWidget *)> action)
         &m_handlers);
 }
 
+// Opening another image with unsaved picks asks first: the answer is chosen
+// here (Save, Discard or Cancel), and next() runs if the opening goes on,
+// before the question closes, to expect what follows it. Returns whether
+// the opening goes on.
+bool Session::answerUnsaved(const QString &doing, std::function<void()> next)
+{
+    if (!m_model.unsaved()) {
+        if (next)
+            next();
+        return true;
+    }
+    static constexpr std::array kAnswers{QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel};
+    const QMessageBox::StandardButton answer = pickOf(kAnswers);
+    m_what += QStringLiteral(" (%1 asks, answered %2)")
+                  .arg(doing, answer == QMessageBox::Save      ? QStringLiteral("Save")
+                              : answer == QMessageBox::Discard ? QStringLiteral("Discard")
+                                                               : QStringLiteral("Cancel"));
+    if (answer == QMessageBox::Save)
+        m_model.save();
+    expectModal([this, answer, next](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        SESSION_VERIFY(box && box->text().contains(QStringLiteral("are not saved")), QStringLiteral("no question"));
+        if (answer != QMessageBox::Cancel && next)
+            next();
+        this->answer(box, answer);
+    });
+    return answer != QMessageBox::Cancel;
+}
+
 // The editor refuses path in a message box naming it.
 void Session::expectRefusal(const QString &path)
 {
@@ -646,6 +723,18 @@ void Session::cancel(QFileDialog *dialog)
     SESSION_VERIFY(!dialog->isVisible(), QStringLiteral("the dialog stays"));
 }
 
+// Presses one of a question's buttons: with the mouse, or Return for the
+// default button (Save), Esc for Cancel.
+void Session::answer(QMessageBox *box, QMessageBox::StandardButton button)
+{
+    const bool byKey = button != QMessageBox::Discard && pick(0, 1) == 0;
+    if (byKey)
+        QTest::keyClick(box, button == QMessageBox::Cancel ? Qt::Key_Escape : Qt::Key_Return);
+    else
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
+    SESSION_VERIFY(!box->isVisible(), QStringLiteral("the question stays"));
+}
+
 void Session::closeBox(QWidget *box, QAbstractButton *ok)
 {
     const int how = pick(0, 2);
@@ -677,9 +766,13 @@ QString Session::windowMismatch() const
     for (int slot = 1; slot <= 8; ++slot)
         expect(qPrintable(m_slots[std::size_t(slot - 1)]->objectName()), m_slots[std::size_t(slot - 1)]->currentIndex(),
                int(m_model.shown[std::size_t(slot)]));
-    expect("the title", m_window.windowTitle(),
-           m_model.open ? EditorController::kTitle + QStringLiteral(" - ") + imageName(*m_model.open)
+    expect("the title", m_window.windowHandle()->title(),
+           m_model.open ? EditorController::kTitle + QStringLiteral(" - ") + imageName(*m_model.open) +
+                              (m_model.unsaved() ? QStringLiteral("*") : QString())
                         : EditorController::kTitle);
+    expect("the records written", m_files.writes, m_model.writes);
+    expect("Undo enabled", control<QAction>(QStringLiteral("mnuUndo"))->isEnabled() ? 1 : 0, m_model.canUndo() ? 1 : 0);
+    expect("Redo enabled", control<QAction>(QStringLiteral("mnuRedo"))->isEnabled() ? 1 : 0, m_model.canRedo() ? 1 : 0);
     for (QWidget *control : std::initializer_list<QWidget *>{m_index, m_scroll, m_type, m_slots[0], m_slots[7], m_save})
         expect(qPrintable(control->objectName() + QStringLiteral(" enabled")), control->isEnabled() ? 1 : 0,
                m_model.open ? 1 : 0);

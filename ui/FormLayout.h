@@ -4,6 +4,8 @@
 #include "Twips.h"
 
 #include <QKeyCombination>
+#include <QKeySequence>
+#include <QList>
 #include <QRect>
 #include <QPalette>
 #include <QSize>
@@ -108,9 +110,20 @@ struct MenuEntry {
     const char *name;
     const char *text; // nullptr for a separator
     QKeyCombination shortcut = QKeyCombination::fromCombined(0); // none
-    bool enabled = true;
+    bool enabled = true; // at start
     void (EditorController::*handler)() = nullptr; // nullptr: choosing it does nothing
+    QKeyCombination otherShortcut = QKeyCombination::fromCombined(0); // none
 };
+
+// An entry's shortcuts, the first shown in the menu.
+[[nodiscard]] inline QList<QKeySequence> shortcuts(const MenuEntry &entry)
+{
+    QList<QKeySequence> keys;
+    for (const QKeyCombination key : {entry.shortcut, entry.otherShortcut})
+        if (key.toCombined() != 0)
+            keys.append(QKeySequence(key));
+    return keys;
+}
 
 struct Menu {
     const char *name;
@@ -125,6 +138,14 @@ inline constexpr MenuEntry kFileEntries[] = {
     {"mnuQuit", "&Quit", Qt::CTRL | Qt::Key_Q, true, &EditorController::mnuQuit_Click},
 };
 
+// Undo and Redo start disabled; their texts then name what they would undo
+// or redo ("&Undo Shop 12").
+inline constexpr MenuEntry kEditEntries[] = {
+    {"mnuUndo", "&Undo", Qt::CTRL | Qt::Key_Z, false, &EditorController::mnuUndo_Click},
+    {"mnuRedo", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, &EditorController::mnuRedo_Click,
+     Qt::CTRL | Qt::Key_Y},
+};
+
 inline constexpr MenuEntry kOptionsEntries[] = {
     {"mnuDisabled", "&Disabled Feature", Qt::Key_F3, false},
     {"mnuDummy2", nullptr},
@@ -134,6 +155,7 @@ inline constexpr MenuEntry kOptionsEntries[] = {
 // The menu bar, left to right.
 inline constexpr Menu kMenus[] = {
     {"mnuFile", "&File", kFileEntries},
+    {"mnuEdit", "&Edit", kEditEntries},
     {"mnnuOptions", "&Options", kOptionsEntries},
 };
 

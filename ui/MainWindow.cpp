@@ -8,6 +8,7 @@
 #include "ShopScrollBar.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -186,13 +187,15 @@ void MainWindow::createMenus()
                 continue;
             }
             QAction *action = named(menu->addAction(QString::fromUtf8(entry.text)), entry.name);
-            action->setShortcut(entry.shortcut);
+            action->setShortcuts(form::shortcuts(entry));
             if (!entry.enabled)
                 action->setEnabled(false);
             if (const auto handler = entry.handler)
                 connect(action, &QAction::triggered, this, [this, handler] { (m_controller.get()->*handler)(); });
         }
     }
+    m_undo = findChild<QAction *>(QStringLiteral("mnuUndo"));
+    m_redo = findChild<QAction *>(QStringLiteral("mnuRedo"));
 }
 
 void MainWindow::createControls()
@@ -244,6 +247,9 @@ void MainWindow::connectControls()
 {
     connect(m_scroll, &QScrollBar::valueChanged, this, [this] { m_controller->HScroll_Change(); });
     connect(m_scroll, &QScrollBar::sliderMoved, this, [this] { m_controller->HScroll_Scroll(); });
+    connect(m_type, &QComboBox::activated, this, [this] { m_controller->SpBitCBO_Click(); });
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        connect(m_slots[slot], &QComboBox::activated, this, [this, slot] { m_controller->SlotCBO_Click(int(slot) + 1); });
     connect(m_save, &QPushButton::clicked, this, [this] { m_controller->SaveCMD_Click(); });
     connect(m_quit, &QPushButton::clicked, this, [this] { m_controller->cmdOK_Click(); });
 }
@@ -288,8 +294,6 @@ void MainWindow::setShopIndexText(const QString &text) { m_shopIndex->setText(te
 
 int MainWindow::scrollValue() const { return m_scroll->value(); }
 
-void MainWindow::setScrollValue(int value) { m_scroll->setValue(value); }
-
 void MainWindow::placeScroll(int value) { m_scroll->place(value); }
 
 void MainWindow::addTypeEntry(const QString &label) { m_type->addItem(label); }
@@ -312,16 +316,22 @@ void MainWindow::enableEditing()
         list->setEnabled(true);
 }
 
-void MainWindow::setTitle(const QString &title) { setWindowTitle(title); }
+// The marker of unsaved picks goes at the end, after the image's name.
+void MainWindow::setTitle(const QString &title) { setWindowTitle(title + QStringLiteral("[*]")); }
 
 void MainWindow::showError(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, EditorController::kTitle, QString(), QMessageBox::Ok, this);
+    (void)ask(box, message);
+}
+
+int MainWindow::ask(QMessageBox &box, const QString &message)
 {
     // The box takes the mouse button's release from the scroll bar, which
     // would otherwise go on repeating the press or dragging the thumb.
     m_scroll->endMouseAction();
-    QMessageBox box(QMessageBox::Warning, EditorController::kTitle, QString(), QMessageBox::Ok, this);
     box.setText(wrappable(message, box.fontMetrics()));
-    box.exec();
+    return box.exec();
 }
 
 void MainWindow::showAbout()
@@ -333,11 +343,61 @@ void MainWindow::showAbout()
 
 void MainWindow::endProgram() { close(); }
 
+void MainWindow::setModified(bool modified) { setWindowModified(modified); }
+
+void MainWindow::setUndoState(const UndoState &state)
+{
+    m_undo->setEnabled(state.canUndo);
+    m_undo->setText(state.canUndo ? QStringLiteral("&Undo %1").arg(state.undoText) : QStringLiteral("&Undo"));
+    m_redo->setEnabled(state.canRedo);
+    m_redo->setText(state.canRedo ? QStringLiteral("&Redo %1").arg(state.redoText) : QStringLiteral("&Redo"));
+}
+
+EditorView::Conflict MainWindow::askAboutConflict(const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, EditorController::kTitle, QString(), QMessageBox::NoButton, this);
+    QAbstractButton *overwrite = box.addButton(QStringLiteral("&Overwrite"), QMessageBox::AcceptRole);
+    QAbstractButton *takeFile = box.addButton(QStringLiteral("&Take the File's Version"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    (void)ask(box, message);
+    return box.clickedButton() == overwrite ? Conflict::Overwrite
+           : box.clickedButton() == takeFile ? Conflict::TakeFile
+                                             : Conflict::Cancel;
+}
+
+EditorView::Unsaved MainWindow::askAboutUnsaved(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, EditorController::kTitle, QString(),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (ask(box, message)) {
+    case QMessageBox::Save: return Unsaved::Save;
+    case QMessageBox::Discard: return Unsaved::Discard;
+    default: return Unsaved::Cancel;
+    }
+}
+
 // --- window events
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Once the activation has settled, and only if no modal window took it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, [this] {
+            if (isActiveWindow() && !QApplication::activeModalWidget())
+                m_controller->Form_Activate();
+        });
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Like Quit: the shown shop is not saved.
+    // Quit and the window's close button both come here.
+    if (!m_controller->Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
     m_controller->Form_Unload();
     event->accept();
 }

@@ -12,6 +12,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMessageBox;
 class QPushButton;
 class ShopScrollBar;
 
@@ -37,7 +38,6 @@ public:
     [[nodiscard]] QString shopIndexText() const override;
     void setShopIndexText(const QString &text) override;
     [[nodiscard]] int scrollValue() const override;
-    void setScrollValue(int value) override;
     void placeScroll(int value) override;
     void addTypeEntry(const QString &label) override;
     void removeTypeEntry(int entry) override;
@@ -47,11 +47,16 @@ public:
     void setSlotSelection(int slot, int entry) override;
     void enableEditing() override;
     void setTitle(const QString &title) override;
+    void setModified(bool modified) override;
+    void setUndoState(const UndoState &state) override;
     void showError(const QString &message) override;
+    [[nodiscard]] Conflict askAboutConflict(const QString &message) override;
+    [[nodiscard]] Unsaved askAboutUnsaved(const QString &message) override;
     void showAbout() override;
     void endProgram() override;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -63,6 +68,7 @@ private:
     void connectControls();
     void setKeyboardOrder();
     void fitCaptions();
+    [[nodiscard]] int ask(QMessageBox &box, const QString &message);
 
     FileOpenDialog m_dialog;
     std::unique_ptr<EditorController> m_controller;
@@ -75,4 +81,6 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_quit = nullptr;
     QWidget *m_tabStrip = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
 };

@@ -43,7 +43,6 @@ ShopScrollBar::ShopScrollBar(int last, QWidget *parent) : QScrollBar(Qt::Horizon
 void ShopScrollBar::place(int value)
 {
     const QSignalBlocker blocker(this);
-    endMouseAction();
     setValue(value);
 }
 

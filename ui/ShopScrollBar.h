@@ -10,8 +10,7 @@ class ShopScrollBar : public QScrollBar {
 public:
     ShopScrollBar(int last, QWidget *parent);
 
-    // Puts the bar on value without a signal, and ends what the mouse is
-    // doing on it (see endMouseAction).
+    // Puts the bar on value without a signal.
     void place(int value);
     // Stops an arrow or track press from repeating and lets go of a dragged
     // thumb where the bar's value stands, without a signal: the release the

@@ -5,6 +5,8 @@
 #include "MemoryView.h"
 #include "RomFile.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -165,11 +167,12 @@ Bytes readWhole(const std::string &path)
     return bytes;
 }
 
-// Reads, writes and reads back shops through a second handle of its own, at
-// indexes in and out of range.
-void touchDirectly(Reader &in, rom::RomFile &direct, const std::string &path)
+// Reads shops through a handle of its own (read-only: the editor holds the
+// lock), at indexes in and out of range, and writes one as another program
+// that takes no lock would.
+void touchDirectly(Reader &in, rom::RomFile &direct, rom::FileAccess &files, const std::string &path)
 {
-    if (!direct.isOpen() && direct.open(path) != rom::RomError::None)
+    if (!direct.isOpen() && direct.open(path, rom::Access::ReadOnly) != rom::RomError::None)
         return;
     std::string name;
     if (direct.readName(name) == rom::RomError::None && name.size() != rom::kNameLength)
@@ -182,8 +185,14 @@ void touchDirectly(Reader &in, rom::RomFile &direct, const std::string &path)
     const bool inRange = index >= 0 && index < rom::kShopCount;
     if ((direct.writeShop(index, record) == rom::RomError::BadShopIndex) == inRange)
         fail("a shop index checked wrongly");
+    if (!inRange)
+        return;
+    const int fd = files.open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 || files.pwrite(fd, bytes.data(), bytes.size(), off_t(rom::shopFileOffset(direct.layout(), index))) != 9)
+        fail("cannot write a shop as another program");
+    files.close(fd);
     rom::ShopRecord back;
-    if (inRange && direct.readShop(index, back) == rom::RomError::None && back.toBytes() != bytes)
+    if (direct.readShop(index, back) == rom::RomError::None && back.toBytes() != bytes)
         fail("a shop read back differs from the one written");
 }
 
@@ -191,6 +200,11 @@ void touchDirectly(Reader &in, rom::RomFile &direct, const std::string &path)
 
 void runInput(std::span<const std::uint8_t> input)
 {
+    // The editor's timers need an application object, though no event loop runs.
+    static int argc = 1;
+    static char name[] = "fuzz_image";
+    static char *argv[] = {name, nullptr};
+    static const QCoreApplication application(argc, argv);
     Reader in(input);
     const Bytes image = buildImage(in);
     const std::string &path = imagePath();
@@ -206,7 +220,11 @@ void runInput(std::span<const std::uint8_t> input)
         rom::RomFile direct(files);
         controller.Form_Load();
         for (int action = 0; action < 64 && !in.done(); ++action) {
-            switch (in.byte() % 9) {
+            // The high bits answer the questions the action may bring.
+            const std::uint8_t code = in.byte();
+            view.conflictAnswers = {EditorView::Conflict((code >> 4) % 3)};
+            view.unsavedAnswers = {EditorView::Unsaved((code >> 6) % 3)};
+            switch (code % 11) {
             case 0: dialog.queue(QString::fromStdString(path)); controller.mnuOpen_Click(); break;
             case 1: dialog.queue(std::nullopt); controller.mnuOpen_Click(); break;
             case 2: view.setScrollValue(in.byte() % 128); break;
@@ -217,17 +235,19 @@ void runInput(std::span<const std::uint8_t> input)
             }
             case 4:
                 if (view.editingEnabled() && !view.typeEntries().isEmpty())
-                    view.setTypeSelection(in.byte() % int(view.typeEntries().size()));
+                    view.pick(0, in.byte() % int(view.typeEntries().size()));
                 break;
             case 5:
                 if (view.editingEnabled()) {
                     const int slot = 1 + in.byte() % 8;
-                    view.setSlotSelection(slot, in.byte());
+                    view.pick(slot, in.byte());
                 }
                 break;
             case 6: in.byte() % 2 ? controller.SaveCMD_Click() : controller.mnuSave_Click(); break;
-            case 7: touchDirectly(in, direct, path); break;
-            default: controller.mnuAbout_Click(); break;
+            case 7: touchDirectly(in, direct, files, path); break;
+            case 8: controller.mnuUndo_Click(); break;
+            case 9: controller.mnuRedo_Click(); break;
+            default: in.byte() % 2 ? controller.Form_Activate() : controller.mnuAbout_Click(); break;
             }
             if (view.editingEnabled() && !files.table)
                 fail("a file that must be refused was opened");
@@ -238,7 +258,10 @@ void runInput(std::span<const std::uint8_t> input)
             if (!number || shown < 0 || shown >= rom::kShopCount)
                 fail("a shop index out of range on screen");
         }
+        view.unsavedAnswers = {EditorView::Unsaved::Discard};
         controller.mnuQuit_Click();
+        if (!view.ended())
+            fail("quitting did not end");
     }
 
     const Bytes after = readWhole(path);
@@ -253,10 +276,14 @@ void runInput(std::span<const std::uint8_t> input)
 
 std::vector<Bytes> seedInputs()
 {
-    // Open, move, pick, save, drag, cancel, About, and shops read and
-    // written directly at index 6, -2 and 254.
-    const Bytes actions = {0, 2, 5, 5, 3, 0x2A, 6, 1, 4, 7, 3, 40, 3, 1, 8, 2, 127, 6, 0,
-                           7, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 7, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0x7F};
+    // Open, move, pick, save, drag, cancel, undo, redo, About; shops read
+    // directly at index 6, -2 and 254, and shop 6 changed behind a pick of
+    // the editor's, then saved with the answer Overwrite (0x06), then the
+    // same again answered Take the File's (0x16) and Cancel (0x26).
+    const Bytes actions = {0, 2, 5, 5, 3, 0x2A, 6, 1, 4, 7, 3, 40, 3, 1, 8, 9, 2, 127, 6, 0, 7, 0xFF,
+                           0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0x7F, 2, 6, 5, 0, 0x11, 7, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9,
+                           0x06, 1, 5, 0, 0x12, 7, 3, 9, 8, 7, 6, 5, 4, 3, 2, 0x16, 1, 5, 0, 0x13, 7, 3, 1, 1, 1,
+                           1, 1, 1, 1, 1, 1, 0x26, 1, 10, 1, 8, 8, 10, 0};
     auto input = [&](std::uint8_t flags, std::uint8_t size, std::uint8_t mapMode, std::int16_t change, Bytes patches) {
         if (patches.empty())
             patches.push_back(0);

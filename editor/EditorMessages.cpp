@@ -1,0 +1,68 @@
+#include "EditorMessages.h"
+
+#include <QDir>
+#include <QStringList>
+
+namespace messages {
+
+QString reason(rom::RomError error)
+{
+    const std::string_view text = rom::describe(error);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString quoted(const QString &fileName) { return QStringLiteral("\u201C%1\u201D").arg(QDir::toNativeSeparators(fileName)); }
+
+QString openFailure(const QString &fileName, const QString &why, bool imageStaysOpen)
+{
+    return QStringLiteral("Could not open %1.\n\n%2\n\n%3")
+        .arg(quoted(fileName), why,
+             imageStaysOpen ? QStringLiteral("The image that was open stays open, with your picks on screen. "
+                                             "Choose another file with File > Open ROM.")
+                            : QStringLiteral("Choose another file with File > Open ROM."));
+}
+
+QString shopFailure(const QString &what, int index, const QString &fileName, rom::RomError error, const QString &outcome)
+{
+    // A file that is no longer the one opened cannot be written again; an
+    // I/O error may pass.
+    const QString advice =
+        error == rom::RomError::FileChanged
+            ? QStringLiteral("Note the picks you want to keep, then open the file again with File > Open ROM.")
+            : QStringLiteral("Try File > Save again. If it keeps failing, check the disk, note your picks and "
+                             "open the file again with File > Open ROM.");
+    return QStringLiteral("Could not %1 %2.\n\n%3\n\n%4 %5")
+        .arg(what.arg(index), quoted(fileName), reason(error), outcome, advice);
+}
+
+QString flushFailure(const QString &fileName)
+{
+    return QStringLiteral("Could not finish writing %1.\n\n%2\n\nSome of your changes may not be on disk.")
+        .arg(quoted(fileName), reason(rom::RomError::FlushFailed));
+}
+
+QString conflictQuestion(int index, const QString &fileName, const rom::ShopRecord &inFile,
+                         const rom::ShopRecord &wanted, const Labeller &typeLabel, const Labeller &itemLabel)
+{
+    QStringList differences;
+    const auto compare = [&differences](const QString &field, const QString &file, const QString &mine) {
+        if (file != mine)
+            differences << QStringLiteral("%1: %2 in the file, %3 here").arg(field, file, mine);
+    };
+    compare(QStringLiteral("Shop Type"), typeLabel(inFile.type), typeLabel(wanted.type));
+    for (int slot = 0; slot < rom::ShopRecord::kSlotCount; ++slot)
+        compare(QStringLiteral("Item Slot %1").arg(slot + 1), itemLabel(inFile.items[std::size_t(slot)]),
+                itemLabel(wanted.items[std::size_t(slot)]));
+    return QStringLiteral("Shop %1 in %2 was changed by another program since the editor read it.\n\n%3\n\n"
+                          "Overwrite it with what the editor shows, take the file's version (and drop what the "
+                          "editor shows), or cancel and decide later?")
+        .arg(QString::number(index), quoted(fileName), differences.join(u'\n'));
+}
+
+QString unsavedQuestion(int index, const QString &fileName, const QString &doing)
+{
+    return QStringLiteral("Your picks for shop %1 are not saved in %2.\n\nSave them before %3?")
+        .arg(QString::number(index), quoted(fileName), doing);
+}
+
+} // namespace messages
