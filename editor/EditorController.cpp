@@ -54,8 +54,7 @@ QList<FileFilter> EditorController::openFilters()
 
 QString EditorController::unlabelledTypeText(std::uint8_t code)
 {
-    // The code comes first, so that a narrow closed list still shows it whole.
-    return QStringLiteral("0x%1: Unknown").arg(QString::number(code, 16).toUpper().rightJustified(2, u'0'));
+    return QString::fromStdString(rom::ShopTypeLabels::text(code));
 }
 
 EditorController::EditorController(EditorView &view, OpenDialog &dialog, rom::FileAccess &files)
@@ -457,7 +456,7 @@ void EditorController::reportShopFailure(const QString &what, int index, RomErro
 
 QString EditorController::typeLabel(std::uint8_t code) const
 {
-    return code < rom::ShopTypeLabels::count() ? fromUtf8(rom::ShopTypeLabels::label(code)) : unlabelledTypeText(code);
+    return QString::fromStdString(rom::ShopTypeLabels::text(code));
 }
 
 QString EditorController::itemLabel(std::uint8_t code) const { return fromUtf8(rom::ItemLabels::label(code)); }

@@ -1,6 +1,7 @@
 #include "ShopTypeLabels.h"
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 namespace rom {
@@ -31,6 +32,15 @@ std::string_view ShopTypeLabels::label(int n)
 {
     static const auto labels = buildLabels();
     return labels.at(std::size_t(n));
+}
+
+std::string ShopTypeLabels::text(std::uint8_t code)
+{
+    if (code < kCount)
+        return std::string(label(code));
+    char unknown[16];
+    std::snprintf(unknown, sizeof unknown, "0x%02X: Unknown", code);
+    return unknown;
 }
 
 } // namespace rom

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace rom {
@@ -14,6 +16,9 @@ public:
     [[nodiscard]] static constexpr int count() { return kCount; }
     // n must be in 0 .. count() - 1.
     [[nodiscard]] static std::string_view label(int n);
+    // Any code: its label, or "0x69: Unknown" for a code without one (the
+    // code first, so that a narrow list still shows it whole).
+    [[nodiscard]] static std::string text(std::uint8_t code);
 };
 
 } // namespace rom

@@ -27,6 +27,8 @@ void TestLabels::typeLabels_data()
     QTest::newRow("last unknown kind") << 0x2F << "Glitch?";
     QTest::newRow("weapon, half price") << 0x31 << "Weapon \u00BD cost";
     QTest::newRow("last code") << 0x35 << "Vendor \u00BD cost";
+    QTest::newRow("first code without a label") << 0x36 << "0x36: Unknown";
+    QTest::newRow("a code without a label, in full") << 0xCF << "0xCF: Unknown";
 }
 
 void TestLabels::typeLabels()
@@ -34,8 +36,9 @@ void TestLabels::typeLabels()
     QFETCH(int, code);
     QFETCH(QString, label);
     QCOMPARE(rom::ShopTypeLabels::count(), 54);
-    const std::string_view text = rom::ShopTypeLabels::label(code);
-    QCOMPARE(QString::fromUtf8(text.data(), qsizetype(text.size())), label);
+    QCOMPARE(QString::fromStdString(rom::ShopTypeLabels::text(std::uint8_t(code))), label);
+    if (code < rom::ShopTypeLabels::count())
+        QCOMPARE(QString::fromStdString(std::string(rom::ShopTypeLabels::label(code))), label);
 }
 
 void TestLabels::itemLabels()
