@@ -133,10 +133,15 @@ void useOffscreenPlatform()
 
 void showAndWaitForFirstFrame(QWidget &window)
 {
+    window.show();
+    waitForFirstFrame(window);
+}
+
+void waitForFirstFrame(QWidget &window)
+{
     FirstFrameWatcher watcher(window);
     QElapsedTimer waited;
     waited.start();
-    window.show();
     while (!watcher.painted()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (waited.elapsed() > 10000)

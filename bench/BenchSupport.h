@@ -20,6 +20,8 @@ void useOffscreenPlatform();
 // Shows the window and handles events until its first frame has been painted.
 // Aborts the program if none comes within ten seconds.
 void showAndWaitForFirstFrame(QWidget &window);
+// The same for a window that something else has just shown.
+void waitForFirstFrame(QWidget &window);
 
 // Runs the deletions that closing or destroying windows queued.
 void flushDeferredDeletes();

@@ -4,12 +4,18 @@
 // image against a small one. Prints the ratios after the benchmarks.
 #include "BenchSupport.h"
 #include "MainWindow.h"
+#include "ShopTableModel.h"
 
 #include "ImageLayout.h"
 #include "ShopRecord.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScrollBar>
@@ -206,6 +212,94 @@ void sweepShops(benchmark::State &state, const QString &image)
         state.SkipWithError("a raw read or write of the image failed");
 }
 
+// Opening View > All Shops on an open image, until the window's first frame:
+// the table read from the file, the models, the window. Against a plain
+// QTableView showing the same 128 x 10 strings in cells of the same sizes, as
+// large as All Shops' table, so that as many cells are painted. A new main
+// window each time, made and opened outside the timing, since the All Shops
+// window is made the first time it is shown.
+void openAllShops(benchmark::State &state, const QString &image)
+{
+    QStringList strings;
+    QSize size;
+    QList<int> widths;
+    int rowHeight = 0;
+    {
+        MainWindow window;
+        window.openImage(QFile::encodeName(image));
+        window.findChild<QAction *>(QStringLiteral("mnuAllShops"))->trigger();
+        const auto *table = window.findChild<QTableView *>(QStringLiteral("ShopsTable"));
+        for (int row = 0; row < table->model()->rowCount(); ++row)
+            for (int column = 0; column < table->model()->columnCount(); ++column)
+                strings << table->model()->index(row, column).data().toString();
+        size = table->size();
+        for (int column = 0; column < table->model()->columnCount(); ++column)
+            widths << table->columnWidth(column);
+        rowHeight = table->verticalHeader()->defaultSectionSize();
+    }
+    bench::flushDeferredDeletes();
+    runInTurn(state,
+              {
+                  {"all_shops",
+                   [&] {
+                       MainWindow window;
+                       bench::showAndWaitForFirstFrame(window);
+                       window.openImage(QFile::encodeName(image));
+                       const Clock::time_point start = Clock::now();
+                       window.findChild<QAction *>(QStringLiteral("mnuAllShops"))->trigger();
+                       bench::waitForFirstFrame(*window.findChild<QDialog *>(QStringLiteral("AllShops")));
+                       return secondsSince(start);
+                   }},
+                  {"plain_table",
+                   [&] {
+                       const Clock::time_point start = Clock::now();
+                       QStandardItemModel model(rom::kShopCount, ShopTableModel::ColumnCount);
+                       for (int row = 0; row < rom::kShopCount; ++row)
+                           for (int column = 0; column < ShopTableModel::ColumnCount; ++column)
+                               model.setItem(row, column,
+                                             new QStandardItem(strings[row * ShopTableModel::ColumnCount + column]));
+                       QTableView table;
+                       table.setModel(&model);
+                       table.verticalHeader()->hide();
+                       table.verticalHeader()->setDefaultSectionSize(rowHeight);
+                       for (int column = 0; column < widths.size(); ++column)
+                           table.setColumnWidth(column, widths[column]);
+                       table.resize(size);
+                       bench::showAndWaitForFirstFrame(table);
+                       return secondsSince(start);
+                   }},
+              },
+              1e3, "ms", {{0, 1}});
+    bench::flushDeferredDeletes();
+}
+
+// One keystroke in All Shops' search field, until the table is painted
+// again: the filter over the labels, without reading the file.
+void searchAllShops(benchmark::State &state, const QString &image)
+{
+    MainWindow window;
+    bench::showAndWaitForFirstFrame(window);
+    window.openImage(QFile::encodeName(image));
+    window.findChild<QAction *>(QStringLiteral("mnuAllShops"))->trigger();
+    auto *all = window.findChild<QDialog *>(QStringLiteral("AllShops"));
+    bench::waitForFirstFrame(*all);
+    auto *search = all->findChild<QLineEdit *>(QStringLiteral("SearchTXT"));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("ShopsTable"));
+    const QString typed = QStringLiteral("sword");
+    int at = 0;
+    runInTurn(state,
+              {{"keystroke",
+                [&] {
+                    // s, sw, swo, swor, sword, then back to s.
+                    at = at % typed.size() + 1;
+                    const Clock::time_point start = Clock::now();
+                    search->setText(typed.left(at));
+                    bench::waitForFirstFrame(*table->viewport());
+                    return secondsSince(start);
+                }}},
+              1e6, "us", {});
+}
+
 // The real calls, except that fsync() does nothing: opening an image closes
 // the one open before, and the disk flush that costs has nothing to do with
 // the size of the image being opened.
@@ -349,6 +443,10 @@ void printFigures(const std::map<std::string, Figure> &figures)
     table.time("open: 4 MiB image, unwritten image open before closed with fsync", "open_fsync:fsync_us", "us");
     table.time("open: the same without that fsync", "open_fsync:no_fsync_us", "us");
     table.ratio("open time ratio, with that fsync / without", "open_fsync:fsync/no_fsync");
+    table.time("View > All Shops, to its first frame", "all_shops:all_shops_ms", "ms");
+    table.time("a plain QTableView of the same 128 x 10 strings, to its first frame", "all_shops:plain_table_ms", "ms");
+    table.ratio("All Shops ratio, All Shops / plain table", "all_shops:all_shops/plain_table", 1.3);
+    table.time("All Shops: one keystroke of search, to the table's next frame", "search:keystroke_us", "us");
 }
 
 // Shows that the bare window holds the widgets the main window holds, class
@@ -416,6 +514,8 @@ int main(int argc, char **argv)
     configure(benchmark::RegisterBenchmark("sweep", sweepShops, sweepImage));
     configure(benchmark::RegisterBenchmark("open", openImages, smallImage, largeImage));
     configure(benchmark::RegisterBenchmark("open_fsync", openWithSync, smallImage));
+    configure(benchmark::RegisterBenchmark("all_shops", openAllShops, smallImage));
+    configure(benchmark::RegisterBenchmark("search", searchAllShops, smallImage));
 
     FigureReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -1,11 +1,12 @@
 #include "EditorController.h"
 
 #include "EditorMessages.h"
-#include "ItemLabels.h"
+#include "NamesFile.h"
 #include "ShopTypeLabels.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <dirent.h>
 #include <filesystem>
@@ -39,6 +40,11 @@ bool standsForAnotherName(const QString &fileName)
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
+QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+// The item names file in use, remembered across runs as the path's bytes.
+const QString kNamesFileKey = QStringLiteral("itemNames/file");
+
 } // namespace
 
 QList<FileFilter> EditorController::openFilters()
@@ -63,6 +69,21 @@ EditorController::EditorController(EditorView &view, OpenDialog &dialog, rom::Fi
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(kSyncDelayMs);
     QObject::connect(&m_syncTimer, &QTimer::timeout, &m_syncTimer, [this] { syncNow(); });
+}
+
+void EditorController::start(const std::string &namesFile, const std::string &image)
+{
+    if (!namesFile.empty()) {
+        useItemNames(namesFile, QStringLiteral("The built-in item names are used."));
+    } else {
+        const QByteArray remembered = QSettings().value(kNamesFileKey).toByteArray();
+        if (!remembered.isEmpty())
+            useItemNames(remembered.toStdString(),
+                         QStringLiteral("The built-in item names are used. Choose a names file with Options > Item "
+                                        "Names..., or stay with Options > Built-in Item Names."));
+    }
+    if (!image.empty())
+        openFile(image);
 }
 
 // --- procedures
@@ -130,6 +151,10 @@ bool EditorController::openImage(const std::string &path)
     m_view.setShopIndexText(QStringLiteral("0"));
     m_view.placeScroll(0);
     pickChanged();
+    if (m_view.allShopsShown())
+        readTable();
+    else
+        m_table.clear();
     return true;
 }
 
@@ -224,6 +249,52 @@ void EditorController::mnuRedo_Click()
         applyStep(*step, false);
 }
 
+void EditorController::mnuGoToShop_Click()
+{
+    if (const std::optional<int> index = shownIndex(); m_rom.isOpen() && index)
+        if (const std::optional<int> target = m_view.askShopNumber(*index))
+            AllShops_Activate(*target);
+}
+
+void EditorController::mnuAllShops_Click()
+{
+    if (!m_rom.isOpen())
+        return;
+    readTable();
+    m_view.showAllShops();
+}
+
+// Moves there as the scroll bar would.
+void EditorController::AllShops_Activate(int index)
+{
+    const std::optional<int> shown = shownIndex();
+    if (m_rom.isOpen() && shown && index != *shown && index >= 0 && index < rom::kShopCount)
+        moveTo(index);
+}
+
+void EditorController::mnuItemNames_Click()
+{
+    const std::string path = m_view.chooseItemNamesFile();
+    if (!path.empty() && useItemNames(path, QStringLiteral("The item names in use stay.")))
+        QSettings().setValue(kNamesFileKey, QByteArray::fromStdString(path));
+}
+
+void EditorController::mnuBuiltInNames_Click()
+{
+    applyItemNames(rom::ItemNames());
+    QSettings().remove(kNamesFileKey);
+}
+
+void EditorController::mnuExportNames_Click()
+{
+    const std::string path = m_view.chooseItemNamesExport();
+    if (path.empty())
+        return;
+    if (const std::string error = names_file::write(path, m_names); !error.empty())
+        m_view.showError(QStringLiteral("Could not write the item names to %1.\n\n%2")
+                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error)));
+}
+
 void EditorController::cmdOK_Click() { m_view.endProgram(); }
 
 void EditorController::mnuQuit_Click() { m_view.endProgram(); }
@@ -244,6 +315,42 @@ bool EditorController::keepOrDropPicks(const QString &doing)
     case EditorView::Unsaved::Cancel: break;
     }
     return false;
+}
+
+// Reads a names file; on success every list shows its names. On failure
+// the message names what is wrong and what happens instead (outcome).
+bool EditorController::useItemNames(const std::string &path, const QString &outcome)
+{
+    rom::ItemNames names;
+    if (const std::string error = names_file::read(path, names); !error.empty()) {
+        m_view.showError(QStringLiteral("Could not use the item names in %1.\n\n%2\n\n%3")
+                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error), outcome));
+        return false;
+    }
+    applyItemNames(names);
+    return true;
+}
+
+void EditorController::applyItemNames(const rom::ItemNames &names)
+{
+    m_names = names;
+    QStringList labels;
+    labels.reserve(rom::ItemNames::kCount);
+    for (int code = 0; code < rom::ItemNames::kCount; ++code)
+        labels.append(fromUtf8(m_names.label(code)));
+    m_view.setItemLabels(labels);
+    m_table.setItemNames(m_names);
+}
+
+// The whole table in one read; the model keeps up with the editor's own
+// writes without reading, and reads again when another program wrote.
+void EditorController::readTable()
+{
+    rom::ShopTable table;
+    if (m_rom.readTable(table) == RomError::None)
+        m_table.setTable(table);
+    else
+        m_table.clear();
 }
 
 // Saves the shop being left (if its picks changed), then shows the target.
@@ -285,6 +392,7 @@ bool EditorController::save(Durability durability)
         case Written::FileVersionTaken: break;
         case Written::Yes: m_history.record({index, before, picks}); [[fallthrough]];
         case Written::AlreadyThere:
+            m_table.setShop(index, picks);
             m_loaded = picks;
             pickChanged();
             syncSoon();
@@ -312,6 +420,7 @@ EditorController::Written EditorController::writeShown(const ShopRecord &record,
         switch (m_view.askAboutConflict(question)) {
         case EditorView::Conflict::Overwrite: break;
         case EditorView::Conflict::TakeFile:
+            m_table.setShop(index, before);
             showRecord(before);
             m_loaded = before;
             pickChanged();
@@ -343,6 +452,7 @@ bool EditorController::applyStep(const ShopChange &step, bool undo)
     case Written::AlreadyThere: break;
     }
     undo ? m_history.undone() : m_history.redone();
+    m_table.setShop(step.index, target);
     showRecord(target);
     m_loaded = target;
     pickChanged();
@@ -360,6 +470,8 @@ RomError EditorController::refreshFromDisk(bool &changed)
     std::string name;
     if (m_rom.readName(name) == RomError::None)
         LoadIName(name);
+    if (m_view.allShopsShown())
+        readTable();
     ShopRecord inFile;
     if (!hasUnsavedPicks() && m_rom.readShop(*shownIndex(), inFile) == RomError::None && inFile != m_loaded) {
         showRecord(inFile);
@@ -459,4 +571,4 @@ QString EditorController::typeLabel(std::uint8_t code) const
     return QString::fromStdString(rom::ShopTypeLabels::text(code));
 }
 
-QString EditorController::itemLabel(std::uint8_t code) const { return fromUtf8(rom::ItemLabels::label(code)); }
+QString EditorController::itemLabel(std::uint8_t code) const { return fromUtf8(m_names.label(code)); }

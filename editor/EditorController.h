@@ -3,7 +3,9 @@
 #include "EditorView.h"
 #include "OpenDialog.h"
 #include "ShopHistory.h"
+#include "ShopTableModel.h"
 
+#include "ItemNames.h"
 #include "RomFile.h"
 
 #include <QString>
@@ -31,6 +33,12 @@ public:
 
     EditorController(EditorView &view, OpenDialog &dialog, rom::FileAccess &files = rom::FileAccess::system());
 
+    // Once the window shows: the item names file given for this run (else
+    // the one remembered from the last, if any), then the image, if given.
+    void start(const std::string &namesFile, const std::string &image);
+    // Every shop, as the All Shops window shows it.
+    [[nodiscard]] ShopTableModel &shopTable() { return m_table; }
+
     // Procedures.
     bool LoadROM();
     // Opens the file at path (the name's bytes, as the system takes them) as
@@ -57,6 +65,13 @@ public:
     void mnuSave_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();
+    void mnuGoToShop_Click();
+    void mnuAllShops_Click();
+    // Enter or a double click on a row of All Shops.
+    void AllShops_Activate(int index);
+    void mnuItemNames_Click();
+    void mnuBuiltInNames_Click();
+    void mnuExportNames_Click();
     void cmdOK_Click();
     void mnuQuit_Click();
     void mnuAbout_Click();
@@ -75,6 +90,9 @@ private:
     bool openImage(const std::string &path);
     bool keepOrDropPicks(const QString &doing);
     bool moveTo(int target);
+    bool useItemNames(const std::string &path, const QString &outcome);
+    void applyItemNames(const rom::ItemNames &names);
+    void readTable();
     bool save(Durability durability);
     [[nodiscard]] Written writeShown(const rom::ShopRecord &record, const rom::ShopRecord &expected,
                                      rom::ShopRecord &before);
@@ -103,4 +121,6 @@ private:
     std::optional<std::uint8_t> m_unlabelledType;
     ShopHistory m_history;
     QTimer m_syncTimer;
+    rom::ItemNames m_names;
+    ShopTableModel m_table;
 };

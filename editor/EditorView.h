@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
 
 // What Edit > Undo and Edit > Redo would do now: the texts name it ("Shop 12").
 struct UndoState {
@@ -46,8 +50,11 @@ public:
     // Slot1CBO-Slot8CBO (slot 1-8): the item labels, entry number = item code.
     [[nodiscard]] virtual int slotSelection(int slot) const = 0;
     virtual void setSlotSelection(int slot, int entry) = 0;
+    // New labels for the 256 entries of every slot list; selections stay.
+    virtual void setItemLabels(const QStringList &labels) = 0;
 
-    // Enables HScroll, ShopIndexTXT, SaveCMD, SpBitCBO and Slot1CBO-Slot8CBO.
+    // Enables HScroll, ShopIndexTXT, SaveCMD, SpBitCBO, Slot1CBO-Slot8CBO,
+    // and what needs an open image (Go to Shop, All Shops).
     virtual void enableEditing() = 0;
     virtual void setTitle(const QString &title) = 0;
     // Whether the picks on screen differ from the file: a marker in the title.
@@ -62,6 +69,17 @@ public:
     [[nodiscard]] virtual Conflict askAboutConflict(const QString &message) = 0;
     [[nodiscard]] virtual Unsaved askAboutUnsaved(const QString &message) = 0;
     virtual void showAbout() = 0;
+    // Asks for a shop number, 0-127, offering current; nothing if cancelled.
+    [[nodiscard]] virtual std::optional<int> askShopNumber(int current) = 0;
+    // File dialogs for an item names file to read, or to write the names in
+    // use to: the chosen path's bytes, or empty if cancelled.
+    [[nodiscard]] virtual std::string chooseItemNamesFile() = 0;
+    [[nodiscard]] virtual std::string chooseItemNamesExport() = 0;
+
+    // The All Shops window over EditorController::shopTable(), not modal:
+    // shows or raises it; whether it is shown.
+    virtual void showAllShops() = 0;
+    [[nodiscard]] virtual bool allShopsShown() const = 0;
 
     // Closes the window, which asks EditorController::Form_QueryUnload
     // whether it may, and ends the program.

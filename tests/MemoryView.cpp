@@ -47,6 +47,12 @@ EditorView::Unsaved MemoryView::askAboutUnsaved(const QString &message)
     return answer;
 }
 
+std::optional<int> MemoryView::askShopNumber(int current)
+{
+    m_questions.append(QStringLiteral("Go to shop (now %1)").arg(current));
+    return std::exchange(shopNumberAnswer, std::nullopt);
+}
+
 void MemoryView::endProgram()
 {
     if (!m_controller->Form_QueryUnload())

@@ -8,6 +8,8 @@
 #include <array>
 #include <deque>
 #include <optional>
+#include <string>
+#include <utility>
 
 class EditorController;
 
@@ -30,6 +32,7 @@ public:
     void setTypeSelection(int entry) override;
     int slotSelection(int slot) const override { return m_slots.at(std::size_t(slot - 1)); }
     void setSlotSelection(int slot, int entry) override;
+    void setItemLabels(const QStringList &labels) override { m_itemLabels = labels; }
     void enableEditing() override { m_editingEnabled = true; }
     void setTitle(const QString &title) override { m_title = title; }
     void setModified(bool modified) override { m_modified = modified; }
@@ -38,6 +41,11 @@ public:
     Conflict askAboutConflict(const QString &message) override;
     Unsaved askAboutUnsaved(const QString &message) override;
     void showAbout() override { ++m_aboutShown; }
+    std::optional<int> askShopNumber(int current) override;
+    std::string chooseItemNamesFile() override { return std::exchange(namesFileAnswer, {}); }
+    std::string chooseItemNamesExport() override { return std::exchange(namesExportAnswer, {}); }
+    void showAllShops() override { m_allShopsShown = true; }
+    bool allShopsShown() const override { return m_allShopsShown; }
     void endProgram() override;
 
     // The user's hand: the scroll bar moved to value (keys, arrows, track);
@@ -50,8 +58,13 @@ public:
 
     std::deque<Conflict> conflictAnswers;
     std::deque<Unsaved> unsavedAnswers;
+    std::optional<int> shopNumberAnswer; // Go to Shop; nothing: cancelled
+    std::string namesFileAnswer;         // the dialogs' answers, once each
+    std::string namesExportAnswer;
+    void closeAllShops() { m_allShopsShown = false; }
 
     [[nodiscard]] const QStringList &typeEntries() const { return m_typeEntries; }
+    [[nodiscard]] const QStringList &itemLabels() const { return m_itemLabels; }
     [[nodiscard]] bool editingEnabled() const { return m_editingEnabled; }
     [[nodiscard]] const QString &title() const { return m_title; }
     [[nodiscard]] const QStringList &errors() const { return m_errors; }
@@ -69,6 +82,8 @@ private:
     int m_scroll = 1;
     bool m_dragging = false;
     QStringList m_typeEntries;
+    QStringList m_itemLabels;
+    bool m_allShopsShown = false;
     int m_typeSelection = -1;
     std::array<int, 8> m_slots{};
     bool m_editingEnabled = false;

@@ -47,6 +47,7 @@ public:
     bool oneByteAtATime = false;
     int interruptions = 0;  // the next calls to pwrite fail with EINTR
     int writes = 0;
+    int tableReads = 0; // preads of the whole shop table
     int syncs = 0;     // fsync calls
     int dataSyncs = 0; // fdatasync calls
 

@@ -1,9 +1,14 @@
 #include "EditorController.h"
+#include "ItemLabels.h"
+#include "ShopFilterModel.h"
 #include "MemoryView.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <cerrno>
@@ -24,6 +29,7 @@ class TestEditorController : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void cleanup() { m_controller.reset(); } // before the file access it uses
     void browsingWritesNothing_data();
@@ -35,6 +41,8 @@ private slots:
     void twoEditorsCannotEditOneFile();
     void undoAndRedoWalkTheWrites();
     void savesReachTheDisk();
+    void allShopsFollowTheFile();
+    void itemNamesFromAFile();
     void failedOpenKeepsTheOpenImage_data();
     void failedOpenKeepsTheOpenImage();
     void savingBeforeAnyOpenDoesNothing();
@@ -68,6 +76,7 @@ void TestEditorController::init()
     m_view->attach(*m_controller);
     m_controller->Form_Load();
     m_path = writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    QSettings().clear();
 }
 
 bool TestEditorController::open(const QString &path)
@@ -363,6 +372,113 @@ void TestEditorController::savesReachTheDisk()
     QTRY_COMPARE_WITH_TIMEOUT(m_files->dataSyncs, 2, 3000);
     QTest::qWait(EditorController::kSyncDelayMs + 200);
     QCOMPARE(m_files->dataSyncs, 2);
+}
+
+// The table reads the file in one go when it is shown, follows the editor's
+// own writes without reading, and reads again after another program wrote.
+void TestEditorController::allShopsFollowTheFile()
+{
+    QVERIFY(open(m_path));
+    ShopTableModel &table = m_controller->shopTable();
+    const auto row = [&table](int shop) {
+        Bytes bytes;
+        for (int column = ShopTableModel::TypeColumn; column < ShopTableModel::ColumnCount; ++column)
+            bytes.push_back(std::uint8_t(table.index(shop, column).data(ShopTableModel::SortRole).toInt()));
+        return bytes;
+    };
+    QCOMPARE(table.rowCount(), 0);
+    m_controller->mnuAllShops_Click();
+    QCOMPARE(m_files->tableReads, 1);
+    QCOMPARE(table.rowCount(), 128);
+    for (const int shop : {0, 77, 127})
+        QCOMPARE(row(shop), shopInFile(m_path, shop));
+
+    m_view->setScrollValue(9);
+    pickSomething(3);
+    QCOMPARE(row(9), shopInFile(m_path, 9)); // picks are not the file
+    m_controller->SaveCMD_Click();
+    QCOMPARE(row(9), shown());
+    m_controller->mnuUndo_Click();
+    QCOMPARE(row(9), shopInFile(m_path, 9));
+    m_controller->mnuRedo_Click();
+    QCOMPARE(row(9), shopInFile(m_path, 9));
+    QCOMPARE(m_files->tableReads, 1);
+
+    Bytes theirs = shopInFile(m_path, 100);
+    theirs[0] = 0x12;
+    changeBehind(m_path, shopOffset(ImageLayout::Headered, 100), theirs);
+    m_controller->Form_Activate();
+    QCOMPARE(m_files->tableReads, 2);
+    QCOMPARE(row(100), theirs);
+    QCOMPARE(table.index(100, ShopTableModel::TypeColumn).data().toString(), QStringLiteral("Armor 200% cost"));
+
+    // The search keeps the shops with the text in their type or a slot, in any case.
+    ShopFilterModel filter(table);
+    filter.search(QStringLiteral("armor 200"));
+    QVERIFY(filter.rowCount() >= 1);
+    for (int shown = 0; shown < filter.rowCount(); ++shown)
+        QVERIFY(table.index(filter.shopAt(shown), ShopTableModel::TypeColumn).data().toString().startsWith(
+            QStringLiteral("Armor 200")));
+    const QString code = QStringLiteral("%1").arg(shopInFile(m_path, 77)[1], 2, 16, QChar(u'0'));
+    filter.search(code.toLower()); // a hex code finds its item
+    QVERIFY(filter.mapFromSource(table.index(77, 0)).isValid());
+    QVERIFY(table.index(77, ShopTableModel::FirstSlotColumn).data(Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(m_files->tableReads, 2); // searching does not read the file
+
+    m_controller->AllShops_Activate(77);
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
+    QCOMPARE(m_view->scrollValue(), 77);
+}
+
+// A names file: every list and the table show its names, codes not in it
+// keep theirs; a bad file changes nothing; the choice is remembered.
+void TestEditorController::itemNamesFromAFile()
+{
+    const auto text = [](std::string_view chars) { return Bytes(chars.begin(), chars.end()); };
+    const QString names = writeFile(*m_dir, QStringLiteral("names.txt"), text("# ours\n2a: Wyrm Fang\nFF: Nothing\n"));
+    const QString bad = writeFile(*m_dir, QStringLiteral("bad.txt"), text("2A: X\n2A: Y\n"));
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(4);
+    m_controller->mnuAllShops_Click();
+    const Bytes picks = shown();
+
+    m_view->namesFileAnswer = QFile::encodeName(names).toStdString();
+    m_controller->mnuItemNames_Click();
+    QCOMPARE(m_view->itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
+    QCOMPARE(m_view->itemLabels().value(0xFF), QStringLiteral("FF: Nothing"));
+    QCOMPARE(m_view->itemLabels().value(0x2B), QString::fromLatin1(rom::ItemLabels::label(0x2B).data()));
+    QCOMPARE(shown(), picks); // the selections stay
+    QVERIFY(!m_view->modified());
+
+    m_view->namesFileAnswer = QFile::encodeName(bad).toStdString();
+    m_controller->mnuItemNames_Click();
+    QCOMPARE(m_view->errors().size(), 1);
+    QVERIFY2(m_view->errors()[0].contains(QStringLiteral("Line 2")), qPrintable(m_view->errors()[0]));
+    QCOMPARE(m_view->itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
+
+    const QString exported = m_dir->filePath(QStringLiteral("exported.txt"));
+    m_view->namesExportAnswer = QFile::encodeName(exported).toStdString();
+    m_controller->mnuExportNames_Click();
+    const Bytes written = readFile(exported);
+    QCOMPARE(std::count(written.begin(), written.end(), '\n'), 256);
+
+    // Remembered for the next run; one message when it can no longer be read.
+    MemoryView nextView;
+    MemoryOpenDialog nextDialog;
+    EditorController next(nextView, nextDialog, *m_files);
+    nextView.attach(next);
+    next.start({}, {});
+    QCOMPARE(nextView.itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
+    QVERIFY(QFile::remove(names));
+    MemoryView lastView;
+    EditorController last(lastView, nextDialog, *m_files);
+    lastView.attach(last);
+    last.start({}, {});
+    QCOMPARE(lastView.errors().size(), 1);
+    QVERIFY(lastView.errors()[0].contains(QStringLiteral("built-in item names are used")));
+    m_controller->mnuBuiltInNames_Click();
+    QCOMPARE(m_view->itemLabels().value(0x2A), QString::fromLatin1(rom::ItemLabels::label(0x2A).data()));
+    QVERIFY(!QSettings().contains(QStringLiteral("itemNames/file")));
 }
 
 void TestEditorController::failedOpenKeepsTheOpenImage_data()

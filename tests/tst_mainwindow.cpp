@@ -16,7 +16,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabBar>
+#include <QTableView>
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <QWheelEvent>
@@ -63,6 +65,7 @@ private slots:
     void etchedRuleTakesThePalettesColours();
     void unknownTypeCodesShowWhole();
     void longFileNamesWrapInMessages();
+    void goToShopAndSearchAllShops();
     void keyboardEditingChangesOnlyThatByte();
     void thumbDragSavesAndMovesOnRelease();
     void closingTheWindowEndsLikeQuit();
@@ -643,6 +646,63 @@ void TestMainWindow::aboutShowsTheSameTextsEachTime()
     QVERIFY(!first[3].isEmpty());
     QCOMPARE(readAbout(), first);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Go to Shop takes two keys and the number; All Shops finds the shops that
+// sell an item by part of its name or its code, and takes the user there.
+void TestMainWindow::goToShopAndSearchAllShops()
+{
+    QVERIFY(!menuEntry(QStringLiteral("mnuGoToShop"))->isEnabled());
+    QVERIFY(!menuEntry(QStringLiteral("mnuAllShops"))->isEnabled());
+    openThroughDialog(m_path);
+    auto *index = control<QLineEdit>(QStringLiteral("ShopIndexTXT"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    scroll->setValue(9);
+
+    int offered = -1;
+    whenModal([&offered](QWidget *dialog) {
+        offered = dialog->findChild<QSpinBox *>()->value();
+        QTest::keyClicks(dialog->focusWidget(), QStringLiteral("100"));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    });
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(offered, 9);
+    QCOMPARE(index->text(), QStringLiteral("100"));
+    QCOMPARE(scroll->value(), 100);
+    reactivate(m_window.get());
+
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    auto *all = m_window->findChild<QDialog *>(QStringLiteral("AllShops"));
+    QVERIFY(all && all->isVisible() && !all->isModal());
+    QVERIFY(QTest::qWaitForWindowActive(all));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("ShopsTable"));
+    QCOMPARE(table->model()->rowCount(), 128);
+    QCOMPARE(all->windowTitle(), QStringLiteral("All Shops"));
+    const Bytes file = readFile(m_path);
+    const QString code = QString::number(file[shopOffset(ImageLayout::Headered, 57) + 2], 16);
+    QTest::keyClicks(all->findChild<QLineEdit *>(QStringLiteral("SearchTXT")), code);
+    const int found = table->model()->rowCount();
+    QVERIFY(found >= 1 && found < 128);
+    QCOMPARE(all->windowTitle(), QStringLiteral("All Shops - %1 of 128 shops match").arg(found));
+    const auto holdsCode = [table, &code](int row) {
+        for (int column = 1; column < table->model()->columnCount(); ++column)
+            if (table->model()->index(row, column).data().toString().contains(code, Qt::CaseInsensitive))
+                return true;
+        return false;
+    };
+    int shop57 = -1;
+    for (int row = 0; row < found; ++row) {
+        QVERIFY(holdsCode(row));
+        if (table->model()->index(row, 0).data().toInt() == 57)
+            shop57 = row;
+    }
+    QVERIFY(shop57 >= 0);
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(shop57, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(index->text(), QStringLiteral("57"));
+    QTest::keyClick(all, Qt::Key_Escape);
+    QVERIFY(!all->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -144,11 +144,23 @@ inline constexpr MenuEntry kEditEntries[] = {
     {"mnuUndo", "&Undo", Qt::CTRL | Qt::Key_Z, false, &EditorController::mnuUndo_Click},
     {"mnuRedo", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, &EditorController::mnuRedo_Click,
      Qt::CTRL | Qt::Key_Y},
+    {"mnuDummy3", nullptr},
+    {"mnuGoToShop", "&Go to Shop...", Qt::CTRL | Qt::Key_G, false, &EditorController::mnuGoToShop_Click},
+};
+
+inline constexpr MenuEntry kViewEntries[] = {
+    {"mnuAllShops", "&All Shops", Qt::CTRL | Qt::Key_L, false, &EditorController::mnuAllShops_Click},
 };
 
 inline constexpr MenuEntry kOptionsEntries[] = {
     {"mnuDisabled", "&Disabled Feature", Qt::Key_F3, false},
     {"mnuDummy2", nullptr},
+    {"mnuItemNames", "&Item Names...", QKeyCombination::fromCombined(0), true, &EditorController::mnuItemNames_Click},
+    {"mnuBuiltInNames", "&Built-in Item Names", QKeyCombination::fromCombined(0), true,
+     &EditorController::mnuBuiltInNames_Click},
+    {"mnuExportNames", "&Export Item Names...", QKeyCombination::fromCombined(0), true,
+     &EditorController::mnuExportNames_Click},
+    {"mnuDummy4", nullptr},
     {"mnuAbout", "&About", Qt::Key_F1, true, &EditorController::mnuAbout_Click},
 };
 
@@ -156,6 +168,7 @@ inline constexpr MenuEntry kOptionsEntries[] = {
 inline constexpr Menu kMenus[] = {
     {"mnuFile", "&File", kFileEntries},
     {"mnuEdit", "&Edit", kEditEntries},
+    {"mnuView", "&View", kViewEntries},
     {"mnnuOptions", "&Options", kOptionsEntries},
 };
 

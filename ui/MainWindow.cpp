@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutWindow.h"
+#include "AllShopsWindow.h"
 #include "FormLayout.h"
 #include "ImageLayout.h"
 #include "ItemLabels.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -18,6 +22,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QTabWidget>
@@ -86,6 +91,8 @@ QComboBox *pickList(QWidget *parent)
     list->setEditable(false);
     return list;
 }
+
+const QString kNamesFilters = QStringLiteral("Item names (*.txt);;All files (*)");
 
 QStringList itemLabels()
 {
@@ -161,6 +168,11 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::openImage(const QByteArray &path) { m_controller->openFile(path.toStdString()); }
 
+void MainWindow::start(const QByteArray &namesFile, const QByteArray &image)
+{
+    m_controller->start(namesFile.toStdString(), image.toStdString());
+}
+
 QFont MainWindow::windowFont()
 {
     // Where Tahoma is missing, the style hint picks the nearest sans-serif.
@@ -205,7 +217,7 @@ void MainWindow::createControls()
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    auto *items = new QStringListModel(itemLabels(), this);
+    auto *items = m_items = new QStringListModel(itemLabels(), this);
     QLabel *caption = nullptr; // waiting for its buddy, the next control
     std::size_t captions = 0;
     for (const form::Control &row : form::kControls) {
@@ -314,7 +326,68 @@ void MainWindow::enableEditing()
         control->setEnabled(true);
     for (QComboBox *list : m_slots)
         list->setEnabled(true);
+    for (const char *entry : {"mnuGoToShop", "mnuAllShops"})
+        findChild<QAction *>(QLatin1String(entry))->setEnabled(true);
 }
+
+// Row by row, so that each list keeps its selection.
+void MainWindow::setItemLabels(const QStringList &labels)
+{
+    for (int code = 0; code < labels.size() && code < m_items->rowCount(); ++code)
+        m_items->setData(m_items->index(code), labels[code]);
+}
+
+std::optional<int> MainWindow::askShopNumber(int current)
+{
+    m_scroll->endMouseAction();
+    bool ok = false;
+    const int shop = QInputDialog::getInt(this, QStringLiteral("Go to Shop"), QStringLiteral("Shop number (0-127):"),
+                                          current, 0, rom::kShopCount - 1, 1, &ok);
+    return ok ? std::optional<int>(shop) : std::nullopt;
+}
+
+std::string MainWindow::chooseItemNamesFile()
+{
+    m_scroll->endMouseAction();
+    return QFile::encodeName(QFileDialog::getOpenFileName(this, QStringLiteral("Item Names"), QString(),
+                                                          kNamesFilters, nullptr, QFileDialog::DontUseNativeDialog))
+        .toStdString();
+}
+
+std::string MainWindow::chooseItemNamesExport()
+{
+    m_scroll->endMouseAction();
+    return QFile::encodeName(QFileDialog::getSaveFileName(this, QStringLiteral("Export Item Names"),
+                                                          QStringLiteral("item-names.txt"), kNamesFilters, nullptr,
+                                                          QFileDialog::DontUseNativeDialog))
+        .toStdString();
+}
+
+void MainWindow::showAllShops()
+{
+    if (!m_allShops) {
+        m_allShops = new AllShopsWindow(m_controller->shopTable(), this);
+        // The shop chosen there shows here, in front.
+        connect(m_allShops, &AllShopsWindow::shopActivated, this, [this](int index) {
+            m_controller->AllShops_Activate(index);
+            raise();
+            activateWindow();
+        });
+        // First shown below this window's top, centred on it, on the screen.
+        const QRect screen = this->screen()->availableGeometry();
+        QRect place(QPoint(), m_allShops->size());
+        place.moveCenter(frameGeometry().center());
+        place.moveTop(frameGeometry().top() + 40);
+        m_allShops->move(place.topLeft().x() + std::max(0, screen.left() - place.left()) -
+                             std::max(0, place.right() - screen.right()),
+                         std::max(screen.top(), std::min(place.top(), screen.bottom() - place.height())));
+    }
+    m_allShops->show();
+    m_allShops->raise();
+    m_allShops->activateWindow();
+}
+
+bool MainWindow::allShopsShown() const { return m_allShops && m_allShops->isVisible(); }
 
 // The marker of unsaved picks goes at the end, after the image's name.
 void MainWindow::setTitle(const QString &title) { setWindowTitle(title + QStringLiteral("[*]")); }

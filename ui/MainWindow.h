@@ -12,7 +12,9 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class AllShopsWindow;
 class QMessageBox;
+class QStringListModel;
 class QPushButton;
 class ShopScrollBar;
 
@@ -31,6 +33,9 @@ public:
     // is the name's bytes as the system takes them; a relative one starts
     // from the working directory.
     void openImage(const QByteArray &path);
+    // Once shown: the item names file for this run (else the one
+    // remembered), then the image; either may be empty. Paths as bytes.
+    void start(const QByteArray &namesFile, const QByteArray &image);
     [[nodiscard]] static QFont windowFont();
     [[nodiscard]] static QIcon windowIconSet();
 
@@ -45,6 +50,7 @@ public:
     void setTypeSelection(int entry) override;
     [[nodiscard]] int slotSelection(int slot) const override;
     void setSlotSelection(int slot, int entry) override;
+    void setItemLabels(const QStringList &labels) override;
     void enableEditing() override;
     void setTitle(const QString &title) override;
     void setModified(bool modified) override;
@@ -53,6 +59,11 @@ public:
     [[nodiscard]] Conflict askAboutConflict(const QString &message) override;
     [[nodiscard]] Unsaved askAboutUnsaved(const QString &message) override;
     void showAbout() override;
+    [[nodiscard]] std::optional<int> askShopNumber(int current) override;
+    [[nodiscard]] std::string chooseItemNamesFile() override;
+    [[nodiscard]] std::string chooseItemNamesExport() override;
+    void showAllShops() override;
+    [[nodiscard]] bool allShopsShown() const override;
     void endProgram() override;
 
 protected:
@@ -81,6 +92,8 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_quit = nullptr;
     QWidget *m_tabStrip = nullptr;
+    QStringListModel *m_items = nullptr; // the entries of every slot list
+    AllShopsWindow *m_allShops = nullptr; // made when first shown
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
 };

@@ -12,19 +12,30 @@
 
 namespace {
 
-// The image named on the command line, as the bytes given: decoded to text,
+// The files named on the command line, as the bytes given: decoded to text,
 // a name that is not valid UTF-8 would come back as another file's name.
-QByteArray imageArgument(int argc, char *argv[])
+struct Files {
+    QByteArray itemNames;
+    QByteArray image;
+};
+
+Files fileArguments(int argc, char *argv[])
 {
+    static const QByteArray kNamesOption = "--item-names";
+    Files files;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (!optionsEnded && argument == "--")
             optionsEnded = true;
+        else if (!optionsEnded && argument == kNamesOption && i + 1 < argc)
+            files.itemNames = argv[++i];
+        else if (!optionsEnded && argument.startsWith(kNamesOption + '='))
+            files.itemNames = argument.mid(kNamesOption.size() + 1);
         else if (optionsEnded || !argument.startsWith('-') || argument == "-")
-            return argument;
+            files.image = argument;
     }
-    return {};
+    return files;
 }
 
 // Starting the window system without a display ends the program with a
@@ -51,12 +62,16 @@ int main(int argc, char *argv[])
     // --help and --version need no display: the command line is read before
     // the window system starts.
     auto core = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("shop-editor"));
     QCoreApplication::setApplicationName(QStringLiteral("shop-editor"));
     QCoreApplication::setApplicationVersion(QLatin1String(version::kText));
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Edits the shop table of a copier image of the game."));
     options.addHelpOption();
     options.addVersionOption();
+    options.addOption({QStringLiteral("item-names"),
+                       QStringLiteral("Item names from a file for this run, one \"HH: Name\" per line."),
+                       QStringLiteral("file")});
     options.addPositionalArgument(QStringLiteral("image"),
                                   QStringLiteral("An image file to open at start, as File > Open ROM would."),
                                   QStringLiteral("[image]"));
@@ -91,7 +106,8 @@ int main(int argc, char *argv[])
     // that a message about the image named below shows over it.
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();
-    if (const QByteArray image = imageArgument(argc, argv); !image.isEmpty())
-        QTimer::singleShot(0, &window, [&window, image] { window.openImage(image); });
+    QTimer::singleShot(0, &window, [&window, files = fileArguments(argc, argv)] {
+        window.start(files.itemNames, files.image);
+    });
     return QApplication::exec();
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ItemNames.h"
+#include "ShopRecord.h"
+
+#include <QAbstractTableModel>
+
+#include <array>
+
+// Every shop of the open image at a glance: one row per shop, the shop's
+// number, its type and its eight slots, as the lists label them. It holds a
+// copy of the table that the editing flow keeps up with the file; it never
+// writes. Cells that hold the text searched for are shown in bold.
+class ShopTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { ShopColumn, TypeColumn, FirstSlotColumn, ColumnCount = FirstSlotColumn + rom::ShopRecord::kSlotCount };
+    // The shop's number, or the code of the type or item, for sorting.
+    static constexpr int SortRole = Qt::UserRole;
+
+    explicit ShopTableModel(QObject *parent = nullptr);
+
+    // The whole table, as read from the file; an empty model without one.
+    void setTable(const rom::ShopTable &table);
+    void clear();
+    // One shop the editor wrote.
+    void setShop(int index, const rom::ShopRecord &record);
+    void setItemNames(const rom::ItemNames &names);
+    // Marks the cells whose label holds text (case-insensitive).
+    void setSearch(const QString &text);
+    [[nodiscard]] const QString &search() const { return m_search; }
+    // Whether a cell of the shop's type or slots holds text.
+    [[nodiscard]] bool matches(int row, const QString &text) const;
+
+    [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    void makeLabels();
+    [[nodiscard]] QString label(int row, int column) const;
+    [[nodiscard]] int code(int row, int column) const;
+
+    rom::ShopTable m_table{};
+    bool m_loaded = false;
+    rom::ItemNames m_names;
+    // Every code's label, made when a table is shown, so that painting and
+    // searching convert no text.
+    std::array<QString, 256> m_typeLabels;
+    std::array<QString, 256> m_itemLabels;
+    QString m_search;
+};

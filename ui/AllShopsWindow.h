@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QTableView;
+class ShopFilterModel;
+class ShopTableModel;
+
+// All Shops: every shop of the open image in a table, with a search field
+// that keeps the shops whose type or any slot holds the text typed and marks
+// those cells. Not modal; Enter or a double click on a row shows that shop in
+// the main window; Esc closes it. It only reads.
+class AllShopsWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    AllShopsWindow(ShopTableModel &shops, QWidget *parent);
+
+signals:
+    void shopActivated(int index);
+
+private:
+    void createControls();
+    void showTitle();
+    void activateRow(int row);
+
+    ShopFilterModel *m_filter;
+    QLineEdit *m_search = nullptr;
+    QTableView *m_table = nullptr;
+};
