@@ -1,49 +1,19 @@
 #include "EditorController.h"
 
 #include "EditorMessages.h"
-#include "NamesFile.h"
+#include "ImagePath.h"
 #include "ShopTypeLabels.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSettings>
 
-#include <dirent.h>
-#include <filesystem>
 
 using rom::RomError;
 using rom::ShopRecord;
 
 namespace {
 
-// A name whose bytes are not valid UTF-8 reaches the file dialog with U+FFFD
-// in their place, and that text no longer names the file: it could name
-// another one. True when the folder holds such a name that reads as fileName.
-bool standsForAnotherName(const QString &fileName)
-{
-    if (!fileName.contains(QChar::ReplacementCharacter))
-        return false;
-    const QFileInfo chosen(fileName);
-    DIR *folder = ::opendir(QFile::encodeName(chosen.path()).constData());
-    if (!folder)
-        return false;
-    bool found = false;
-    while (const dirent *entry = ::readdir(folder)) {
-        const QByteArray name(entry->d_name);
-        const QString shown = QFile::decodeName(name);
-        if (QFile::encodeName(shown) != name && shown == chosen.fileName())
-            found = true;
-    }
-    ::closedir(folder);
-    return found;
-}
-
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
-// The item names file in use, remembered across runs as the path's bytes.
-const QString kNamesFileKey = QStringLiteral("itemNames/file");
 
 } // namespace
 
@@ -73,15 +43,7 @@ EditorController::EditorController(EditorView &view, OpenDialog &dialog, rom::Fi
 
 void EditorController::start(const std::string &namesFile, const std::string &image)
 {
-    if (!namesFile.empty()) {
-        useItemNames(namesFile, QStringLiteral("The built-in item names are used."));
-    } else {
-        const QByteArray remembered = QSettings().value(kNamesFileKey).toByteArray();
-        if (!remembered.isEmpty())
-            useItemNames(remembered.toStdString(),
-                         QStringLiteral("The built-in item names are used. Choose a names file with Options > Item "
-                                        "Names..., or stay with Options > Built-in Item Names."));
-    }
+    m_names.start(namesFile);
     if (!image.empty())
         openFile(image);
 }
@@ -94,7 +56,7 @@ bool EditorController::LoadROM()
     if (!m_dialog.show())
         return false;
     const QString fileName = m_dialog.fileName();
-    if (standsForAnotherName(fileName)) {
+    if (image_path::standsForAnotherName(fileName)) {
         m_view.showError(messages::openFailure(
             fileName,
             QStringLiteral("Its name holds bytes that are not valid UTF-8 text, so the file dialog cannot name it "
@@ -109,13 +71,7 @@ bool EditorController::LoadROM()
 
 bool EditorController::openFile(const std::string &path)
 {
-    // Made absolute only by putting the working directory in front: ".."
-    // after a symbolic link is the system's to resolve, not the editor's.
-    std::string absolute = path;
-    if (!path.empty() && path.front() != '/') {
-        std::error_code error;
-        absolute = (std::filesystem::current_path(error) / path).native();
-    }
+    const std::string absolute = image_path::absolute(path);
     if (!keepOrDropPicks(QStringLiteral("opening another image")))
         return false;
     m_dialog.setFileName(QFile::decodeName(QByteArray::fromStdString(absolute)));
@@ -272,28 +228,11 @@ void EditorController::AllShops_Activate(int index)
         moveTo(index);
 }
 
-void EditorController::mnuItemNames_Click()
-{
-    const std::string path = m_view.chooseItemNamesFile();
-    if (!path.empty() && useItemNames(path, QStringLiteral("The item names in use stay.")))
-        QSettings().setValue(kNamesFileKey, QByteArray::fromStdString(path));
-}
+void EditorController::mnuItemNames_Click() { m_names.choose(); }
 
-void EditorController::mnuBuiltInNames_Click()
-{
-    applyItemNames(rom::ItemNames());
-    QSettings().remove(kNamesFileKey);
-}
+void EditorController::mnuBuiltInNames_Click() { m_names.useBuiltIn(); }
 
-void EditorController::mnuExportNames_Click()
-{
-    const std::string path = m_view.chooseItemNamesExport();
-    if (path.empty())
-        return;
-    if (const std::string error = names_file::write(path, m_names); !error.empty())
-        m_view.showError(QStringLiteral("Could not write the item names to %1.\n\n%2")
-                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error)));
-}
+void EditorController::mnuExportNames_Click() { m_names.exportNames(); }
 
 void EditorController::cmdOK_Click() { m_view.endProgram(); }
 
@@ -315,31 +254,6 @@ bool EditorController::keepOrDropPicks(const QString &doing)
     case EditorView::Unsaved::Cancel: break;
     }
     return false;
-}
-
-// Reads a names file; on success every list shows its names. On failure
-// the message names what is wrong and what happens instead (outcome).
-bool EditorController::useItemNames(const std::string &path, const QString &outcome)
-{
-    rom::ItemNames names;
-    if (const std::string error = names_file::read(path, names); !error.empty()) {
-        m_view.showError(QStringLiteral("Could not use the item names in %1.\n\n%2\n\n%3")
-                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error), outcome));
-        return false;
-    }
-    applyItemNames(names);
-    return true;
-}
-
-void EditorController::applyItemNames(const rom::ItemNames &names)
-{
-    m_names = names;
-    QStringList labels;
-    labels.reserve(rom::ItemNames::kCount);
-    for (int code = 0; code < rom::ItemNames::kCount; ++code)
-        labels.append(fromUtf8(m_names.label(code)));
-    m_view.setItemLabels(labels);
-    m_table.setItemNames(m_names);
 }
 
 // The whole table in one read; the model keeps up with the editor's own
@@ -571,4 +485,4 @@ QString EditorController::typeLabel(std::uint8_t code) const
     return QString::fromStdString(rom::ShopTypeLabels::text(code));
 }
 
-QString EditorController::itemLabel(std::uint8_t code) const { return fromUtf8(m_names.label(code)); }
+QString EditorController::itemLabel(std::uint8_t code) const { return fromUtf8(m_names.names().label(code)); }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "EditorView.h"
+#include "ItemNamesInUse.h"
 #include "OpenDialog.h"
 #include "ShopHistory.h"
 #include "ShopTableModel.h"
 
-#include "ItemNames.h"
 #include "RomFile.h"
 
 #include <QString>
@@ -90,8 +90,6 @@ private:
     bool openImage(const std::string &path);
     bool keepOrDropPicks(const QString &doing);
     bool moveTo(int target);
-    bool useItemNames(const std::string &path, const QString &outcome);
-    void applyItemNames(const rom::ItemNames &names);
     void readTable();
     bool save(Durability durability);
     [[nodiscard]] Written writeShown(const rom::ShopRecord &record, const rom::ShopRecord &expected,
@@ -121,6 +119,6 @@ private:
     std::optional<std::uint8_t> m_unlabelledType;
     ShopHistory m_history;
     QTimer m_syncTimer;
-    rom::ItemNames m_names;
     ShopTableModel m_table;
+    ItemNamesInUse m_names{m_view, m_table};
 };

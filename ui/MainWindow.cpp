@@ -6,9 +6,10 @@
 #include "ImageLayout.h"
 #include "ItemLabels.h"
 #include "Line.h"
+#include "MessageBox.h"
+#include "PickList.h"
 #include "ShopScrollBar.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -27,7 +28,6 @@
 #include <QStringListModel>
 #include <QTabWidget>
 #include <QTimer>
-#include <QWheelEvent>
 
 namespace {
 
@@ -36,60 +36,6 @@ Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
-}
-
-// A closed drop-down list as wide as the form gives it; when it opens, its
-// list is made wide enough for whole labels, including entries added since.
-// The wheel changes the pick only once the list has the keyboard focus, so
-// that scrolling over the window never changes a pick by accident.
-class PickList : public QComboBox {
-public:
-    explicit PickList(QWidget *parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
-
-    void showPopup() override
-    {
-        QAbstractItemView *popup = view();
-        popup->setMinimumWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 8);
-        QComboBox::showPopup();
-    }
-
-protected:
-    void wheelEvent(QWheelEvent *event) override
-    {
-        if (hasFocus())
-            QComboBox::wheelEvent(event);
-        else
-            event->ignore();
-    }
-};
-
-// Text for a message box whose words all fit its width: a name longer than
-// that (a file name with no blank, slash or hyphen to wrap at) gets places to
-// wrap (U+200B) so that none of it is cut at the box's edge.
-QString wrappable(const QString &text, const QFontMetrics &metrics)
-{
-    constexpr int kWidest = 360;
-    QString result;
-    int run = 0;
-    for (const QChar c : text) {
-        const int width = metrics.horizontalAdvance(c);
-        if (c.isSpace() || c == u'/' || c == u'-') {
-            run = 0;
-        } else if (run + width > kWidest) {
-            result += QChar(0x200B);
-            run = 0;
-        }
-        result += c;
-        run += c.isSpace() ? 0 : width;
-    }
-    return result;
-}
-
-QComboBox *pickList(QWidget *parent)
-{
-    auto *list = new PickList(parent);
-    list->setEditable(false);
-    return list;
 }
 
 const QString kNamesFilters = QStringLiteral("Item names (*.txt);;All files (*)");
@@ -127,9 +73,9 @@ QWidget *makeControl(const form::Control &control, QWidget *parent, QAbstractIte
     }
     case form::Kind::TextBox: return new QLineEdit(text, parent);
     case form::Kind::ScrollBar: return new ShopScrollBar(rom::kShopCount - 1, parent);
-    case form::Kind::TypeList: return pickList(parent);
+    case form::Kind::TypeList: return new PickList(parent);
     case form::Kind::ItemList: {
-        QComboBox *list = pickList(parent);
+        QComboBox *list = new PickList(parent);
         list->setModel(items);
         return list;
     }
@@ -403,8 +349,7 @@ int MainWindow::ask(QMessageBox &box, const QString &message)
     // The box takes the mouse button's release from the scroll bar, which
     // would otherwise go on repeating the press or dragging the thumb.
     m_scroll->endMouseAction();
-    box.setText(wrappable(message, box.fontMetrics()));
-    return box.exec();
+    return message_box::ask(box, message);
 }
 
 void MainWindow::showAbout()

@@ -1,0 +1,81 @@
+#include "ItemNamesInUse.h"
+
+#include "EditorMessages.h"
+#include "NamesFile.h"
+#include "ShopTableModel.h"
+
+#include <QFile>
+#include <QSettings>
+
+namespace {
+
+const QString kNamesFileKey = QStringLiteral("itemNames/file");
+
+QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+} // namespace
+
+ItemNamesInUse::ItemNamesInUse(EditorView &view, ShopTableModel &table) : m_view(view), m_table(table) {}
+
+void ItemNamesInUse::start(const std::string &namesFile)
+{
+    if (!namesFile.empty()) {
+        use(namesFile, QStringLiteral("The built-in item names are used."));
+        return;
+    }
+    const QByteArray remembered = QSettings().value(kNamesFileKey).toByteArray();
+    if (!remembered.isEmpty())
+        use(remembered.toStdString(), QStringLiteral("The built-in item names are used. Choose a names file with "
+                                                     "Options > Item Names..., or stay with Options > Built-in Item "
+                                                     "Names."));
+}
+
+void ItemNamesInUse::choose()
+{
+    const std::string path = m_view.chooseItemNamesFile();
+    if (!path.empty() && use(path, QStringLiteral("The item names in use stay.")))
+        QSettings().setValue(kNamesFileKey, QByteArray::fromStdString(path));
+}
+
+void ItemNamesInUse::useBuiltIn()
+{
+    apply(rom::ItemNames());
+    QSettings().remove(kNamesFileKey);
+}
+
+void ItemNamesInUse::exportNames()
+{
+    const std::string path = m_view.chooseItemNamesExport();
+    if (path.empty())
+        return;
+    if (const std::string error = names_file::write(path, m_names); !error.empty())
+        m_view.showError(QStringLiteral("Could not write the item names to %1.\n\n%2")
+                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error)));
+}
+
+// Reads a names file; on success every list shows its names. On failure
+// the message names what is wrong and what happens instead (outcome).
+bool ItemNamesInUse::use(const std::string &path, const QString &outcome)
+{
+    rom::ItemNames names;
+    if (const std::string error = names_file::read(path, names); !error.empty()) {
+        m_view.showError(QStringLiteral("Could not use the item names in %1.\n\n%2\n\n%3")
+                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error), outcome));
+        return false;
+    }
+    apply(names);
+    return true;
+}
+
+void ItemNamesInUse::apply(const rom::ItemNames &names)
+{
+    m_names = names;
+    QStringList labels;
+    labels.reserve(rom::ItemNames::kCount);
+    for (int code = 0; code < rom::ItemNames::kCount; ++code) {
+        const std::string_view label = m_names.label(code);
+        labels.append(QString::fromUtf8(label.data(), qsizetype(label.size())));
+    }
+    m_view.setItemLabels(labels);
+    m_table.setItemNames(m_names);
+}
