@@ -304,7 +304,7 @@ bool EditorController::save(Durability durability)
         switch (writeShown(picks, m_loaded, before)) {
         case Written::Stopped: return false;
         case Written::FileVersionTaken: break;
-        case Written::Yes: m_history.record({index, before, picks}); [[fallthrough]];
+        case Written::Yes: m_history.record({{index, before, picks}}); [[fallthrough]];
         case Written::AlreadyThere:
             m_table.setShop(index, picks);
             m_loaded = picks;
@@ -327,6 +327,9 @@ EditorController::Written EditorController::writeShown(const ShopRecord &record,
         reportShopFailure(QStringLiteral("save shop %1 to"), index, error);
         return Written::Stopped;
     }
+    // Already what is wanted (an undo tried again, say): nothing to ask or write.
+    if (before == record)
+        return Written::AlreadyThere;
     if (before != expected) {
         const QString question = messages::conflictQuestion(
             index, m_fileName, before, record, [this](std::uint8_t code) { return typeLabel(code); },
@@ -342,8 +345,6 @@ EditorController::Written EditorController::writeShown(const ShopRecord &record,
         case EditorView::Conflict::Cancel: return Written::Stopped;
         }
     }
-    if (before == record)
-        return Written::AlreadyThere;
     if (const RomError error = m_rom.writeShop(index, record); error != RomError::None) {
         reportShopFailure(QStringLiteral("save shop %1 to"), index, error);
         return Written::Stopped;
@@ -355,21 +356,63 @@ EditorController::Written EditorController::writeShown(const ShopRecord &record,
 // shop, which is shown first as a move would show it.
 bool EditorController::applyStep(const ShopChange &step, bool undo)
 {
-    if (shownIndex() != step.index && !moveTo(step.index))
+    if (step.size() != 1)
+        return applyImport(step, undo);
+    const ShopWrite &write = step.front();
+    if (shownIndex() != write.index && !moveTo(write.index))
         return false;
-    const ShopRecord &target = undo ? step.before : step.after;
+    const ShopRecord &target = undo ? write.before : write.after;
     ShopRecord inFile;
-    switch (writeShown(target, undo ? step.after : step.before, inFile)) {
+    switch (writeShown(target, undo ? write.after : write.before, inFile)) {
     case Written::Stopped:
     case Written::FileVersionTaken: return false;
     case Written::Yes:
     case Written::AlreadyThere: break;
     }
     undo ? m_history.undone() : m_history.redone();
-    m_table.setShop(step.index, target);
+    m_table.setShop(write.index, target);
     showRecord(target);
     m_loaded = target;
     pickChanged();
+    syncSoon();
+    return true;
+}
+
+// An import's step, all its shops written back (or again) where they are,
+// after one question if another program changed some of them since. A
+// write that fails stops it; tried again, it skips the shops already done.
+bool EditorController::applyImport(const ShopChange &step, bool undo)
+{
+    rom::ShopTable table;
+    if (const RomError error = m_rom.readTable(table); error != RomError::None) {
+        reportShopFailure(QStringLiteral("read shop %1 from"), step.front().index, error);
+        return false;
+    }
+    QList<int> changedByOthers;
+    for (const ShopWrite &write : step) {
+        const ShopRecord &inFile = table[std::size_t(write.index)];
+        if (inFile != (undo ? write.after : write.before) && inFile != (undo ? write.before : write.after))
+            changedByOthers << write.index;
+    }
+    if (!changedByOthers.isEmpty()) {
+        switch (m_view.askAboutConflict(messages::conflictsQuestion(changedByOthers, m_fileName))) {
+        case EditorView::Conflict::Overwrite: changedByOthers.clear(); break;
+        case EditorView::Conflict::TakeFile: break;
+        case EditorView::Conflict::Cancel: return false;
+        }
+    }
+    for (const ShopWrite &write : step) {
+        const ShopRecord &target = undo ? write.before : write.after;
+        if (changedByOthers.contains(write.index) || table[std::size_t(write.index)] == target)
+            continue;
+        if (const RomError error = m_rom.writeShop(write.index, target); error != RomError::None) {
+            reportShopFailure(QStringLiteral("write shop %1 to"), write.index, error);
+            return false;
+        }
+        m_table.setShop(write.index, target);
+    }
+    undo ? m_history.undone() : m_history.redone();
+    (void)LoadShop(); // the shown shop, as the file now has it
     syncSoon();
     return true;
 }

@@ -95,6 +95,7 @@ private:
     [[nodiscard]] Written writeShown(const rom::ShopRecord &record, const rom::ShopRecord &expected,
                                      rom::ShopRecord &before);
     bool applyStep(const ShopChange &step, bool undo);
+    bool applyImport(const ShopChange &step, bool undo);
     rom::RomError refreshFromDisk(bool &changed);
     void pickChanged();
     void syncSoon();

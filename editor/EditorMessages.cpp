@@ -59,6 +59,17 @@ QString conflictQuestion(int index, const QString &fileName, const rom::ShopReco
         .arg(QString::number(index), quoted(fileName), differences.join(u'\n'));
 }
 
+QString conflictsQuestion(const QList<int> &indexes, const QString &fileName)
+{
+    QStringList shops;
+    for (const int index : indexes)
+        shops << QString::number(index);
+    return QStringLiteral("Shops %1 in %2 were changed by another program since the import wrote them.\n\n"
+                          "Overwrite them too, take the file's versions of those shops (and do the rest), or "
+                          "cancel and decide later?")
+        .arg(shops.join(QStringLiteral(", ")), quoted(fileName));
+}
+
 QString unsavedQuestion(int index, const QString &fileName, const QString &doing)
 {
     return QStringLiteral("Your picks for shop %1 are not saved in %2.\n\nSave them before %3?")

@@ -3,6 +3,7 @@
 #include "RomError.h"
 #include "ShopRecord.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -26,6 +27,8 @@ using Labeller = std::function<QString(std::uint8_t code)>;
 [[nodiscard]] QString conflictQuestion(int index, const QString &fileName, const rom::ShopRecord &inFile,
                                        const rom::ShopRecord &wanted, const Labeller &typeLabel,
                                        const Labeller &itemLabel);
+// Several shops written by one step (an import) changed since by another program.
+[[nodiscard]] QString conflictsQuestion(const QList<int> &indexes, const QString &fileName);
 // doing: "quitting", "opening another image".
 [[nodiscard]] QString unsavedQuestion(int index, const QString &fileName, const QString &doing);
 

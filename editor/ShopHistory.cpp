@@ -9,7 +9,9 @@ namespace {
 class ShopChangeCommand : public QUndoCommand {
 public:
     explicit ShopChangeCommand(const ShopChange &change)
-        : QUndoCommand(QStringLiteral("Shop %1").arg(change.index)), m_change(change)
+        : QUndoCommand(change.size() == 1 ? QStringLiteral("Shop %1").arg(change.front().index)
+                                          : QStringLiteral("Import of %1 Shops").arg(change.size())),
+          m_change(change)
     {
     }
     void undo() override {}

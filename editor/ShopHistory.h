@@ -5,19 +5,23 @@
 #include <QUndoStack>
 
 #include <optional>
+#include <vector>
 
-// One write that changed a shop's bytes: Edit > Undo writes `before` back,
-// Edit > Redo writes `after` again.
-struct ShopChange {
+// One shop written: Edit > Undo writes `before` back, Edit > Redo `after`
+// again.
+struct ShopWrite {
     int index = 0;
     rom::ShopRecord before;
     rom::ShopRecord after;
 };
 
+// One step of the history: a shop saved, or every shop an import changed.
+using ShopChange = std::vector<ShopWrite>;
+
 // The writes made to the open image, newest last, for undo and redo. The
-// stack keeps the steps and their texts ("Shop 12"); the writes themselves
-// are the controller's, which can fail or be cancelled, so a step moves
-// only once its write is done.
+// stack keeps the steps and their texts ("Shop 12", "Import of 5 Shops");
+// the writes themselves are the controller's, which can fail or be
+// cancelled, so a step moves only once its writes are done.
 class ShopHistory {
 public:
     void record(const ShopChange &change);
