@@ -3,6 +3,8 @@
 // between shops against raw positioned reads and writes, and opening a large
 // image against a small one. Prints the ratios after the benchmarks.
 #include "BenchSupport.h"
+#include "Contenders.h"
+#include "FigureTable.h"
 #include "MainWindow.h"
 
 #include "ImageLayout.h"
@@ -35,44 +37,10 @@ constexpr int kRepetitions = 5;
 constexpr std::uint64_t kSmallCartridge = 0x400000;  // 4 MiB
 constexpr std::uint64_t kLargeCartridge = 0x4000000; // 64 MiB
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// One of the things a benchmark compares: runs once and returns the seconds
-// that count, leaving out its own setting up and tidying.
-struct Contender {
-    std::string name;
-    std::function<double()> run;
-};
-
-// Runs every contender once per iteration, a different one first each time,
-// so that a slow spell of the shared machine falls on all of them alike. Sets
-// a counter per contender (its time per run, times scale) and one per ratio
-// (numerator, denominator), the ratio of their total times.
-void runInTurn(benchmark::State &state, const std::vector<Contender> &contenders, double scale, const char *unit,
-               const std::vector<std::pair<int, int>> &ratios)
-{
-    std::vector<double> totals(contenders.size(), 0.0);
-    std::size_t first = 0;
-    for (auto _ : state) {
-        double iteration = 0;
-        for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
-            const std::size_t which = (first + turn) % contenders.size();
-            const double seconds = contenders[which].run();
-            totals[which] += seconds;
-            iteration += seconds;
-        }
-        first = (first + 1) % contenders.size();
-        state.SetIterationTime(iteration);
-    }
-    for (std::size_t which = 0; which < contenders.size(); ++which)
-        state.counters[contenders[which].name + "_" + unit] =
-            benchmark::Counter(totals[which] * scale, benchmark::Counter::kAvgIterations);
-    for (const auto &[numerator, denominator] : ratios)
-        state.counters[contenders[std::size_t(numerator)].name + "/" + contenders[std::size_t(denominator)].name] =
-            totals[std::size_t(numerator)] / totals[std::size_t(denominator)];
-}
+using bench::Clock;
+using bench::Contender;
+using bench::runInTurn;
+using bench::secondsSince;
 
 // Makes a window, shows it, and times that up to its first frame.
 template <typename MakeWindow>
@@ -244,81 +212,10 @@ void openWithSync(benchmark::State &state, const QString &small)
     checkOpen(state, {&syncingWindow, &window});
 }
 
-struct Figure {
-    double median = 0;
-    double spread = 0; // coefficient of variation across the repetitions
-};
-
-// The console output as usual, keeping the medians of the counters.
-class FigureReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.error_occurred)
-                continue;
-            for (const auto &[counter, value] : run.counters) {
-                const std::string key = run.run_name.function_name + ":" + counter;
-                if (run.aggregate_name == "median")
-                    figures[key].median = value;
-                else if (run.aggregate_name == "mean")
-                    m_means[key] = value;
-                else if (run.aggregate_name == "stddev" && m_means[key] != 0)
-                    figures[key].spread = value / m_means[key];
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, Figure> figures;
-
-private:
-    std::map<std::string, double> m_means;
-};
-
-class FigureTable {
-public:
-    explicit FigureTable(const std::map<std::string, Figure> &figures) : m_figures(figures) {}
-
-    void time(const char *what, const char *key, const char *unit) const
-    {
-        const Figure figure = get(key);
-        char text[64];
-        std::snprintf(text, sizeof text, "%.3g %s (±%.0f%%)", figure.median, unit, figure.spread * 100);
-        row(what, figure.median > 0 ? text : "not run");
-    }
-
-    void ratio(const char *what, const char *key, double goal = 0) const
-    {
-        const Figure figure = get(key);
-        char text[64];
-        std::snprintf(text, sizeof text, "%.3f (±%.0f%%)", figure.median, figure.spread * 100);
-        char verdict[64] = "";
-        if (goal > 0)
-            std::snprintf(verdict, sizeof verdict, "<= %.2f: %s", goal,
-                          figure.median <= 0 ? "not run" : figure.median <= goal ? "met" : "NOT met");
-        row(what, figure.median > 0 ? text : "not run", verdict);
-    }
-
-private:
-    static void row(const char *what, const char *value, const char *goal = "")
-    {
-        std::printf("| %s | %s | %s |\n", what, value, goal);
-    }
-    [[nodiscard]] Figure get(const char *key) const
-    {
-        const auto found = m_figures.find(key);
-        return found == m_figures.end() || !std::isfinite(found->second.median) ? Figure{} : found->second;
-    }
-
-    const std::map<std::string, Figure> &m_figures;
-};
-
-void printFigures(const std::map<std::string, Figure> &figures)
+void printFigures(const std::map<std::string, bench::Figure> &figures)
 {
-    std::printf("\nMedians of %d repetitions (± the coefficient of variation across them):\n\n", kRepetitions);
-    std::printf("| figure | value | goal |\n|---|---|---|\n");
-    const FigureTable table(figures);
+    bench::FigureTable::printHeader(kRepetitions);
+    const bench::FigureTable table(figures);
     table.time("start-up to first frame: main window", "startup:main_ms", "ms");
     table.time("start-up to first frame: bare window, same widgets and entries", "startup:bare_ms", "ms");
     table.ratio("start-up ratio, main / bare", "startup:main/bare", 1.15);
@@ -363,11 +260,6 @@ void compareWithBaseline()
                     qPrintable(parts.join(QStringLiteral(", "))));
 }
 
-void configure(benchmark::internal::Benchmark *benchmark)
-{
-    benchmark->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -402,12 +294,12 @@ int main(int argc, char **argv)
     bench::flushDeferredDeletes();
     compareWithBaseline();
 
-    configure(benchmark::RegisterBenchmark("startup", startUp));
-    configure(benchmark::RegisterBenchmark("sweep", sweepShops, sweepImage, rawSweepImage));
-    configure(benchmark::RegisterBenchmark("open", openImages, smallImage, largeImage));
-    configure(benchmark::RegisterBenchmark("open_fsync", openWithSync, smallImage));
+    bench::configure(benchmark::RegisterBenchmark("startup", startUp), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("sweep", sweepShops, sweepImage, rawSweepImage), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("open", openImages, smallImage, largeImage), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("open_fsync", openWithSync, smallImage), kRepetitions);
 
-    FigureReporter reporter;
+    bench::FigureReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     printFigures(reporter.figures);
