@@ -21,27 +21,21 @@ struct CommandSpec {
     Command command;
     std::size_t files;
     unsigned options;
-    std::string_view synopsis;
-    std::string_view summary;
+    std::string_view synopsis; // for the usage line
+    std::string_view help;     // its line in --help, synopsis and what it does
 };
 
 constexpr CommandSpec kCommands[] = {
     {"export", Command::Export, 1, kOutputOption | kItemNamesOption, "export IMAGE [-o FILE.csv] [--item-names FILE]",
-     "the shop table as CSV, on standard output or in FILE.csv; --item-names\n"
-     "      labels the items with the names of an item names file"},
+     "export IMAGE [-o FILE.csv]  the table as CSV, to standard output or FILE.csv"},
     {"import", Command::Import, 2, kNoOptions, "import IMAGE FILE.csv",
-     "write the shops of FILE.csv whose bytes differ from IMAGE's; prints\n"
-     "      \"N shops changed in IMAGE\""},
+     "import IMAGE FILE.csv       write the shops of FILE.csv that differ in IMAGE"},
     {"diff", Command::Diff, 2, kNoOptions, "diff IMAGE_A IMAGE_B",
-     "one line per shop that differs, its nine bytes in A, then in B:\n"
-     "      \"shop 12: 01 2A FF FF FF FF FF FF FF -> 01 2B FF FF FF FF FF FF FF\""},
+     "diff IMAGE_A IMAGE_B        one line per shop that differs; exit 1 if any"},
     {"patch", Command::Patch, 2, kOutputOption, "patch CLEAN MODIFIED -o OUT.ips|OUT.bps",
-     "an IPS or BPS patch (by OUT's extension) from CLEAN's cartridge\n"
-     "      contents to MODIFIED's, copier headers left out"},
+     "patch CLEAN MODIFIED -o OUT an IPS or BPS patch, as OUT ends in .ips or .bps"},
     {"checksum", Command::Checksum, 1, kFixOption, "checksum IMAGE [--fix]",
-     "the stored checksum, its stored complement and the computed checksum\n"
-     "      (four hex digits each), then \"valid\" or \"not valid\"; --fix writes\n"
-     "      the computed checksum and its complement when not valid"},
+     "checksum IMAGE [--fix]      the cartridge checksum: stored, computed, valid?"},
 };
 
 constexpr std::string_view kProgram = "shop-table";
@@ -184,10 +178,18 @@ std::string CommandLine::helpText()
                        "Reads and writes the shop table of copier images of the game, for scripts.\n"
                        "Images are checked as the editor checks them and never created.\n\nCommands:\n";
     for (const CommandSpec &spec : kCommands)
-        text.append("  ").append(spec.synopsis).append("\n      ").append(spec.summary).append("\n");
-    text += "  --help      show this text\n"
-            "  --version   show the version\n\n"
-            "A file name that starts with '-' follows '--'.\n\n"
+        text.append("  ").append(spec.help).append("\n");
+    text += "  --help, --version           this text; the version\n\n"
+            "Options:\n"
+            "  -o FILE, --output FILE      the file to write, whole or not at all\n"
+            "  --item-names FILE           export: label the items with an item names file\n"
+            "  --fix                       checksum: write it if the stored one is not valid\n"
+            "  --                          ends the options: a file name may start with '-'\n\n"
+            "Output: import prints \"N shops changed in IMAGE\". diff prints the shop's\n"
+            "nine bytes in A, then in B: \"shop 12: 01 2A FF FF FF FF FF FF FF -> 01 2B ...\".\n"
+            "checksum prints \"stored checksum: 1A2B\", \"stored complement: E5D4\",\n"
+            "\"computed checksum: 1A2B\" and \"valid\" or \"not valid\", one a line; with --fix,\n"
+            "a last line \"fixed: ...\" when it wrote the checksum.\n\n"
             "Exit status: 0 done; 1 the work failed, with a message that names the file\n"
             "and the reason, or diff found shops that differ (0 when none do; a failure\n"
             "of diff prints a message as well); 2 the command line cannot be understood.\n";
