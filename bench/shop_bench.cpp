@@ -3,6 +3,8 @@
 // between shops against raw positioned reads and writes, and opening a large
 // image against a small one. Prints the ratios after the benchmarks.
 #include "BenchSupport.h"
+#include "Contenders.h"
+#include "FigureTable.h"
 #include "MainWindow.h"
 #include "ShopTableModel.h"
 
@@ -41,44 +43,10 @@ constexpr int kRepetitions = 5;
 constexpr std::uint64_t kSmallCartridge = 0x400000;  // 4 MiB
 constexpr std::uint64_t kLargeCartridge = 0x4000000; // 64 MiB
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// One of the things a benchmark compares: runs once and returns the seconds
-// that count, leaving out its own setting up and tidying.
-struct Contender {
-    std::string name;
-    std::function<double()> run;
-};
-
-// Runs every contender once per iteration, a different one first each time,
-// so that a slow spell of the shared machine falls on all of them alike. Sets
-// a counter per contender (its time per run, times scale) and one per ratio
-// (numerator, denominator), the ratio of their total times.
-void runInTurn(benchmark::State &state, const std::vector<Contender> &contenders, double scale, const char *unit,
-               const std::vector<std::pair<int, int>> &ratios)
-{
-    std::vector<double> totals(contenders.size(), 0.0);
-    std::size_t first = 0;
-    for (auto _ : state) {
-        double iteration = 0;
-        for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
-            const std::size_t which = (first + turn) % contenders.size();
-            const double seconds = contenders[which].run();
-            totals[which] += seconds;
-            iteration += seconds;
-        }
-        first = (first + 1) % contenders.size();
-        state.SetIterationTime(iteration);
-    }
-    for (std::size_t which = 0; which < contenders.size(); ++which)
-        state.counters[contenders[which].name + "_" + unit] =
-            benchmark::Counter(totals[which] * scale, benchmark::Counter::kAvgIterations);
-    for (const auto &[numerator, denominator] : ratios)
-        state.counters[contenders[std::size_t(numerator)].name + "/" + contenders[std::size_t(denominator)].name] =
-            totals[std::size_t(numerator)] / totals[std::size_t(denominator)];
-}
+using bench::Clock;
+using bench::Contender;
+using bench::runInTurn;
+using bench::secondsSince;
 
 // Makes a window, shows it, and times that up to its first frame.
 template <typename MakeWindow>
@@ -155,8 +123,10 @@ private:
 // Moving through all the shops in the window, one step at a time, by the
 // scroll bar's value: browsing, where a step only loads the next shop, and
 // with a pick before each step, which the step then saves first (read again,
-// written, the disk flush left to the timer that follows).
-void sweepShops(benchmark::State &state, const QString &image)
+// written, the disk flush left to the timer that follows). The raw calls work
+// on a copy of the image: writing the window's image behind its back would
+// be a change by another program, which the window asks about.
+void sweepShops(benchmark::State &state, const QString &image, const QString &rawImage)
 {
     MainWindow window;
     bench::showAndWaitForFirstFrame(window);
@@ -182,22 +152,8 @@ void sweepShops(benchmark::State &state, const QString &image)
         QCoreApplication::processEvents();
         return seconds;
     };
-    // The raw calls work on a copy: writing back bytes they read earlier,
-    // they would undo the window's writes like another program, and the
-    // window would stop to ask.
-    const QString copy = image + QStringLiteral(".raw");
-    if (!QFile::exists(copy)) {
-        QFile::copy(image, copy);
-        // On the disk like the image, so that the first writes pay alike.
-        const int fd = ::open(QFile::encodeName(copy).constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0 || ::fsync(fd) != 0) {
-            state.SkipWithError("cannot copy the image");
-            return;
-        }
-        ::close(fd);
-    }
-    RawSweep raw(copy, false);
-    RawSweep rawWithLookUps(copy, true);
+    RawSweep raw(rawImage, false);
+    RawSweep rawWithLookUps(rawImage, true);
     runInTurn(state,
               {
                   {"window", [&] { return sweep(false); }},
@@ -340,91 +296,22 @@ void openImages(benchmark::State &state, const QString &small, const QString &la
 }
 
 // The flush of the image open before, which the user waits for too.
-void openWithSync(benchmark::State &state, const QString &small)
+// Each window has an image of its own: the second window to open an image
+// would find it locked by the first, and say so in a message box.
+void openWithSync(benchmark::State &state, const QString &small, const QString &otherSmall)
 {
     UnsyncedFileAccess unsynced;
     MainWindow syncingWindow;
     MainWindow window(unsynced);
-    runInTurn(state, {{"fsync", reopening(syncingWindow, small)}, {"no_fsync", reopening(window, small)}}, 1e6,
+    runInTurn(state, {{"fsync", reopening(syncingWindow, small)}, {"no_fsync", reopening(window, otherSmall)}}, 1e6,
               "us", {{0, 1}});
     checkOpen(state, {&syncingWindow, &window});
 }
 
-struct Figure {
-    double median = 0;
-    double spread = 0; // coefficient of variation across the repetitions
-};
-
-// The console output as usual, keeping the medians of the counters.
-class FigureReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.error_occurred)
-                continue;
-            for (const auto &[counter, value] : run.counters) {
-                const std::string key = run.run_name.function_name + ":" + counter;
-                if (run.aggregate_name == "median")
-                    figures[key].median = value;
-                else if (run.aggregate_name == "mean")
-                    m_means[key] = value;
-                else if (run.aggregate_name == "stddev" && m_means[key] != 0)
-                    figures[key].spread = value / m_means[key];
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, Figure> figures;
-
-private:
-    std::map<std::string, double> m_means;
-};
-
-class FigureTable {
-public:
-    explicit FigureTable(const std::map<std::string, Figure> &figures) : m_figures(figures) {}
-
-    void time(const char *what, const char *key, const char *unit) const
-    {
-        const Figure figure = get(key);
-        char text[64];
-        std::snprintf(text, sizeof text, "%.3g %s (±%.0f%%)", figure.median, unit, figure.spread * 100);
-        row(what, figure.median > 0 ? text : "not run");
-    }
-
-    void ratio(const char *what, const char *key, double goal = 0) const
-    {
-        const Figure figure = get(key);
-        char text[64];
-        std::snprintf(text, sizeof text, "%.3f (±%.0f%%)", figure.median, figure.spread * 100);
-        char verdict[64] = "";
-        if (goal > 0)
-            std::snprintf(verdict, sizeof verdict, "<= %.2f: %s", goal,
-                          figure.median <= 0 ? "not run" : figure.median <= goal ? "met" : "NOT met");
-        row(what, figure.median > 0 ? text : "not run", verdict);
-    }
-
-private:
-    static void row(const char *what, const char *value, const char *goal = "")
-    {
-        std::printf("| %s | %s | %s |\n", what, value, goal);
-    }
-    [[nodiscard]] Figure get(const char *key) const
-    {
-        const auto found = m_figures.find(key);
-        return found == m_figures.end() || !std::isfinite(found->second.median) ? Figure{} : found->second;
-    }
-
-    const std::map<std::string, Figure> &m_figures;
-};
-
-void printFigures(const std::map<std::string, Figure> &figures)
+void printFigures(const std::map<std::string, bench::Figure> &figures)
 {
-    std::printf("\nMedians of %d repetitions (± the coefficient of variation across them):\n\n", kRepetitions);
-    std::printf("| figure | value | goal |\n|---|---|---|\n");
-    const FigureTable table(figures);
+    bench::FigureTable::printHeader(kRepetitions);
+    const bench::FigureTable table(figures);
     table.time("start-up to first frame: main window", "startup:main_ms", "ms");
     table.time("start-up to first frame: bare window, same widgets and entries", "startup:bare_ms", "ms");
     table.ratio("start-up ratio, main / bare", "startup:main/bare", 1.15);
@@ -473,11 +360,6 @@ void compareWithBaseline()
                     qPrintable(parts.join(QStringLiteral(", "))));
 }
 
-void configure(benchmark::internal::Benchmark *benchmark)
-{
-    benchmark->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -495,10 +377,14 @@ int main(int argc, char **argv)
     if (!dir.isValid())
         qFatal("bench: cannot make a temporary directory");
     const QString sweepImage = dir.filePath(QStringLiteral("sweep.smc"));
+    const QString rawSweepImage = dir.filePath(QStringLiteral("sweep-raw.smc"));
     const QString smallImage = dir.filePath(QStringLiteral("small.smc"));
+    const QString otherSmallImage = dir.filePath(QStringLiteral("small-2.smc"));
     const QString largeImage = dir.filePath(QStringLiteral("large.smc"));
     bench::writeDemoImage(sweepImage, kSmallCartridge);
+    bench::writeDemoImage(rawSweepImage, kSmallCartridge);
     bench::writeDemoImage(smallImage, kSmallCartridge);
+    bench::writeDemoImage(otherSmallImage, kSmallCartridge);
     bench::writeDemoImage(largeImage, kLargeCartridge);
 
     {
@@ -510,14 +396,14 @@ int main(int argc, char **argv)
     bench::flushDeferredDeletes();
     compareWithBaseline();
 
-    configure(benchmark::RegisterBenchmark("startup", startUp));
-    configure(benchmark::RegisterBenchmark("sweep", sweepShops, sweepImage));
-    configure(benchmark::RegisterBenchmark("open", openImages, smallImage, largeImage));
-    configure(benchmark::RegisterBenchmark("open_fsync", openWithSync, smallImage));
-    configure(benchmark::RegisterBenchmark("all_shops", openAllShops, smallImage));
-    configure(benchmark::RegisterBenchmark("search", searchAllShops, smallImage));
+    bench::configure(benchmark::RegisterBenchmark("startup", startUp), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("sweep", sweepShops, sweepImage, rawSweepImage), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("open", openImages, smallImage, largeImage), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("open_fsync", openWithSync, smallImage, otherSmallImage), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("all_shops", openAllShops, smallImage), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("search", searchAllShops, smallImage), kRepetitions);
 
-    FigureReporter reporter;
+    bench::FigureReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     printFigures(reporter.figures);

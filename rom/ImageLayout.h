@@ -21,6 +21,10 @@ inline constexpr int kShopCount = 128;
 inline constexpr std::size_t kShopRecordSize = 9;
 inline constexpr std::uint64_t kShopTableEnd = kShopTableOffset + kShopCount * kShopRecordSize;
 
+// The largest cartridge read whole (for a checksum or a patch): eight times
+// the 16 MiB a SNES can address, room for any image and for oversized tests.
+inline constexpr std::uint64_t kMaxCartridgeSize = 128 * 1024 * 1024;
+
 enum class ImageLayout {
     Headered,   // copier header present: file offset = cartridge offset + 0x200
     Headerless, // cartridge contents start at file offset 0

@@ -42,22 +42,22 @@ std::string_view describe(RomError error)
     case RomError::ReadFailed:
         return "The system reported an error while reading the file.";
     case RomError::WriteFailed:
-        return "The system reported an error while writing the file. The shop's bytes in the file were left "
-               "as they were.";
+        return "The system reported an error while writing the file. The file was left as it was.";
     case RomError::DiskFull:
-        return "The disk is full (or your disk quota is used up). The shop's bytes in the file were left as "
-               "they were.";
+        return "The disk is full (or your disk quota is used up). The file was left as it was.";
     case RomError::FileTooLarge:
-        return "The file-size limit this program runs under (ulimit -f) lies below the shop table, so the "
-               "system refused the write. The shop's bytes in the file were left as they were.";
+        return "The file-size limit this program runs under (ulimit -f) lies below the place written, so the "
+               "system refused the write. The file was left as it was.";
     case RomError::WritePartial:
-        return "The system reported an error while writing the file, and the shop's old bytes could not all be "
-               "put back: the shop may be partly written in the file.";
+        return "The system reported an error while writing the file, and the old bytes could not all be put "
+               "back: the file may hold part of what was being written.";
     case RomError::FileChanged:
         return "The file on disk is no longer the one that was opened: it was deleted, moved, "
                "replaced or changed in size by another program.";
     case RomError::FlushFailed:
         return "The system could not confirm that the changes reached the disk.";
+    case RomError::TooLargeToRead:
+        return "The file is larger than any SNES cartridge image (over 128 MiB), so it is not read whole.";
     }
     return "Unknown error.";
 }

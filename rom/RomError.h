@@ -23,12 +23,13 @@ enum class RomError {
     NotOpen,        // no image is open, or it was opened for reading only and a write was asked for
     BadShopIndex,   // a shop index outside 0-127
     ReadFailed,     // the system reported an error while reading
-    WriteFailed,    // the system reported an error while writing; the record is as it was
-    DiskFull,       // no room on the disk (or in the quota); the record is as it was
-    FileTooLarge,   // the process's file-size limit lies below the place written; the record is as it was
-    WritePartial,   // a write failed and the record's old bytes could not all be put back
+    WriteFailed,    // the system reported an error while writing; the bytes written over are as they were
+    DiskFull,       // no room on the disk (or in the quota); the bytes written over are as they were
+    FileTooLarge,   // the process's file-size limit lies below the place written; the bytes are as they were
+    WritePartial,   // a write failed and the old bytes could not all be put back
     FileChanged,    // the file at the path was deleted, moved, replaced or changed in size since it was opened
     FlushFailed,    // the system could not confirm that earlier writes reached the disk
+    TooLargeToRead, // the cartridge contents are larger than kMaxCartridgeSize, so they are not read whole
 };
 
 // A sentence or two for the user: what is wrong, in plain words.

@@ -272,25 +272,55 @@ RomError RomFile::writeShop(int index, const ShopRecord &record)
 {
     if (const RomError error = checkUsable(index); error != RomError::None)
         return error;
-    if (m_access != Access::ReadWrite)
-        return RomError::NotOpen;
-    const std::uint64_t offset = shopFileOffset(m_layout, index);
     ShopRecord::Bytes old{};
-    if (const RomError error = readAt(offset, old.data(), old.size()); error != RomError::None)
-        return error;
-    if (const RomError error = writeRecord(offset, record.toBytes(), old); error != RomError::None)
-        return error;
-    return checkSizeAfterWrite(offset);
+    return writeInPlace(shopFileOffset(m_layout, index), old, record.toBytes());
 }
 
-RomError RomFile::writeRecord(std::uint64_t offset, const ShopRecord::Bytes &bytes, const ShopRecord::Bytes &old)
+RomError RomFile::readCartridge(CartridgeBytes &cartridge)
 {
-    // A record over a hole of a sparse file gets its blocks before anything
+    if (const RomError error = checkUsable(); error != RomError::None)
+        return error;
+    const std::uint64_t start = fileOffset(m_layout, 0);
+    const std::uint64_t size = std::uint64_t(m_size) - start;
+    if (size > kMaxCartridgeSize)
+        return RomError::TooLargeToRead;
+    CartridgeBytes bytes(static_cast<std::size_t>(size));
+    if (const RomError error = readAt(start, bytes.data(), bytes.size()); error != RomError::None)
+        return error;
+    cartridge = std::move(bytes);
+    return RomError::None;
+}
+
+RomError RomFile::writeChecksumFields(const CartridgeChecksum::Fields &fields)
+{
+    if (const RomError error = checkUsable(); error != RomError::None)
+        return error;
+    CartridgeChecksum::Fields old{};
+    return writeInPlace(fileOffset(m_layout, kChecksumComplementOffset), old, fields);
+}
+
+// Reads the bytes about to be overwritten into old, so that a failed write
+// can put them back, then writes bytes over them.
+RomError RomFile::writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old, std::span<const std::uint8_t> bytes)
+{
+    if (m_access != Access::ReadWrite)
+        return RomError::NotOpen;
+    if (const RomError error = readAt(offset, old.data(), old.size()); error != RomError::None)
+        return error;
+    if (const RomError error = writeBytes(offset, bytes, old); error != RomError::None)
+        return error;
+    return checkSizeAfterWrite(offset, bytes.size());
+}
+
+RomError RomFile::writeBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes,
+                             std::span<const std::uint8_t> old)
+{
+    // Bytes over a hole of a sparse file get their blocks before anything
     // is written, so that a full disk cannot stop the write halfway.
     if (m_files->fallocate(m_fd, FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(bytes.size())) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS && errno != EINTR)
         return writeErrorFor(errno);
-    // One positioned write: a crash cannot leave the record half written.
+    // One positioned write: a crash cannot leave the bytes half written.
     const std::size_t written = transfer(bytes.size(), [&](std::size_t done) {
         return m_files->pwrite(m_fd, bytes.data() + done, bytes.size() - done, off_t(offset + done));
     });
@@ -305,14 +335,14 @@ RomError RomFile::writeRecord(std::uint64_t offset, const ShopRecord::Bytes &byt
 
 // Another program may have cut the file short between the check and the
 // write, which the write then extended again: the file is put back to end
-// where the record starts, and reported as changed.
-RomError RomFile::checkSizeAfterWrite(std::uint64_t offset)
+// where the bytes written start, and reported as changed.
+RomError RomFile::checkSizeAfterWrite(std::uint64_t offset, std::size_t count)
 {
     struct stat info {};
     if (m_files->fstat(m_fd, &info) != 0)
         return RomError::ReadFailed;
     if (info.st_size != m_size) {
-        if (std::uint64_t(info.st_size) == offset + kShopRecordSize)
+        if (std::uint64_t(info.st_size) == offset + count)
             (void)m_files->ftruncate(m_fd, off_t(offset));
         return RomError::FileChanged;
     }

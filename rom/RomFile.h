@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CartridgeBytes.h"
+#include "CartridgeChecksum.h"
 #include "FileAccess.h"
 #include "ImageLayout.h"
 #include "RomError.h"
@@ -8,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <span>
 #include <string>
 
 namespace rom {
@@ -62,14 +65,23 @@ public:
     // back).
     [[nodiscard]] RomError writeShop(int index, const ShopRecord &record);
 
+    // The cartridge contents, copier header excluded, in one positioned read.
+    // Untouched on error.
+    [[nodiscard]] RomError readCartridge(CartridgeBytes &cartridge);
+    // Writes the checksum's complement and the checksum (the four bytes at
+    // kChecksumComplementOffset) and nothing else, with writeShop's care.
+    [[nodiscard]] RomError writeChecksumFields(const CartridgeChecksum::Fields &fields);
+
 private:
     [[nodiscard]] RomError checkUsable() const;
     [[nodiscard]] RomError checkUsable(int index) const;
     [[nodiscard]] RomError checkSameFile(struct stat &info) const;
     [[nodiscard]] RomError readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const;
-    [[nodiscard]] RomError writeRecord(std::uint64_t offset, const ShopRecord::Bytes &bytes,
-                                       const ShopRecord::Bytes &old);
-    [[nodiscard]] RomError checkSizeAfterWrite(std::uint64_t offset);
+    [[nodiscard]] RomError writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old,
+                                        std::span<const std::uint8_t> bytes);
+    [[nodiscard]] RomError writeBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes,
+                                      std::span<const std::uint8_t> old);
+    [[nodiscard]] RomError checkSizeAfterWrite(std::uint64_t offset, std::size_t count);
     [[nodiscard]] RomError checkImage(const struct stat &info);
     [[nodiscard]] RomError openChecked(const std::string &path, Access access, const RomFile *sharing,
                                        struct stat &info);

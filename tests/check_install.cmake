@@ -53,7 +53,7 @@ set(expected
   "${data} usr/share/mime/packages/shop-editor.xml")
 set(programs shop-editor)
 if(TABLE)
-  list(APPEND expected "${program} usr/bin/shop-table")
+  list(APPEND expected "${program} usr/bin/shop-table" "${data} usr/share/man/man1/shop-table.1.gz")
   list(APPEND programs shop-table)
 endif()
 run(dpkg-deb --contents "${package}")

@@ -16,6 +16,14 @@ using rom::ShopRecord;
 Q_DECLARE_METATYPE(rom::ImageLayout)
 Q_DECLARE_METATYPE(rom::RomError)
 
+namespace {
+
+// File offsets of the checksum's complement and the checksum, four bytes.
+constexpr std::uint64_t kHeaderedChecksumFields = 0x200 + 0xFFDC;
+constexpr std::uint64_t kHeaderlessChecksumFields = 0xFFDC;
+
+} // namespace
+
 class TestRomFile : public QObject {
     Q_OBJECT
 
@@ -38,6 +46,10 @@ private slots:
     void failedWriteLeavesTheRecord();
     void fileSizeLimitIsAWriteError();
     void refusesShopsOutsideTheTable();
+    void readsTheWholeCartridge_data();
+    void readsTheWholeCartridge();
+    void writesOnlyTheChecksumFields_data();
+    void writesOnlyTheChecksumFields();
 
 private:
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -211,14 +223,19 @@ void TestRomFile::failedWriteLeavesTheRecord_data()
     QTest::addColumn<int>("fallocateError");
     QTest::addColumn<RomError>("expected");
     QTest::addColumn<int>("newBytesLeft"); // of the record, from its start
-    QTest::newRow("I/O error") << QList<int>{-EIO} << 0 << RomError::WriteFailed << 0;
-    QTest::newRow("disk full") << QList<int>{-ENOSPC} << 0 << RomError::DiskFull << 0;
-    QTest::newRow("quota used up") << QList<int>{-EDQUOT} << 0 << RomError::DiskFull << 0;
-    QTest::newRow("short write, then disk full") << QList<int>{4, -ENOSPC} << 0 << RomError::DiskFull << 0;
-    QTest::newRow("short write, then the put-back fails") << QList<int>{4, -ENOSPC, -EIO} << 0 << RomError::WritePartial << 4;
-    QTest::newRow("no room for a hole's blocks") << QList<int>{} << ENOSPC << RomError::DiskFull << 0;
-    QTest::newRow("file-size limit") << QList<int>{-EFBIG} << 0 << RomError::FileTooLarge << 0;
-    QTest::newRow("cut short by another program") << QList<int>{} << 0 << RomError::FileChanged << -1;
+    QTest::addColumn<bool>("checksum");    // the checksum fields written instead of a shop
+    QTest::newRow("I/O error") << QList<int>{-EIO} << 0 << RomError::WriteFailed << 0 << false;
+    QTest::newRow("disk full") << QList<int>{-ENOSPC} << 0 << RomError::DiskFull << 0 << false;
+    QTest::newRow("quota used up") << QList<int>{-EDQUOT} << 0 << RomError::DiskFull << 0 << false;
+    QTest::newRow("short write, then disk full") << QList<int>{4, -ENOSPC} << 0 << RomError::DiskFull << 0 << false;
+    QTest::newRow("short write, then the put-back fails") << QList<int>{4, -ENOSPC, -EIO} << 0 << RomError::WritePartial << 4 << false;
+    QTest::newRow("no room for a hole's blocks") << QList<int>{} << ENOSPC << RomError::DiskFull << 0 << false;
+    QTest::newRow("file-size limit") << QList<int>{-EFBIG} << 0 << RomError::FileTooLarge << 0 << false;
+    QTest::newRow("cut short by another program") << QList<int>{} << 0 << RomError::FileChanged << -1 << false;
+    QTest::newRow("checksum: short write, then disk full") << QList<int>{2, -ENOSPC} << 0 << RomError::DiskFull << 0 << true;
+    QTest::newRow("checksum: short write, then the put-back fails") << QList<int>{3, -EIO, -EIO} << 0 << RomError::WritePartial << 3 << true;
+    QTest::newRow("checksum: no room for a hole's blocks") << QList<int>{} << ENOSPC << RomError::DiskFull << 0 << true;
+    QTest::newRow("checksum: cut short by another program") << QList<int>{} << 0 << RomError::FileChanged << -1 << true;
 }
 
 void TestRomFile::failedWriteLeavesTheRecord()
@@ -227,31 +244,36 @@ void TestRomFile::failedWriteLeavesTheRecord()
     QFETCH(int, fallocateError);
     QFETCH(RomError, expected);
     QFETCH(int, newBytesLeft);
+    QFETCH(bool, checksum);
     const QString path = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
-    const std::uint64_t at = shopOffset(ImageLayout::Headered, 92);
+    const Bytes original = readFile(path);
+    const std::uint64_t at = checksum ? kHeaderedChecksumFields : shopOffset(ImageLayout::Headered, 92);
+    const std::size_t size = checksum ? 4 : 9;
+    Bytes changed(original.begin() + qsizetype(at), original.begin() + qsizetype(at + size));
+    for (auto &byte : changed)
+        byte ^= 0x81;
     FaultyFileAccess files;
     RomFile file(files);
     QCOMPARE(file.open(path.toStdString()), RomError::None);
-    ShopRecord record;
-    QCOMPARE(file.readShop(92, record), RomError::None);
-    const auto old = record.toBytes();
-    for (auto &item : record.items)
-        item ^= 0x81;
-    const auto changed = record.toBytes();
 
     files.writePlan.assign(plan.begin(), plan.end());
     files.fallocateError = fallocateError;
-    if (newBytesLeft < 0) // the file is cut short between the check and the write
-        files.beforeWrite = [&path] { QFile::resize(path, 0x40000); };
-    QCOMPARE(file.writeShop(92, record), expected);
+    if (newBytesLeft < 0) // the file is cut short before where the write goes, between the check and the write
+        files.beforeWrite = [&path, at] { QFile::resize(path, qint64(at & ~0x3FFFull)); };
+    if (checksum)
+        QCOMPARE(file.writeChecksumFields({changed[0], changed[1], changed[2], changed[3]}), expected);
+    else
+        QCOMPARE(file.writeShop(92, ShopRecord::fromBytes({changed[0], changed[1], changed[2], changed[3], changed[4],
+                                                           changed[5], changed[6], changed[7], changed[8]})),
+                 expected);
 
     const Bytes after = readFile(path);
     if (newBytesLeft < 0) {
         QVERIFY(after.size() <= at); // the write did not lengthen it again
         return;
     }
-    for (std::size_t k = 0; k < 9; ++k)
-        QCOMPARE(after[at + k], int(k) < newBytesLeft ? changed[k] : old[k]);
+    for (std::size_t k = 0; k < size; ++k)
+        QCOMPARE(after[at + k], int(k) < newBytesLeft ? changed[k] : original[at + k]);
 }
 
 void TestRomFile::fileSizeLimitIsAWriteError()
@@ -289,6 +311,75 @@ void TestRomFile::refusesShopsOutsideTheTable()
     QCOMPARE(file.writeShop(128, record), RomError::BadShopIndex);
     QCOMPARE(file.close(), RomError::None);
     QCOMPARE(readFile(path), original);
+}
+
+void TestRomFile::readsTheWholeCartridge_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<RomError>("expected");
+    QTest::newRow("headered") << "headered" << RomError::None;
+    QTest::newRow("headerless") << "headerless" << RomError::None;
+    QTest::newRow("larger than any cartridge") << "huge" << RomError::TooLargeToRead;
+    QTest::newRow("read error") << "unreadable" << RomError::ReadFailed;
+}
+
+void TestRomFile::readsTheWholeCartridge()
+{
+    QFETCH(QString, image);
+    QFETCH(RomError, expected);
+    const auto layout = image == "headerless" ? ImageLayout::Headerless : ImageLayout::Headered;
+    const QString path = writeImage(dir(), QStringLiteral("game.smc"), smallImage(layout));
+    const Bytes original = readFile(path);
+    if (image == "huge") // a sparse file: a size, not a disk's worth of blocks
+        QVERIFY(QFile::resize(path, 128 * 1024 * 1024 + 1024 + 512));
+    FaultyFileAccess files;
+    RomFile file(files);
+    QCOMPARE(file.open(path.toStdString(), rom::Access::ReadOnly), RomError::None);
+    files.readError = image == "unreadable" ? EIO : 0;
+
+    rom::CartridgeBytes cartridge{1, 2, 3};
+    QCOMPARE(file.readCartridge(cartridge), expected);
+    const std::size_t header = layout == ImageLayout::Headered ? 0x200 : 0;
+    const Bytes wanted = expected == RomError::None ? Bytes(original.begin() + qsizetype(header), original.end())
+                                                    : Bytes{1, 2, 3};
+    QCOMPARE(Bytes(cartridge.begin(), cartridge.end()), wanted);
+}
+
+void TestRomFile::writesOnlyTheChecksumFields_data()
+{
+    QTest::addColumn<ImageLayout>("layout");
+    QTest::addColumn<QString>("how"); // how the image is open here
+    QTest::addColumn<RomError>("expected");
+    QTest::newRow("headered") << ImageLayout::Headered << "for writing" << RomError::None;
+    QTest::newRow("headerless") << ImageLayout::Headerless << "for writing" << RomError::None;
+    QTest::newRow("opened for reading only") << ImageLayout::Headered << "for reading" << RomError::NotOpen;
+    QTest::newRow("locked by another editor") << ImageLayout::Headered << "locked" << RomError::NotOpen;
+}
+
+void TestRomFile::writesOnlyTheChecksumFields()
+{
+    QFETCH(ImageLayout, layout);
+    QFETCH(QString, how);
+    QFETCH(RomError, expected);
+    const QString path = writeImage(dir(), QStringLiteral("game.smc"), smallImage(layout));
+    const Bytes original = readFile(path);
+    RomFile editor;
+    if (how == "locked")
+        QCOMPARE(editor.open(path.toStdString()), RomError::None);
+    RomFile file;
+    const RomError opened = file.open(path.toStdString(), how == "for reading" ? rom::Access::ReadOnly
+                                                                               : rom::Access::ReadWrite);
+    QCOMPARE(opened, how == "locked" ? RomError::InUse : RomError::None);
+
+    QCOMPARE(file.writeChecksumFields({0x12, 0x34, 0x56, 0x78}), expected);
+    QCOMPARE(file.close(), RomError::None);
+    QList<qint64> changes;
+    const std::uint64_t at = layout == ImageLayout::Headered ? kHeaderedChecksumFields : kHeaderlessChecksumFields;
+    for (const std::uint8_t value : {0x12, 0x34, 0x56, 0x78}) {
+        if (expected == RomError::None && original[at + std::size_t(changes.size())] != value)
+            changes.append(qint64(at) + changes.size());
+    }
+    QCOMPARE(changedOffsets(original, readFile(path)), changes);
 }
 
 QTEST_GUILESS_MAIN(TestRomFile)

@@ -1,0 +1,199 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+namespace cli {
+
+namespace {
+
+// Which options a command takes.
+enum Options : unsigned {
+    kNoOptions = 0,
+    kOutputOption = 1,    // -o FILE, --output FILE
+    kItemNamesOption = 2, // --item-names FILE
+    kFixOption = 4,       // --fix
+};
+
+struct CommandSpec {
+    std::string_view name;
+    Command command;
+    std::size_t files;
+    unsigned options;
+    std::string_view synopsis; // for the usage line
+    std::string_view help;     // its line in --help, synopsis and what it does
+};
+
+constexpr CommandSpec kCommands[] = {
+    {"export", Command::Export, 1, kOutputOption | kItemNamesOption, "export IMAGE [-o FILE.csv] [--item-names FILE]",
+     "export IMAGE [-o FILE.csv]  the table as CSV, to standard output or FILE.csv"},
+    {"import", Command::Import, 2, kNoOptions, "import IMAGE FILE.csv",
+     "import IMAGE FILE.csv       write the shops of FILE.csv that differ in IMAGE"},
+    {"diff", Command::Diff, 2, kNoOptions, "diff IMAGE_A IMAGE_B",
+     "diff IMAGE_A IMAGE_B        one line per shop that differs; exit 1 if any"},
+    {"patch", Command::Patch, 2, kOutputOption, "patch CLEAN MODIFIED -o OUT.ips|OUT.bps",
+     "patch CLEAN MODIFIED -o OUT an IPS or BPS patch, as OUT ends in .ips or .bps"},
+    {"checksum", Command::Checksum, 1, kFixOption, "checksum IMAGE [--fix]",
+     "checksum IMAGE [--fix]      the cartridge checksum: stored, computed, valid?"},
+};
+
+constexpr std::string_view kProgram = "shop-table";
+constexpr std::string_view kIpsExtension = ".ips";
+constexpr std::string_view kBpsExtension = ".bps";
+
+const CommandSpec *specFor(Command command)
+{
+    const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [command](const CommandSpec &spec) { return spec.command == command; });
+    return found == std::end(kCommands) ? nullptr : &*found;
+}
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view end)
+{
+    if (text.size() < end.size())
+        return false;
+    return std::equal(end.begin(), end.end(), text.end() - std::ptrdiff_t(end.size()),
+                      [](char want, char got) { return got == want || (want >= 'a' && want <= 'z' && got == want - 'a' + 'A'); });
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(int argc, const char *const *argv)
+{
+    CommandLine line;
+    bool optionsEnded = false;
+    for (int index = 1; index < argc && line.understood(); ++index) {
+        const std::string argument = argv[index];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            if (!line.readOption(argument, index, argc, argv))
+                return line;
+        } else if (!line.m_commandKnown) {
+            const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                            [&](const CommandSpec &spec) { return spec.name == argument; });
+            if (found == std::end(kCommands))
+                line.refuse("unknown command '" + argument + "'");
+            else
+                line.m_command = found->command;
+            line.m_commandKnown = true;
+        } else {
+            line.m_files.push_back(argument);
+        }
+    }
+    if (line.understood())
+        line.checkCommand();
+    return line;
+}
+
+// False when the option ends the reading: --help, --version or a mistake.
+bool CommandLine::readOption(const std::string &argument, int &index, int argc, const char *const *argv)
+{
+    if (argument == "--help" || argument == "-h" || argument == "--version") {
+        m_command = argument == "--version" ? Command::Version : Command::Help;
+        m_commandKnown = true;
+        m_files.clear();
+        return false;
+    }
+    if (argument == "--fix") {
+        m_fix = true;
+        return true;
+    }
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const bool output = name == "-o" || name == "--output";
+    if (!output && name != "--item-names") {
+        refuse("unknown option '" + argument + "'");
+        return false;
+    }
+    bool &given = output ? m_outputGiven : m_itemNamesGiven;
+    std::string &value = output ? m_output : m_itemNames;
+    if (given)
+        refuse("option " + name + " is given twice");
+    else if (equals + 1 == argument.size() || (equals == std::string::npos && index + 1 < argc && !*argv[index + 1]))
+        refuse("option " + name + " needs a file name after it");
+    else if (equals != std::string::npos && name != "-o")
+        value = argument.substr(equals + 1);
+    else if (equals == std::string::npos && index + 1 < argc)
+        value = argv[++index];
+    else
+        refuse("option " + name + " needs a file name after it");
+    given = true;
+    return understood();
+}
+
+void CommandLine::checkCommand()
+{
+    if (!m_commandKnown) {
+        refuse("no command given");
+        return;
+    }
+    const CommandSpec *spec = specFor(m_command);
+    if (!spec)
+        return;
+    const auto refuseOption = [&](unsigned option, bool given, std::string_view name) {
+        if (given && !(spec->options & option))
+            refuse(std::string(spec->name) + " takes no option " + std::string(name));
+    };
+    refuseOption(kOutputOption, m_outputGiven, "-o");
+    refuseOption(kItemNamesOption, m_itemNamesGiven, "--item-names");
+    refuseOption(kFixOption, m_fix, "--fix");
+    if (!understood())
+        return;
+    if (m_files.size() < spec->files)
+        refuse(std::string(spec->name) + ": a file name is missing");
+    else if (m_files.size() > spec->files)
+        refuse(std::string(spec->name) + ": one file name too many: '" + m_files[spec->files] + "'");
+    else if (m_command == Command::Patch && !m_outputGiven)
+        refuse("patch: give the patch to write with -o OUT.ips or -o OUT.bps");
+    else if (m_command == Command::Patch && !endsWithIgnoringCase(m_output, kIpsExtension) &&
+             !endsWithIgnoringCase(m_output, kBpsExtension))
+        refuse("patch: the name after -o must end in .ips or .bps, which tells the format");
+}
+
+void CommandLine::refuse(std::string problem)
+{
+    if (m_problem.empty())
+        m_problem = std::move(problem);
+}
+
+std::string CommandLine::usageLine() const
+{
+    const CommandSpec *spec = m_commandKnown ? specFor(m_command) : nullptr;
+    if (spec)
+        return "usage: " + std::string(kProgram) + " " + std::string(spec->synopsis);
+    return "usage: " + std::string(kProgram) + " export|import|diff|patch|checksum ... (" + std::string(kProgram) +
+           " --help tells more)";
+}
+
+rom::PatchFormat CommandLine::patchFormat() const
+{
+    return endsWithIgnoringCase(m_output, kIpsExtension) ? rom::PatchFormat::Ips : rom::PatchFormat::Bps;
+}
+
+std::string CommandLine::helpText()
+{
+    std::string text = "Usage: " + std::string(kProgram) + " COMMAND ARGUMENTS...\n"
+                       "Reads and writes the shop table of copier images of the game, for scripts.\n"
+                       "Images are checked as the editor checks them and never created.\n\nCommands:\n";
+    for (const CommandSpec &spec : kCommands)
+        text.append("  ").append(spec.help).append("\n");
+    text += "  --help, --version           this text; the version\n\n"
+            "Options:\n"
+            "  -o FILE, --output FILE      the file to write, whole or not at all\n"
+            "  --item-names FILE           export: label the items with an item names file\n"
+            "  --fix                       checksum: write it if the stored one is not valid\n"
+            "  --                          ends the options: a file name may start with '-'\n\n"
+            "Output: import prints \"N shops changed in IMAGE\". diff prints the shop's\n"
+            "nine bytes in A, then in B: \"shop 12: 01 2A FF FF FF FF FF FF FF -> 01 2B ...\".\n"
+            "checksum prints \"stored checksum: 1A2B\", \"stored complement: E5D4\",\n"
+            "\"computed checksum: 1A2B\" and \"valid\" or \"not valid\", one a line; with --fix,\n"
+            "a last line \"fixed: ...\" when it wrote the checksum.\n\n"
+            "Exit status: 0 done; 1 the work failed, with a message that names the file\n"
+            "and the reason, or diff found shops that differ (0 when none do; a failure\n"
+            "of diff prints a message as well); 2 the command line cannot be understood.\n";
+    return text;
+}
+
+} // namespace cli

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "TableTools.h"
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// The program's exit status.
+enum ExitStatus {
+    kSuccess = 0,
+    kFailure = 1, // the work failed (a message names the file), or diff found shops that differ
+    kUsage = 2,   // the command line cannot be understood
+};
+
+enum class Command {
+    Help,
+    Version,
+    Export,
+    Import,
+    Diff,
+    Patch,
+    Checksum,
+};
+
+// What the command line asks for, or why it cannot be understood. File
+// names are kept as the bytes given.
+class CommandLine {
+public:
+    [[nodiscard]] static CommandLine parse(int argc, const char *const *argv);
+
+    [[nodiscard]] bool understood() const { return m_problem.empty(); }
+    // What is wrong, and the usage line of the command (or of the program).
+    [[nodiscard]] const std::string &problem() const { return m_problem; }
+    [[nodiscard]] std::string usageLine() const;
+
+    [[nodiscard]] Command command() const { return m_command; }
+    // The files named, in order: one or two, as the command takes.
+    [[nodiscard]] const std::vector<std::string> &files() const { return m_files; }
+    [[nodiscard]] const std::string &output() const { return m_output; } // -o; empty when not given
+    [[nodiscard]] const std::string &itemNames() const { return m_itemNames; }
+    [[nodiscard]] bool fix() const { return m_fix; }
+    // patch: the format that the output's extension names.
+    [[nodiscard]] rom::PatchFormat patchFormat() const;
+
+    // Every command with its arguments and what it does, and the exit codes.
+    [[nodiscard]] static std::string helpText();
+
+private:
+    bool readOption(const std::string &argument, int &index, int argc, const char *const *argv);
+    void checkCommand();
+    void refuse(std::string problem);
+
+    Command m_command = Command::Help;
+    bool m_commandKnown = false;
+    std::vector<std::string> m_files;
+    std::string m_output;
+    bool m_outputGiven = false;
+    std::string m_itemNames;
+    bool m_itemNamesGiven = false;
+    bool m_fix = false;
+    std::string m_problem;
+};
+
+} // namespace cli

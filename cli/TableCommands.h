@@ -1,0 +1,29 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include "ToolError.h"
+
+namespace cli {
+
+// Carries out one understood command line: reads and writes the files it
+// names through rom::TableTools, prints results on standard output and
+// failures on standard error, and returns the exit status.
+class TableCommands {
+public:
+    [[nodiscard]] static int run(const CommandLine &line);
+
+private:
+    [[nodiscard]] static int exportTable(const CommandLine &line);
+    [[nodiscard]] static int importTable(const CommandLine &line);
+    [[nodiscard]] static int diffTables(const CommandLine &line);
+    [[nodiscard]] static int makePatch(const CommandLine &line);
+    [[nodiscard]] static int checksum(const CommandLine &line);
+
+    // Prints "shop-table: PATH: reason" and returns kFailure.
+    static int fail(const rom::ToolError &error);
+    // Writes text to standard output, or fails naming it.
+    static int print(const std::string &text);
+};
+
+} // namespace cli

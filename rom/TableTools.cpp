@@ -1,0 +1,141 @@
+#include "TableTools.h"
+
+#include "BpsPatch.h"
+#include "IpsPatch.h"
+#include "PlainFile.h"
+#include "ShopTypeLabels.h"
+
+#include <utility>
+
+namespace rom {
+
+namespace {
+
+ToolError failure(const std::string &path, ToolError::Reason reason) { return ToolError{path, std::move(reason)}; }
+
+ToolError fromRom(const std::string &path, RomError error)
+{
+    return error == RomError::None ? ToolError{} : failure(path, error);
+}
+
+ToolError fromFile(const std::string &path, const FileError &error)
+{
+    return error.ok() ? ToolError{} : failure(path, error);
+}
+
+ToolError readCartridge(const std::string &path, CartridgeBytes &cartridge)
+{
+    RomFile image;
+    if (ToolError error = TableTools::open(image, path, Access::ReadOnly); !error.ok())
+        return error;
+    return fromRom(path, image.readCartridge(cartridge));
+}
+
+} // namespace
+
+ToolError TableTools::open(RomFile &image, const std::string &path, Access access)
+{
+    return fromRom(path, image.open(path, access));
+}
+
+ToolError TableTools::exportCsv(RomFile &image, const ItemNames &names, std::string &csv)
+{
+    ShopTable table;
+    if (const RomError error = image.readTable(table); error != RomError::None)
+        return failure(image.path(), error);
+    const CsvLabels labels{
+        .type = [](std::uint8_t code) { return ShopTypeLabels::text(code); },
+        .item = [&names](std::uint8_t code) { return std::string(names.label(code)); },
+    };
+    csv = TableCsv::write(table, labels);
+    return {};
+}
+
+ToolError TableTools::readCsv(const std::string &path, std::vector<ShopRow> &rows)
+{
+    std::string text;
+    if (ToolError error = fromFile(path, PlainFile::read(path, kMaxTextFileSize, text)); !error.ok())
+        return error;
+    if (CsvError error = TableCsv::read(text, rows); !error.ok())
+        return failure(path, std::move(error));
+    return {};
+}
+
+ToolError TableTools::readItemNames(const std::string &path, ItemNames &names)
+{
+    std::string text;
+    if (ToolError error = fromFile(path, PlainFile::read(path, kMaxTextFileSize, text)); !error.ok())
+        return error;
+    auto parsed = ItemNames::parse(text);
+    if (auto *error = std::get_if<NamesFileError>(&parsed))
+        return failure(path, *error);
+    names = std::get<ItemNames>(std::move(parsed));
+    return {};
+}
+
+ToolError TableTools::importRows(RomFile &image, const std::vector<ShopRow> &rows, int &changed)
+{
+    changed = 0;
+    ShopTable table;
+    if (const RomError error = image.readTable(table); error != RomError::None)
+        return failure(image.path(), error);
+    for (const ShopRow &row : TableCsv::changedRows(table, rows)) {
+        if (const RomError error = image.writeShop(row.shop, row.record); error != RomError::None)
+            return failure(image.path(), error);
+        ++changed;
+    }
+    return {};
+}
+
+ToolError TableTools::readTable(const std::string &path, ShopTable &table)
+{
+    RomFile image;
+    if (ToolError error = open(image, path, Access::ReadOnly); !error.ok())
+        return error;
+    return fromRom(path, image.readTable(table));
+}
+
+ToolError TableTools::makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
+                                std::vector<std::uint8_t> &patch)
+{
+    CartridgeBytes before;
+    CartridgeBytes after;
+    if (ToolError error = readCartridge(clean, before); !error.ok())
+        return error;
+    if (ToolError error = readCartridge(modified, after); !error.ok())
+        return error;
+    const PatchError error =
+        format == PatchFormat::Ips ? IpsPatch::make(before, after, patch) : BpsPatch::make(before, after, patch);
+    return error == PatchError::None ? ToolError{} : failure(modified, error);
+}
+
+ToolError TableTools::checksum(RomFile &image, std::optional<CartridgeChecksum> &sum)
+{
+    CartridgeBytes cartridge;
+    if (const RomError error = image.readCartridge(cartridge); error != RomError::None)
+        return failure(image.path(), error);
+    sum.emplace(cartridge);
+    return {};
+}
+
+ToolError TableTools::fixChecksum(RomFile &image, const CartridgeChecksum &sum, bool &written)
+{
+    written = false;
+    if (sum.isValid())
+        return {};
+    if (const RomError error = image.writeChecksumFields(sum.fixedFields()); error != RomError::None)
+        return failure(image.path(), error);
+    written = true;
+    return {};
+}
+
+ToolError TableTools::writeOutput(const std::string &path, std::span<const std::uint8_t> bytes,
+                                  std::initializer_list<std::string> images)
+{
+    for (const std::string &image : images)
+        if (PlainFile::sameFile(path, image))
+            return failure(path, FileError{FileProblem::IsAnImage});
+    return fromFile(path, PlainFile::replace(path, bytes));
+}
+
+} // namespace rom

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "CartridgeChecksum.h"
+#include "ItemNames.h"
+#include "RomFile.h"
+#include "TableCsv.h"
+#include "ToolError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace rom {
+
+enum class PatchFormat {
+    Ips,
+    Bps,
+};
+
+// The operations on whole files around the shop table, for the command-line
+// program and the window's File menu alike: the table as CSV out and in,
+// patches between two images, the cartridge checksum. Every error names the
+// file at fault; images are checked as RomFile::open checks them and are
+// written only through RomFile's narrow writes.
+class TableTools {
+public:
+    // A CSV table or an item names file larger than this is refused unread:
+    // a whole table with long labels is well under 100 KiB.
+    static constexpr std::size_t kMaxTextFileSize = 4 * 1024 * 1024;
+
+    [[nodiscard]] static ToolError open(RomFile &image, const std::string &path, Access access);
+
+    // The table of an open image with all its columns, the type labels of
+    // ShopTypeLabels::text and the item labels of names.
+    [[nodiscard]] static ToolError exportCsv(RomFile &image, const ItemNames &names, std::string &csv);
+    // A CSV table, checked whole (TableCsv::read). rows is untouched on error.
+    [[nodiscard]] static ToolError readCsv(const std::string &path, std::vector<ShopRow> &rows);
+    [[nodiscard]] static ToolError readItemNames(const std::string &path, ItemNames &names);
+    // Writes each shop of rows whose bytes differ from the image's as one
+    // record (RomFile::writeShop), in row order; changed counts those
+    // written, also when a write fails part of the way through.
+    [[nodiscard]] static ToolError importRows(RomFile &image, const std::vector<ShopRow> &rows, int &changed);
+
+    // The table of the image at path, opened for reading only.
+    [[nodiscard]] static ToolError readTable(const std::string &path, ShopTable &table);
+    // The patch from the cartridge contents of clean to those of modified,
+    // both opened for reading only; they may differ in layout, not in
+    // cartridge size. patch is untouched on error.
+    [[nodiscard]] static ToolError makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
+                                             std::vector<std::uint8_t> &patch);
+
+    // The checksum of an open image's whole cartridge.
+    [[nodiscard]] static ToolError checksum(RomFile &image, std::optional<CartridgeChecksum> &sum);
+    // Writes the fields that make sum valid (RomFile::writeChecksumFields),
+    // unless it already is; written tells whether anything was written.
+    [[nodiscard]] static ToolError fixChecksum(RomFile &image, const CartridgeChecksum &sum, bool &written);
+
+    // Replaces the file at path with bytes (PlainFile::replace), refusing a
+    // path that names one of images.
+    [[nodiscard]] static ToolError writeOutput(const std::string &path, std::span<const std::uint8_t> bytes,
+                                               std::initializer_list<std::string> images);
+};
+
+} // namespace rom

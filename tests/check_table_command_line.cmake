@@ -1,0 +1,154 @@
+# shop-table's command line as a script uses it, without a display, on
+# demonstration images: export, an edit of the CSV, import, diff, patches,
+# the checksum before and after --fix, then usage errors (exit 2) and refused
+# files (exit 1, with one line that names the file).
+# Usage: cmake -DTABLE=shop-table -DMAKE_IMAGE=make-demo-image -DWORK=folder -P check_table_command_line.cmake
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(clean "${WORK}/clean.smc")
+set(game "${WORK}/game.smc")
+set(headerless "${WORK}/game.sfc")
+set(csv "${WORK}/table.csv")
+
+# Runs shop-table with the arguments after expected_code; sets out and err.
+function(table expected_code)
+  execute_process(
+    COMMAND "${CMAKE_COMMAND}" -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM ${TABLE_PREFIX}
+            "${TABLE}" ${ARGN}
+    RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
+  if(NOT code EQUAL expected_code)
+    message(FATAL_ERROR "shop-table ${ARGN}: exit ${code}, expected ${expected_code}; printed:\n${out}${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect what text pattern)
+  if(NOT text MATCHES "${pattern}")
+    message(FATAL_ERROR "${what}: expected to match '${pattern}', got:\n${text}")
+  endif()
+endfunction()
+
+# A refusal: exit 1 and one line on stderr, which starts with the file's name.
+function(refused path pattern)
+  table(1 ${ARGN})
+  expect("shop-table ${ARGN}" "${err}" "^shop-table: ${path}: ${pattern}[^\n]*\n$")
+endfunction()
+
+# A usage error: exit 2, the problem and a usage line, nothing else done.
+function(misused pattern)
+  table(2 ${ARGN})
+  expect("shop-table ${ARGN}" "${err}" "^shop-table: ${pattern}[^\n]*\nusage: shop-table [^\n]+\n$")
+endfunction()
+
+foreach(image IN ITEMS "${clean}" "${game}")
+  execute_process(COMMAND "${MAKE_IMAGE}" --seed 5 "${image}" RESULT_VARIABLE code)
+  if(NOT code EQUAL 0)
+    message(FATAL_ERROR "make-demo-image failed")
+  endif()
+endforeach()
+execute_process(COMMAND "${MAKE_IMAGE}" --seed 5 --headerless "${headerless}")
+file(SHA256 "${clean}" clean_hash)
+
+# Export: to a file, and the same bytes on standard output.
+table(0 export "${game}" -o "${csv}")
+expect("export -o" "${out}${err}" "^$")
+file(READ "${csv}" exported)
+expect("exported CSV" "${exported}" "^shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8,type_label,slot1_label,[^\n]*slot8_label\n0,")
+string(REGEX MATCHALL "\n" lines "${exported}")
+list(LENGTH lines count)
+if(NOT count EQUAL 129)
+  message(FATAL_ERROR "export wrote ${count} lines, expected a header and 128 shops")
+endif()
+table(0 export "${game}")
+if(NOT out STREQUAL exported)
+  message(FATAL_ERROR "export to standard output differs from export -o")
+endif()
+file(WRITE "${WORK}/names.txt" "# our names\nFF: Nothing Here\n")
+table(0 export "${game}" --item-names "${WORK}/names.txt")
+expect("export --item-names" "${out}" ",FF: Nothing Here")
+
+# Edit shop 12 as a script would, import, import again.
+execute_process(COMMAND sed -i -e "s/^12,[^,]*,[^,]*,[^,]*,/12,01,2B,2C,/" "${csv}" RESULT_VARIABLE code)
+table(0 import "${game}" "${csv}")
+expect("import" "${out}" "^1 shop changed in ${game}\n$")
+table(0 import "${game}" "${csv}")
+expect("import again" "${out}" "^0 shops changed in ${game}\n$")
+
+# Diff: exactly that shop, whatever the layouts; none between equal tables.
+table(1 diff "${clean}" "${game}")
+expect("diff" "${out}" "^shop 12: [0-9A-F][0-9A-F]( [0-9A-F][0-9A-F])+ -> 01 2B 2C( [0-9A-F][0-9A-F])+\n$")
+table(1 diff "${headerless}" "${game}")
+expect("diff across layouts" "${out}" "^shop 12: [^\n]+\n$")
+table(0 diff "${clean}" "${headerless}")
+expect("diff of equal tables" "${out}${err}" "^$")
+
+# Patches: the cartridge contents only, so equal cartridges in two layouts give an empty one.
+table(0 patch "${clean}" "${game}" -o "${WORK}/game.ips")
+file(READ "${WORK}/game.ips" ips HEX)
+expect("IPS patch" "${ips}" "^5041544348(.+)454f46$")
+string(LENGTH "${ips}" size)
+if(size GREATER 80)
+  message(FATAL_ERROR "the IPS patch of one shop holds ${size} hex digits")
+endif()
+table(0 patch "${clean}" "${game}" -o "${WORK}/game.BPS")
+file(READ "${WORK}/game.BPS" bps HEX)
+expect("BPS patch" "${bps}" "^42505331")
+table(0 patch "${clean}" "${headerless}" -o "${WORK}/same.ips")
+file(READ "${WORK}/same.ips" same HEX)
+expect("patch between layouts of one cartridge" "${same}" "^5041544348454f46$")
+
+# Checksum: wrong after the import, fixed once, then valid.
+table(0 checksum "${clean}")
+expect("checksum" "${out}" "^stored checksum: ([0-9A-F]+)\nstored complement: [0-9A-F]+\ncomputed checksum: ([0-9A-F]+)\nvalid\n$")
+table(0 checksum "${game}")
+expect("checksum after import" "${out}" "\nnot valid\n$")
+table(0 checksum "${game}" --fix)
+expect("checksum --fix" "${out}" "\nnot valid\nfixed: checksum [0-9A-F]+ and complement [0-9A-F]+ written to ${game}\n$")
+table(0 checksum --fix "${game}")
+expect("checksum --fix when valid" "${out}" "\nvalid\n$")
+table(1 diff "${clean}" "${game}")
+expect("diff after the fix" "${out}" "^shop 12: [^\n]+\n$")
+
+table(0 --version)
+expect("--version" "${out}" "^shop-table [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+table(0 --help)
+expect("--help" "${out}" "^Usage: shop-table COMMAND.*export.*import.*diff.*patch.*checksum.*Exit status")
+
+misused("no command given")
+misused("unknown command 'frobnicate'" frobnicate "${game}")
+misused("unknown option '--frob'" export "${game}" --frob)
+misused("export: a file name is missing" export)
+misused("export: one file name too many" export "${game}" "${clean}")
+misused("import takes no option -o" import "${game}" "${csv}" -o "${WORK}/x.csv")
+misused("checksum takes no option --item-names" checksum "${game}" --item-names "${WORK}/names.txt")
+misused("patch: give the patch to write with -o" patch "${clean}" "${game}")
+misused("patch: the name after -o must end in .ips or .bps" patch "${clean}" "${game}" -o "${WORK}/p.zip")
+misused("option -o needs a file name" export "${game}" -o)
+
+refused("${WORK}/missing.smc" "The file does not exist" export "${WORK}/missing.smc")
+refused("${WORK}/table.csv" "Its size is not that of an SNES cartridge image" checksum "${csv}")
+file(CREATE_LINK "${clean}" "${WORK}/clean.ips" SYMBOLIC)
+refused("${WORK}/clean.ips" "This is one of the images" patch "${clean}" "${game}" -o "${WORK}/clean.ips")
+refused("${clean}" "This is one of the images" export "${clean}" -o "${clean}")
+file(WRITE "${WORK}/bad-names.txt" "2A: One\n2a: Two\n")
+refused("${WORK}/bad-names.txt" "line 2: code 2A appears again" export "${game}" --item-names "${WORK}/bad-names.txt")
+file(READ "${csv}" text)
+string(REGEX REPLACE "\n7,[0-9A-F][0-9A-F]," "\n7,1G," text "${text}")
+file(WRITE "${WORK}/bad.csv" "${text}")
+file(SHA256 "${game}" game_hash)
+refused("${WORK}/bad.csv" "Line 9, column type: A code must be" import "${game}" "${WORK}/bad.csv")
+file(SHA256 "${game}" after_hash)
+if(NOT after_hash STREQUAL game_hash)
+  message(FATAL_ERROR "a refused CSV changed the image")
+endif()
+# An image open in the editor (here: locked by flock, as the editor locks it) is refused.
+set(TABLE_PREFIX flock "${game}")
+refused("${game}" "Another copy of the editor" import "${game}" "${csv}")
+refused("${game}" "Another copy of the editor" checksum "${game}" --fix)
+unset(TABLE_PREFIX)
+file(SHA256 "${clean}" after_hash)
+if(NOT after_hash STREQUAL clean_hash)
+  message(FATAL_ERROR "the clean image was changed")
+endif()

@@ -1,0 +1,281 @@
+#include "BpsPatch.h"
+#include "IpsPatch.h"
+#include "PlainFile.h"
+#include "TableTools.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using rom::Access;
+using rom::ImageLayout;
+using rom::RomError;
+using rom::RomFile;
+using rom::TableTools;
+using rom::ToolError;
+
+Q_DECLARE_METATYPE(rom::ImageLayout)
+Q_DECLARE_METATYPE(rom::PatchFormat)
+
+namespace {
+
+const QByteArray kHeader = "shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n";
+
+QByteArray csvRow(int shop, const rom::ShopRecord &record)
+{
+    QByteArray row = QByteArray::number(shop);
+    for (const std::uint8_t code : record.toBytes())
+        row += ',' + QByteArray::number(code, 16).rightJustified(2, '0');
+    return row + '\n';
+}
+
+Bytes bytesOf(const QByteArray &text) { return Bytes(text.begin(), text.end()); }
+
+Bytes cartridgeOf(const Bytes &image, ImageLayout layout)
+{
+    return Bytes(image.begin() + (layout == ImageLayout::Headered ? 0x200 : 0), image.end());
+}
+
+QString where(const ToolError &error) { return QString::fromStdString(error.path + ": " + error.reasonText()); }
+
+} // namespace
+
+class TestTableTools : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+    }
+
+    void import_data();
+    void import();
+    void exportsWhatImportReadsBack();
+    void patchesCartridgeContents_data();
+    void patchesCartridgeContents();
+    void fixesTheChecksumOnlyWhenWrong();
+    void writesOutputWholeOrNotAtAll_data();
+    void writesOutputWholeOrNotAtAll();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
+    const QTemporaryDir &dir() const { return *m_temp; }
+};
+
+void TestTableTools::import_data()
+{
+    QTest::addColumn<QByteArray>("rows");      // after the header; {N} stands for shop N as in the image
+    QTest::addColumn<QList<int>>("changed");   // the shops that must be written
+    QTest::addColumn<QString>("failure");      // the start of the error, path left out; empty for none
+    QTest::addColumn<bool>("locked");          // another RomFile has the image open for editing
+    QTest::newRow("two shops changed, one the same")
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n{9}127,35,00,01,02,03,04,05,06,07\n") << QList<int>{5, 127}
+        << QString() << false;
+    QTest::newRow("every shop as it is") << QByteArray("{0}{64}{127}") << QList<int>{} << QString() << false;
+    QTest::newRow("a code out of range")
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n6,01,FF,1G,FF,FF,FF,FF,FF,FF\n") << QList<int>{}
+        << "Line 3, column slot2: " << false;
+    QTest::newRow("a shop past the table")
+        << QByteArray("128,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{} << "Line 2, column shop: " << false;
+    QTest::newRow("a shop given twice")
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n5,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{}
+        << "Line 3, column shop: " << false;
+    QTest::newRow("locked by the editor")
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{} << "Another copy of the editor" << true;
+}
+
+void TestTableTools::import()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(QList<int>, changed);
+    QFETCH(QString, failure);
+    QFETCH(bool, locked);
+    const QString image = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    const Bytes original = readFile(image);
+    rom::ShopTable table;
+    QVERIFY(TableTools::readTable(image.toStdString(), table).ok());
+    for (int shop = 0; shop < rom::kShopCount; ++shop)
+        rows.replace("{" + QByteArray::number(shop) + "}", csvRow(shop, table[std::size_t(shop)]));
+    const QString csv = writeFile(dir(), QStringLiteral("table.csv"), bytesOf(kHeader + rows));
+    RomFile editor;
+    if (locked)
+        QCOMPARE(editor.open(image.toStdString()), RomError::None);
+
+    std::vector<rom::ShopRow> parsed;
+    ToolError error = TableTools::readCsv(csv.toStdString(), parsed);
+    QCOMPARE(error.ok() ? QString() : where(error).left(csv.size() + 2), error.ok() ? QString() : csv + ": ");
+    FaultyFileAccess files;
+    RomFile file(files);
+    int written = -1;
+    if (error.ok())
+        error = TableTools::open(file, image.toStdString(), Access::ReadWrite);
+    if (error.ok())
+        error = TableTools::importRows(file, parsed, written);
+    QVERIFY2(failure.isEmpty() ? error.ok() : where(error).contains(failure), qPrintable(where(error)));
+    QCOMPARE(file.close(), RomError::None);
+
+    QList<qint64> expected;
+    const Bytes after = readFile(image);
+    for (const int shop : changed)
+        for (std::uint64_t at = shopOffset(ImageLayout::Headered, shop); at < shopOffset(ImageLayout::Headered, shop + 1); ++at)
+            if (original[at] != after[at])
+                expected.append(qint64(at));
+    QCOMPARE(changedOffsets(original, after), expected);
+    QCOMPARE(files.writes, int(changed.size())); // one write per changed shop, none for the others
+    if (failure.isEmpty())
+        QCOMPARE(written, int(changed.size()));
+}
+
+void TestTableTools::exportsWhatImportReadsBack()
+{
+    const QString image = writeImage(dir(), QStringLiteral("game.sfc"), smallImage(ImageLayout::Headerless));
+    {
+        RomFile file;
+        QCOMPARE(file.open(image.toStdString()), RomError::None);
+        QCOMPARE(file.writeShop(0, rom::ShopRecord{0x69, {0x2A, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}),
+                 RomError::None);
+    }
+    const QString names = writeFile(dir(), QStringLiteral("names.txt"), bytesOf("# ours\n2a: Lantern of Dusk\n"));
+    rom::ItemNames itemNames;
+    QVERIFY(TableTools::readItemNames(names.toStdString(), itemNames).ok());
+    RomFile file;
+    QVERIFY(TableTools::open(file, image.toStdString(), Access::ReadOnly).ok());
+    std::string csv;
+    QVERIFY(TableTools::exportCsv(file, itemNames, csv).ok());
+    QCOMPARE(std::count(csv.begin(), csv.end(), '\n'), 1 + rom::kShopCount);
+    const std::string shop0 = csv.substr(csv.find('\n') + 1);
+    QVERIFY2(shop0.starts_with("0,69,2A,00,FF,FF,FF,FF,FF,FF,0x69: Unknown,2A: Lantern of Dusk,00: "), shop0.c_str());
+
+    // What was exported reads back as the same table: nothing to write.
+    const QString path = writeFile(dir(), QStringLiteral("table.csv"), Bytes(csv.begin(), csv.end()));
+    std::vector<rom::ShopRow> rows;
+    QVERIFY(TableTools::readCsv(path.toStdString(), rows).ok());
+    QCOMPARE(rows.size(), std::size_t(rom::kShopCount));
+    rom::ShopTable table;
+    QVERIFY(TableTools::readTable(image.toStdString(), table).ok());
+    QCOMPARE(rom::TableCsv::changedRows(table, rows).size(), std::size_t(0));
+
+    // A names file with a wrong line is refused, naming the file and the line.
+    const QString bad = writeFile(dir(), QStringLiteral("bad.txt"), bytesOf("2A: One\n2a: Two\n"));
+    const ToolError error = TableTools::readItemNames(bad.toStdString(), itemNames);
+    QCOMPARE(where(error), bad + ": line 2: code 2A appears again (first on line 1)");
+}
+
+void TestTableTools::patchesCartridgeContents_data()
+{
+    QTest::addColumn<ImageLayout>("cleanLayout");
+    QTest::addColumn<ImageLayout>("modifiedLayout");
+    QTest::addColumn<rom::PatchFormat>("format");
+    QTest::newRow("IPS, both headered") << ImageLayout::Headered << ImageLayout::Headered << rom::PatchFormat::Ips;
+    QTest::newRow("IPS, headered to headerless") << ImageLayout::Headered << ImageLayout::Headerless << rom::PatchFormat::Ips;
+    QTest::newRow("BPS, headerless to headered") << ImageLayout::Headerless << ImageLayout::Headered << rom::PatchFormat::Bps;
+}
+
+void TestTableTools::patchesCartridgeContents()
+{
+    QFETCH(ImageLayout, cleanLayout);
+    QFETCH(ImageLayout, modifiedLayout);
+    QFETCH(rom::PatchFormat, format);
+    const QString clean = writeImage(dir(), QStringLiteral("clean.smc"), smallImage(cleanLayout));
+    const QString modified = writeImage(dir(), QStringLiteral("modified.smc"), smallImage(modifiedLayout));
+    {
+        RomFile file;
+        QCOMPARE(file.open(modified.toStdString()), RomError::None);
+        QCOMPARE(file.writeShop(40, rom::ShopRecord{0x02, {1, 2, 3, 4, 5, 6, 7, 8}}), RomError::None);
+    }
+    const Bytes before = cartridgeOf(readFile(clean), cleanLayout);
+    const Bytes after = cartridgeOf(readFile(modified), modifiedLayout);
+    std::vector<std::uint8_t> expected;
+    QCOMPARE(format == rom::PatchFormat::Ips ? rom::IpsPatch::make(before, after, expected)
+                                             : rom::BpsPatch::make(before, after, expected),
+             rom::PatchError::None);
+
+    std::vector<std::uint8_t> patch;
+    QVERIFY(TableTools::makePatch(clean.toStdString(), modified.toStdString(), format, patch).ok());
+    QCOMPARE(patch, expected);
+
+    auto larger = smallImage(modifiedLayout);
+    larger.cartridgeSize += 0x10000;
+    const QString other = writeImage(dir(), QStringLiteral("larger.smc"), larger);
+    const ToolError error = TableTools::makePatch(clean.toStdString(), other.toStdString(), format, patch);
+    QCOMPARE(error.path, other.toStdString());
+    QCOMPARE(std::get<rom::PatchError>(error.reason), rom::PatchError::SizeMismatch);
+    QCOMPARE(patch, expected);
+}
+
+void TestTableTools::fixesTheChecksumOnlyWhenWrong()
+{
+    const QString image = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    RomFile file;
+    QVERIFY(TableTools::open(file, image.toStdString(), Access::ReadWrite).ok());
+    std::optional<rom::CartridgeChecksum> sum;
+    bool written = false;
+    // A changed shop makes the stored checksum wrong; fixing changes the four fields alone.
+    QCOMPARE(file.writeShop(3, rom::ShopRecord{0x01, {9, 9, 9, 9, 9, 9, 9, 9}}), RomError::None);
+    const Bytes edited = readFile(image);
+    QVERIFY(TableTools::checksum(file, sum).ok());
+    QVERIFY(!sum->isValid());
+    QVERIFY(TableTools::fixChecksum(file, *sum, written).ok());
+    QVERIFY(written);
+    const QList<qint64> changed = changedOffsets(edited, readFile(image));
+    QVERIFY(!changed.isEmpty());
+    for (const qint64 at : changed)
+        QVERIFY(at >= 0x200 + 0xFFDC && at < 0x200 + 0xFFE0);
+
+    // Valid now: fixing again writes nothing.
+    const Bytes fixed = readFile(image);
+    QVERIFY(TableTools::checksum(file, sum).ok());
+    QVERIFY(sum->isValid());
+    QVERIFY(TableTools::fixChecksum(file, *sum, written).ok());
+    QVERIFY(!written);
+    QCOMPARE(readFile(image), fixed);
+}
+
+void TestTableTools::writesOutputWholeOrNotAtAll_data()
+{
+    QTest::addColumn<QString>("target");  // relative to the folder
+    QTest::addColumn<QString>("failure"); // the start of the reason; empty for none
+    QTest::newRow("a new file") << "out.bps" << QString();
+    QTest::newRow("an existing file, replaced") << "old.bps" << QString();
+    QTest::newRow("the image") << "game.smc" << "This is one of the images";
+    QTest::newRow("another name of the image") << "link.smc" << "This is one of the images";
+    QTest::newRow("a folder") << "folder" << "This is not an ordinary file";
+    QTest::newRow("in a missing folder") << "nowhere/out.bps" << "The new file could not be written (No such file";
+}
+
+void TestTableTools::writesOutputWholeOrNotAtAll()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, failure);
+    const QString image = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    QVERIFY(QFile::link(image, dir().filePath(QStringLiteral("link.smc"))));
+    const QString old = writeFile(dir(), QStringLiteral("old.bps"), Bytes(10, 0xEE));
+    QVERIFY(::chmod(qPrintable(old), 0640) == 0);
+    QVERIFY(QDir(dir().path()).mkdir(QStringLiteral("folder")));
+    const QStringList before = listing(dir());
+    const Bytes original = readFile(image);
+
+    const Bytes bytes{'B', 'P', 'S', '1', 0, 1, 2};
+    const QString path = dir().filePath(target);
+    const ToolError error = TableTools::writeOutput(path.toStdString(), bytes, {image.toStdString()});
+    QVERIFY2(failure.isEmpty() ? error.ok() : where(error).startsWith(path + ": " + failure), qPrintable(where(error)));
+    QCOMPARE(readFile(image), original);
+    if (!failure.isEmpty()) {
+        QCOMPARE(listing(dir()), before); // no temporary file left behind either
+        return;
+    }
+    QCOMPARE(readFile(path), bytes);
+    struct stat info {};
+    QCOMPARE(::stat(qPrintable(path), &info), 0);
+    if (target == "old.bps")
+        QCOMPARE(info.st_mode & 07777, 0640u);
+    QCOMPARE(listing(dir()).size(), before.size() + (target == "old.bps" ? 0 : 1));
+}
+
+QTEST_GUILESS_MAIN(TestTableTools)
+#include "tst_tabletools.moc"
