@@ -2,7 +2,7 @@
 
 #include "DifferingRuns.h"
 
-#include <libdeflate.h>
+#include <zlib.h>
 #include <string_view>
 
 namespace rom {
@@ -42,7 +42,7 @@ void appendAction(std::vector<std::uint8_t> &patch, std::uint64_t kind, std::siz
 
 std::uint32_t crcOf(std::span<const std::uint8_t> bytes)
 {
-    return libdeflate_crc32(0, bytes.data(), bytes.size());
+    return std::uint32_t(crc32_z(crc32_z(0, nullptr, 0), bytes.data(), bytes.size()));
 }
 
 void appendLittleEndian(std::vector<std::uint8_t> &patch, std::uint32_t value)
