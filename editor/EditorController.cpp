@@ -3,6 +3,7 @@
 #include "EditorMessages.h"
 #include "ImagePath.h"
 #include "ShopTypeLabels.h"
+#include "TableTools.h"
 
 #include <QFile>
 
@@ -13,6 +14,8 @@ using rom::ShopRecord;
 namespace {
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 
 } // namespace
@@ -185,6 +188,70 @@ void EditorController::SaveCMD_Click() { save(Durability::Now); }
 
 void EditorController::mnuSave_Click() { save(Durability::Now); }
 
+void EditorController::mnuExportTable_Click()
+{
+    if (m_rom.isOpen())
+        m_fileCommands.exportTable(m_names.names(), unsavedShop());
+}
+
+// The shops whose bytes the table changes are written, each as one record,
+// and make one step of the history. Unsaved picks are saved or dropped first.
+void EditorController::mnuImportTable_Click()
+{
+    if (!m_rom.isOpen())
+        return;
+    const std::string path = m_view.chooseFile(EditorView::FileChoice::TableToRead);
+    if (path.empty())
+        return;
+    std::vector<rom::ShopRow> rows;
+    if (const rom::ToolError error = rom::TableTools::readCsv(path, rows); !error.ok()) {
+        m_view.showError(messages::importFailure(decoded(error.path), messages::sentence(error.reasonText()),
+                                                 QStringLiteral("The image is unchanged.")));
+        return;
+    }
+    if (!keepOrDropPicks(QStringLiteral("importing a table")))
+        return;
+    if (hasUnsavedPicks()) // discarded
+        showRecord(m_loaded);
+    bool changed = false;
+    rom::ShopTable table;
+    RomError error = refreshFromDisk(changed);
+    if (error == RomError::None)
+        error = m_rom.readTable(table);
+    ShopChange step;
+    for (const rom::ShopRow &row : rom::TableCsv::changedRows(table, rows)) {
+        if (error != RomError::None || (error = m_rom.writeShop(row.shop, row.record)) != RomError::None)
+            break;
+        step.push_back({row.shop, table[std::size_t(row.shop)], row.record});
+        m_table.setShop(row.shop, row.record);
+    }
+    if (!step.empty())
+        m_history.record(step);
+    (void)LoadShop();
+    syncNow();
+    if (error != RomError::None)
+        m_view.showError(messages::importFailure(
+            m_fileName, messages::reason(error),
+            QStringLiteral("%1 shops were written before it stopped; Edit > Undo takes them back.").arg(step.size())));
+    else
+        m_view.showInformation(QStringLiteral("%1 %2 changed in %3.")
+                                   .arg(step.size())
+                                   .arg(step.size() == 1 ? QStringLiteral("shop") : QStringLiteral("shops"),
+                                        messages::quoted(m_fileName)));
+}
+
+void EditorController::mnuCreatePatch_Click()
+{
+    if (m_rom.isOpen())
+        m_fileCommands.createPatch(unsavedShop());
+}
+
+void EditorController::mnuFixChecksum_Click()
+{
+    if (m_rom.isOpen())
+        m_fileCommands.fixChecksum(unsavedShop());
+}
+
 void EditorController::mnuUndo_Click()
 {
     if (!m_rom.isOpen())
@@ -241,6 +308,8 @@ void EditorController::mnuQuit_Click() { m_view.endProgram(); }
 void EditorController::mnuAbout_Click() { m_view.showAbout(); }
 
 bool EditorController::hasUnsavedPicks() const { return m_rom.isOpen() && shownRecord() != m_loaded; }
+
+int EditorController::unsavedShop() const { return hasUnsavedPicks() ? *shownIndex() : -1; }
 
 // --- the flow
 

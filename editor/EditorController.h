@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorView.h"
+#include "FileCommands.h"
 #include "ItemNamesInUse.h"
 #include "OpenDialog.h"
 #include "ShopHistory.h"
@@ -63,6 +64,10 @@ public:
     void SlotCBO_Click(int slot);
     void SaveCMD_Click();
     void mnuSave_Click();
+    void mnuExportTable_Click();
+    void mnuImportTable_Click();
+    void mnuCreatePatch_Click();
+    void mnuFixChecksum_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();
     void mnuGoToShop_Click();
@@ -91,6 +96,7 @@ private:
     bool keepOrDropPicks(const QString &doing);
     bool moveTo(int target);
     void readTable();
+    [[nodiscard]] int unsavedShop() const;
     bool save(Durability durability);
     [[nodiscard]] Written writeShown(const rom::ShopRecord &record, const rom::ShopRecord &expected,
                                      rom::ShopRecord &before);
@@ -122,4 +128,5 @@ private:
     QTimer m_syncTimer;
     ShopTableModel m_table;
     ItemNamesInUse m_names{m_view, m_table};
+    FileCommands m_fileCommands{m_view, m_rom};
 };

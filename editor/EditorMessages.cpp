@@ -11,6 +11,14 @@ QString reason(rom::RomError error)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+QString sentence(const std::string &text)
+{
+    QString result = QString::fromStdString(text);
+    if (!result.isEmpty())
+        result[0] = result[0].toUpper();
+    return result;
+}
+
 QString quoted(const QString &fileName) { return QStringLiteral("\u201C%1\u201D").arg(QDir::toNativeSeparators(fileName)); }
 
 QString openFailure(const QString &fileName, const QString &why, bool imageStaysOpen)
@@ -39,6 +47,11 @@ QString flushFailure(const QString &fileName)
 {
     return QStringLiteral("Could not finish writing %1.\n\n%2\n\nSome of your changes may not be on disk.")
         .arg(quoted(fileName), reason(rom::RomError::FlushFailed));
+}
+
+QString importFailure(const QString &fileName, const QString &why, const QString &outcome)
+{
+    return QStringLiteral("Could not import the table: %1.\n\n%2\n\n%3").arg(quoted(fileName), why, outcome);
 }
 
 QString conflictQuestion(int index, const QString &fileName, const rom::ShopRecord &inFile,

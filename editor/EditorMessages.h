@@ -16,6 +16,8 @@ namespace messages {
 using Labeller = std::function<QString(std::uint8_t code)>;
 
 [[nodiscard]] QString reason(rom::RomError error);
+// A reason from the file layer as a sentence of a message: its first letter a capital.
+[[nodiscard]] QString sentence(const std::string &text);
 // A path as the user reads it, in quotes.
 [[nodiscard]] QString quoted(const QString &fileName);
 
@@ -24,6 +26,8 @@ using Labeller = std::function<QString(std::uint8_t code)>;
 [[nodiscard]] QString shopFailure(const QString &what, int index, const QString &fileName, rom::RomError error,
                                   const QString &outcome);
 [[nodiscard]] QString flushFailure(const QString &fileName);
+// A table that could not be imported: the file at fault, why, and what became of the image.
+[[nodiscard]] QString importFailure(const QString &fileName, const QString &why, const QString &outcome);
 [[nodiscard]] QString conflictQuestion(int index, const QString &fileName, const rom::ShopRecord &inFile,
                                        const rom::ShopRecord &wanted, const Labeller &typeLabel,
                                        const Labeller &itemLabel);

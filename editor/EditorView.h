@@ -30,6 +30,15 @@ public:
     };
     // The user's answer when unsaved picks would be lost (Quit, Open ROM).
     enum class Unsaved { Save, Discard, Cancel };
+    // The files the editor asks for, besides images to open.
+    enum class FileChoice {
+        ItemNamesToRead,  // Options > Item Names...
+        ItemNamesToWrite, // Options > Export Item Names...
+        TableToRead,      // File > Import Table... (CSV)
+        TableToWrite,     // File > Export Table...
+        CleanImage,       // File > Create Patch..., the image before the changes
+        PatchToWrite,     // File > Create Patch..., .ips or .bps
+    };
 
     virtual ~EditorView() = default;
 
@@ -54,7 +63,7 @@ public:
     virtual void setItemLabels(const QStringList &labels) = 0;
 
     // Enables HScroll, ShopIndexTXT, SaveCMD, SpBitCBO, Slot1CBO-Slot8CBO,
-    // and what needs an open image (Go to Shop, All Shops).
+    // and the menu entries that need an open image.
     virtual void enableEditing() = 0;
     virtual void setTitle(const QString &title) = 0;
     // Whether the picks on screen differ from the file: a marker in the title.
@@ -66,15 +75,16 @@ public:
     // repeating, a dragged thumb goes back to the bar's value), since the
     // window takes the button's release.
     virtual void showError(const QString &message) = 0;
+    virtual void showInformation(const QString &message) = 0;
+    // A yes-or-no question; true for yes.
+    [[nodiscard]] virtual bool confirm(const QString &question) = 0;
     [[nodiscard]] virtual Conflict askAboutConflict(const QString &message) = 0;
     [[nodiscard]] virtual Unsaved askAboutUnsaved(const QString &message) = 0;
     virtual void showAbout() = 0;
     // Asks for a shop number, 0-127, offering current; nothing if cancelled.
     [[nodiscard]] virtual std::optional<int> askShopNumber(int current) = 0;
-    // File dialogs for an item names file to read, or to write the names in
-    // use to: the chosen path's bytes, or empty if cancelled.
-    [[nodiscard]] virtual std::string chooseItemNamesFile() = 0;
-    [[nodiscard]] virtual std::string chooseItemNamesExport() = 0;
+    // A file dialog: the chosen path's bytes, or empty if cancelled.
+    [[nodiscard]] virtual std::string chooseFile(FileChoice choice) = 0;
 
     // The All Shops window over EditorController::shopTable(), not modal:
     // shows or raises it; whether it is shown.

@@ -1,8 +1,8 @@
 #include "ItemNamesInUse.h"
 
 #include "EditorMessages.h"
-#include "NamesFile.h"
 #include "ShopTableModel.h"
+#include "TableTools.h"
 
 #include <QFile>
 #include <QSettings>
@@ -32,7 +32,7 @@ void ItemNamesInUse::start(const std::string &namesFile)
 
 void ItemNamesInUse::choose()
 {
-    const std::string path = m_view.chooseItemNamesFile();
+    const std::string path = m_view.chooseFile(EditorView::FileChoice::ItemNamesToRead);
     if (!path.empty() && use(path, QStringLiteral("The item names in use stay.")))
         QSettings().setValue(kNamesFileKey, QByteArray::fromStdString(path));
 }
@@ -45,12 +45,15 @@ void ItemNamesInUse::useBuiltIn()
 
 void ItemNamesInUse::exportNames()
 {
-    const std::string path = m_view.chooseItemNamesExport();
+    const std::string path = m_view.chooseFile(EditorView::FileChoice::ItemNamesToWrite);
     if (path.empty())
         return;
-    if (const std::string error = names_file::write(path, m_names); !error.empty())
+    const std::string text = m_names.toText();
+    const rom::ToolError error = rom::TableTools::writeOutput(
+        path, std::span(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()), {});
+    if (!error.ok())
         m_view.showError(QStringLiteral("Could not write the item names to %1.\n\n%2")
-                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error)));
+                             .arg(messages::quoted(decoded(path)), messages::sentence(error.reasonText())));
 }
 
 // Reads a names file; on success every list shows its names. On failure
@@ -58,9 +61,9 @@ void ItemNamesInUse::exportNames()
 bool ItemNamesInUse::use(const std::string &path, const QString &outcome)
 {
     rom::ItemNames names;
-    if (const std::string error = names_file::read(path, names); !error.empty()) {
+    if (const rom::ToolError error = rom::TableTools::readItemNames(path, names); !error.ok()) {
         m_view.showError(QStringLiteral("Could not use the item names in %1.\n\n%2\n\n%3")
-                             .arg(messages::quoted(decoded(path)), QString::fromStdString(error), outcome));
+                             .arg(messages::quoted(decoded(path)), messages::sentence(error.reasonText()), outcome));
         return false;
     }
     apply(names);

@@ -53,6 +53,16 @@ std::optional<int> MemoryView::askShopNumber(int current)
     return std::exchange(shopNumberAnswer, std::nullopt);
 }
 
+bool MemoryView::confirm(const QString &question)
+{
+    m_questions.append(question);
+    if (confirmAnswers.empty())
+        return false;
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
 void MemoryView::endProgram()
 {
     if (!m_controller->Form_QueryUnload())

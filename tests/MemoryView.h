@@ -7,6 +7,7 @@
 
 #include <array>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -42,8 +43,9 @@ public:
     Unsaved askAboutUnsaved(const QString &message) override;
     void showAbout() override { ++m_aboutShown; }
     std::optional<int> askShopNumber(int current) override;
-    std::string chooseItemNamesFile() override { return std::exchange(namesFileAnswer, {}); }
-    std::string chooseItemNamesExport() override { return std::exchange(namesExportAnswer, {}); }
+    std::string chooseFile(FileChoice choice) override { return std::exchange(fileAnswers[choice], {}); }
+    void showInformation(const QString &message) override { m_informations.append(message); }
+    bool confirm(const QString &question) override;
     void showAllShops() override { m_allShopsShown = true; }
     bool allShopsShown() const override { return m_allShopsShown; }
     void endProgram() override;
@@ -59,8 +61,8 @@ public:
     std::deque<Conflict> conflictAnswers;
     std::deque<Unsaved> unsavedAnswers;
     std::optional<int> shopNumberAnswer; // Go to Shop; nothing: cancelled
-    std::string namesFileAnswer;         // the dialogs' answers, once each
-    std::string namesExportAnswer;
+    std::map<FileChoice, std::string> fileAnswers; // the file dialogs' answers, once each
+    std::deque<bool> confirmAnswers;
     void closeAllShops() { m_allShopsShown = false; }
 
     [[nodiscard]] const QStringList &typeEntries() const { return m_typeEntries; }
@@ -69,6 +71,7 @@ public:
     [[nodiscard]] const QString &title() const { return m_title; }
     [[nodiscard]] const QStringList &errors() const { return m_errors; }
     [[nodiscard]] const QStringList &questions() const { return m_questions; }
+    [[nodiscard]] const QStringList &informations() const { return m_informations; }
     [[nodiscard]] bool modified() const { return m_modified; }
     [[nodiscard]] const UndoState &undoState() const { return m_undo; }
     [[nodiscard]] int aboutShown() const { return m_aboutShown; }
@@ -92,6 +95,7 @@ private:
     UndoState m_undo;
     QStringList m_errors;
     QStringList m_questions;
+    QStringList m_informations;
     int m_aboutShown = 0;
     bool m_ended = false;
     QStringList m_misuses;

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -43,6 +44,7 @@ private slots:
     void savesReachTheDisk();
     void allShopsFollowTheFile();
     void itemNamesFromAFile();
+    void tableFilesFromTheWindow();
     void failedOpenKeepsTheOpenImage_data();
     void failedOpenKeepsTheOpenImage();
     void savingBeforeAnyOpenDoesNothing();
@@ -442,7 +444,7 @@ void TestEditorController::itemNamesFromAFile()
     m_controller->mnuAllShops_Click();
     const Bytes picks = shown();
 
-    m_view->namesFileAnswer = QFile::encodeName(names).toStdString();
+    m_view->fileAnswers[EditorView::FileChoice::ItemNamesToRead] = QFile::encodeName(names).toStdString();
     m_controller->mnuItemNames_Click();
     QCOMPARE(m_view->itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
     QCOMPARE(m_view->itemLabels().value(0xFF), QStringLiteral("FF: Nothing"));
@@ -450,14 +452,14 @@ void TestEditorController::itemNamesFromAFile()
     QCOMPARE(shown(), picks); // the selections stay
     QVERIFY(!m_view->modified());
 
-    m_view->namesFileAnswer = QFile::encodeName(bad).toStdString();
+    m_view->fileAnswers[EditorView::FileChoice::ItemNamesToRead] = QFile::encodeName(bad).toStdString();
     m_controller->mnuItemNames_Click();
     QCOMPARE(m_view->errors().size(), 1);
     QVERIFY2(m_view->errors()[0].contains(QStringLiteral("Line 2")), qPrintable(m_view->errors()[0]));
     QCOMPARE(m_view->itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
 
     const QString exported = m_dir->filePath(QStringLiteral("exported.txt"));
-    m_view->namesExportAnswer = QFile::encodeName(exported).toStdString();
+    m_view->fileAnswers[EditorView::FileChoice::ItemNamesToWrite] = QFile::encodeName(exported).toStdString();
     m_controller->mnuExportNames_Click();
     const Bytes written = readFile(exported);
     QCOMPARE(std::count(written.begin(), written.end(), '\n'), 256);
@@ -479,6 +481,64 @@ void TestEditorController::itemNamesFromAFile()
     m_controller->mnuBuiltInNames_Click();
     QCOMPARE(m_view->itemLabels().value(0x2A), QString::fromLatin1(rom::ItemLabels::label(0x2A).data()));
     QVERIFY(!QSettings().contains(QStringLiteral("itemNames/file")));
+}
+
+// File > Export Table..., Import Table... (one undoable step), Create
+// Patch... and Fix Checksum... on the open image.
+void TestEditorController::tableFilesFromTheWindow()
+{
+    using Choice = EditorView::FileChoice;
+    const QString clean = writeImage(*m_dir, QStringLiteral("clean.smc"), smallImage(ImageLayout::Headered));
+    QVERIFY(open(m_path));
+    const Bytes original = readFile(m_path);
+    const auto path = [this](const char *name) { return QFile::encodeName(m_dir->filePath(QLatin1String(name))).toStdString(); };
+
+    m_view->fileAnswers[Choice::TableToWrite] = path("shops.csv");
+    m_controller->mnuExportTable_Click();
+    const Bytes csv = readFile(m_dir->filePath(QStringLiteral("shops.csv")));
+    QVERIFY(QByteArray(reinterpret_cast<const char *>(csv.data()), qsizetype(csv.size())).startsWith("shop,type,slot1,"));
+
+    const auto writeCsv = [this](const char *text) { writeFile(*m_dir, QStringLiteral("in.csv"), Bytes(text, text + std::strlen(text))); };
+    writeCsv("shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n3,01,2A,FF,FF,FF,FF,FF,FF,FF\n"
+             "4,02,60,61,FF,FF,FF,FF,FF,FF\n0,00,00,00,00,00,00,00,00,00\n");
+    m_view->setScrollValue(4);
+    pickSomething(1); // dropped by the answer to the question
+    m_view->unsavedAnswers.push_back(EditorView::Unsaved::Discard);
+    m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
+    m_controller->mnuImportTable_Click();
+    QCOMPARE(m_view->informations().value(0), QStringLiteral("3 shops changed in \u201C%1\u201D.").arg(m_path));
+    QCOMPARE(shopInFile(m_path, 3), (Bytes{0x01, 0x2A, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    QCOMPARE(shown(), shopInFile(m_path, 4)); // the shop shown is the file's new one
+    QCOMPARE(m_view->undoState().undoText, QStringLiteral("Import of 3 Shops"));
+    const Bytes imported = readFile(m_path);
+    m_controller->mnuUndo_Click();
+    QCOMPARE(readFile(m_path), original);
+    m_controller->mnuRedo_Click();
+    QCOMPARE(readFile(m_path), imported);
+
+    writeCsv("shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n3,01,2A,FF,FF,FF,FF,FF,FF,FF\n3,01,2B,FF,FF,FF,FF,FF,FF,FF\n");
+    m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
+    m_controller->mnuImportTable_Click();
+    QCOMPARE(m_view->errors().size(), 1);
+    QVERIFY2(m_view->errors()[0].contains(QStringLiteral("Line 3")), qPrintable(m_view->errors()[0]));
+    QCOMPARE(readFile(m_path), imported);
+
+    m_view->fileAnswers[Choice::CleanImage] = QFile::encodeName(clean).toStdString();
+    m_view->fileAnswers[Choice::PatchToWrite] = path("shops.ips");
+    m_controller->mnuCreatePatch_Click();
+    const Bytes patch = readFile(m_dir->filePath(QStringLiteral("shops.ips")));
+    QCOMPARE(Bytes(patch.begin(), patch.begin() + 5), (Bytes{'P', 'A', 'T', 'C', 'H'}));
+
+    // The demonstration image's checksum is not mirrored: wrong for 384 KiB.
+    m_view->confirmAnswers = {false, true};
+    m_controller->mnuFixChecksum_Click();
+    QCOMPARE(readFile(m_path), imported);
+    m_controller->mnuFixChecksum_Click();
+    QCOMPARE(changedOffsets(imported, readFile(m_path)).size() <= 4, true);
+    QVERIFY(readFile(m_path) != imported);
+    m_controller->mnuFixChecksum_Click(); // right now: nothing to ask
+    QCOMPARE(m_view->questions().filter(QStringLiteral("does not match")).size(), 2);
+    QVERIFY(m_view->informations().last().contains(QStringLiteral("is right")));
 }
 
 void TestEditorController::failedOpenKeepsTheOpenImage_data()

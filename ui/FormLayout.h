@@ -135,6 +135,15 @@ inline constexpr MenuEntry kFileEntries[] = {
     {"mnuOpen", "&Open ROM", Qt::CTRL | Qt::Key_O, true, &EditorController::mnuOpen_Click},
     {"mnuSave", "&Save", Qt::CTRL | Qt::Key_S, true, &EditorController::mnuSave_Click},
     {"mnuDummy1", nullptr},
+    {"mnuExportTable", "&Export Table...", QKeyCombination::fromCombined(0), false,
+     &EditorController::mnuExportTable_Click},
+    {"mnuImportTable", "&Import Table...", QKeyCombination::fromCombined(0), false,
+     &EditorController::mnuImportTable_Click},
+    {"mnuCreatePatch", "Create &Patch...", QKeyCombination::fromCombined(0), false,
+     &EditorController::mnuCreatePatch_Click},
+    {"mnuFixChecksum", "Fix &Checksum...", QKeyCombination::fromCombined(0), false,
+     &EditorController::mnuFixChecksum_Click},
+    {"mnuDummy5", nullptr},
     {"mnuQuit", "&Quit", Qt::CTRL | Qt::Key_Q, true, &EditorController::mnuQuit_Click},
 };
 

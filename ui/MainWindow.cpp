@@ -29,6 +29,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <map>
+
 namespace {
 
 template <typename Widget>
@@ -37,8 +39,6 @@ Widget *named(Widget *widget, const char *name)
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
-
-const QString kNamesFilters = QStringLiteral("Item names (*.txt);;All files (*)");
 
 QStringList itemLabels()
 {
@@ -272,7 +272,8 @@ void MainWindow::enableEditing()
         control->setEnabled(true);
     for (QComboBox *list : m_slots)
         list->setEnabled(true);
-    for (const char *entry : {"mnuGoToShop", "mnuAllShops"})
+    for (const char *entry :
+         {"mnuExportTable", "mnuImportTable", "mnuCreatePatch", "mnuFixChecksum", "mnuGoToShop", "mnuAllShops"})
         findChild<QAction *>(QLatin1String(entry))->setEnabled(true);
 }
 
@@ -292,21 +293,50 @@ std::optional<int> MainWindow::askShopNumber(int current)
     return ok ? std::optional<int>(shop) : std::nullopt;
 }
 
-std::string MainWindow::chooseItemNamesFile()
+std::string MainWindow::chooseFile(FileChoice choice)
 {
+    struct Dialog {
+        const char *title;
+        const char *filters;
+        const char *suggested; // a name to save under; nullptr to open a file
+    };
+    static const std::map<FileChoice, Dialog> kDialogs = {
+        {FileChoice::ItemNamesToRead, {"Item Names", "Item names (*.txt);;All files (*)", nullptr}},
+        {FileChoice::ItemNamesToWrite, {"Export Item Names", "Item names (*.txt);;All files (*)", "item-names.txt"}},
+        {FileChoice::TableToRead, {"Import Table", "CSV tables (*.csv);;All files (*)", nullptr}},
+        {FileChoice::TableToWrite, {"Export Table", "CSV tables (*.csv);;All files (*)", "shops.csv"}},
+        {FileChoice::CleanImage,
+         {"Create Patch: the Clean Image", "Images (*.smc *.swc *.fig *.sfc);;All files (*)", nullptr}},
+        {FileChoice::PatchToWrite, {"Create Patch", "BPS patches (*.bps);;IPS patches (*.ips)", "shops.bps"}},
+    };
+    const Dialog &dialog = kDialogs.at(choice);
     m_scroll->endMouseAction();
-    return QFile::encodeName(QFileDialog::getOpenFileName(this, QStringLiteral("Item Names"), QString(),
-                                                          kNamesFilters, nullptr, QFileDialog::DontUseNativeDialog))
-        .toStdString();
+    QString filter;
+    QString path =
+        dialog.suggested
+            ? QFileDialog::getSaveFileName(this, QLatin1String(dialog.title), QLatin1String(dialog.suggested),
+                                           QLatin1String(dialog.filters), &filter, QFileDialog::DontUseNativeDialog)
+            : QFileDialog::getOpenFileName(this, QLatin1String(dialog.title), QString(), QLatin1String(dialog.filters),
+                                           nullptr, QFileDialog::DontUseNativeDialog);
+    // A patch's kind is its name's ending: the filter chosen gives one if the name has none.
+    if (choice == FileChoice::PatchToWrite && !path.isEmpty() && !path.endsWith(QLatin1String(".ips"), Qt::CaseInsensitive) &&
+        !path.endsWith(QLatin1String(".bps"), Qt::CaseInsensitive))
+        path += filter.startsWith(QLatin1String("IPS")) ? QStringLiteral(".ips") : QStringLiteral(".bps");
+    return QFile::encodeName(path).toStdString();
 }
 
-std::string MainWindow::chooseItemNamesExport()
+void MainWindow::showInformation(const QString &message)
 {
-    m_scroll->endMouseAction();
-    return QFile::encodeName(QFileDialog::getSaveFileName(this, QStringLiteral("Export Item Names"),
-                                                          QStringLiteral("item-names.txt"), kNamesFilters, nullptr,
-                                                          QFileDialog::DontUseNativeDialog))
-        .toStdString();
+    QMessageBox box(QMessageBox::Information, EditorController::kTitle, QString(), QMessageBox::Ok, this);
+    (void)ask(box, message);
+}
+
+bool MainWindow::confirm(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, EditorController::kTitle, QString(), QMessageBox::Yes | QMessageBox::No,
+                    this);
+    box.setDefaultButton(QMessageBox::No);
+    return ask(box, question) == QMessageBox::Yes;
 }
 
 void MainWindow::showAllShops()

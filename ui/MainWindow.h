@@ -60,8 +60,9 @@ public:
     [[nodiscard]] Unsaved askAboutUnsaved(const QString &message) override;
     void showAbout() override;
     [[nodiscard]] std::optional<int> askShopNumber(int current) override;
-    [[nodiscard]] std::string chooseItemNamesFile() override;
-    [[nodiscard]] std::string chooseItemNamesExport() override;
+    [[nodiscard]] std::string chooseFile(FileChoice choice) override;
+    void showInformation(const QString &message) override;
+    [[nodiscard]] bool confirm(const QString &question) override;
     void showAllShops() override;
     [[nodiscard]] bool allShopsShown() const override;
     void endProgram() override;

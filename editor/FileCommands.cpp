@@ -1,0 +1,98 @@
+#include "FileCommands.h"
+
+#include "EditorMessages.h"
+#include "TableTools.h"
+
+#include <QFile>
+
+namespace {
+
+QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+QString failure(const QString &what, const rom::ToolError &error)
+{
+    return QStringLiteral("Could not %1.\n\n%2: %3")
+        .arg(what, messages::quoted(decoded(error.path)), messages::sentence(error.reasonText()));
+}
+
+QString notIn(int unsaved)
+{
+    return unsaved < 0 ? QString()
+                       : QStringLiteral("\n\nYour picks for shop %1 are not saved, so they are not in it.").arg(unsaved);
+}
+
+QString hex(std::uint16_t value) { return QStringLiteral("0x%1").arg(value, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x'); }
+
+} // namespace
+
+FileCommands::FileCommands(EditorView &view, rom::RomFile &image) : m_view(view), m_image(image) {}
+
+void FileCommands::exportTable(const rom::ItemNames &names, int unsaved)
+{
+    const std::string path = m_view.chooseFile(EditorView::FileChoice::TableToWrite);
+    if (path.empty())
+        return;
+    std::string csv;
+    rom::ToolError error = rom::TableTools::exportCsv(m_image, names, csv);
+    if (error.ok())
+        error = rom::TableTools::writeOutput(
+            path, std::span(reinterpret_cast<const std::uint8_t *>(csv.data()), csv.size()), {m_image.path()});
+    if (!error.ok())
+        m_view.showError(failure(QStringLiteral("export the table"), error));
+    else if (unsaved >= 0)
+        m_view.showInformation(QStringLiteral("The table of %1 is in %2.%3")
+                                   .arg(imageName(), messages::quoted(decoded(path)), notIn(unsaved)));
+}
+
+void FileCommands::createPatch(int unsaved)
+{
+    const std::string clean = m_view.chooseFile(EditorView::FileChoice::CleanImage);
+    const std::string out = clean.empty() ? std::string() : m_view.chooseFile(EditorView::FileChoice::PatchToWrite);
+    if (out.empty())
+        return;
+    const bool ips = out.size() >= 4 && QString::fromStdString(out.substr(out.size() - 4)).toLower() == u".ips";
+    std::vector<std::uint8_t> patch;
+    rom::ToolError error = rom::TableTools::makePatch(clean, m_image.path(),
+                                                      ips ? rom::PatchFormat::Ips : rom::PatchFormat::Bps, patch);
+    if (error.ok())
+        error = rom::TableTools::writeOutput(out, patch, {clean, m_image.path()});
+    if (!error.ok()) {
+        m_view.showError(failure(QStringLiteral("create the patch"), error));
+        return;
+    }
+    m_view.showInformation(QStringLiteral("%1 holds the patch from %2 to %3 (%4 bytes).%5")
+                               .arg(messages::quoted(decoded(out)), messages::quoted(decoded(clean)), imageName())
+                               .arg(patch.size())
+                               .arg(notIn(unsaved)));
+}
+
+// Shows the stored and the computed checksum, and writes the right one only
+// when the user says so.
+void FileCommands::fixChecksum(int unsaved)
+{
+    std::optional<rom::CartridgeChecksum> sum;
+    if (const rom::ToolError error = rom::TableTools::checksum(m_image, sum); !error.ok()) {
+        m_view.showError(failure(QStringLiteral("read the checksum"), error));
+        return;
+    }
+    const QString values = QStringLiteral("Stored in the cartridge header: checksum %1, complement %2.\n"
+                                          "Computed from the contents: checksum %3, complement %4.")
+                               .arg(hex(sum->storedChecksum()), hex(sum->storedComplement()), hex(sum->computed()),
+                                    hex(std::uint16_t(~sum->computed())));
+    if (sum->isValid()) {
+        m_view.showInformation(QStringLiteral("The checksum of %1 is right.\n\n%2%3").arg(imageName(), values, notIn(unsaved)));
+        return;
+    }
+    if (!m_view.confirm(QStringLiteral("The checksum of %1 does not match its contents.\n\n%2\n\nWrite the computed "
+                                       "checksum and complement? Only those four bytes change.%3")
+                            .arg(imageName(), values, notIn(unsaved))))
+        return;
+    bool written = false;
+    rom::ToolError error = rom::TableTools::fixChecksum(m_image, *sum, written);
+    if (error.ok() && m_image.sync() != rom::RomError::None)
+        error = {m_image.path(), rom::RomError::FlushFailed};
+    if (!error.ok())
+        m_view.showError(failure(QStringLiteral("write the checksum"), error));
+}
+
+QString FileCommands::imageName() const { return messages::quoted(decoded(m_image.path())); }
