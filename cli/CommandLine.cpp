@@ -16,7 +16,7 @@ enum Options : unsigned {
     kFixOption = 4,       // --fix
 };
 
-struct CommandSpec {
+struct CommandForm {
     std::string_view name;
     Command command;
     std::size_t files;
@@ -25,7 +25,7 @@ struct CommandSpec {
     std::string_view help;     // its line in --help, synopsis and what it does
 };
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandForm kCommands[] = {
     {"export", Command::Export, 1, kOutputOption | kItemNamesOption, "export IMAGE [-o FILE.csv] [--item-names FILE]",
      "export IMAGE [-o FILE.csv]  the table as CSV, to standard output or FILE.csv"},
     {"import", Command::Import, 2, kNoOptions, "import IMAGE FILE.csv",
@@ -42,10 +42,10 @@ constexpr std::string_view kProgram = "shop-table";
 constexpr std::string_view kIpsExtension = ".ips";
 constexpr std::string_view kBpsExtension = ".bps";
 
-const CommandSpec *specFor(Command command)
+const CommandForm *formOf(Command command)
 {
     const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                    [command](const CommandSpec &spec) { return spec.command == command; });
+                                    [command](const CommandForm &form) { return form.command == command; });
     return found == std::end(kCommands) ? nullptr : &*found;
 }
 
@@ -72,7 +72,7 @@ CommandLine CommandLine::parse(int argc, const char *const *argv)
                 return line;
         } else if (!line.m_commandKnown) {
             const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                            [&](const CommandSpec &spec) { return spec.name == argument; });
+                                            [&](const CommandForm &form) { return form.name == argument; });
             if (found == std::end(kCommands))
                 line.refuse("unknown command '" + argument + "'");
             else
@@ -129,22 +129,22 @@ void CommandLine::checkCommand()
         refuse("no command given");
         return;
     }
-    const CommandSpec *spec = specFor(m_command);
-    if (!spec)
+    const CommandForm *form = formOf(m_command);
+    if (!form)
         return;
     const auto refuseOption = [&](unsigned option, bool given, std::string_view name) {
-        if (given && !(spec->options & option))
-            refuse(std::string(spec->name) + " takes no option " + std::string(name));
+        if (given && !(form->options & option))
+            refuse(std::string(form->name) + " takes no option " + std::string(name));
     };
     refuseOption(kOutputOption, m_outputGiven, "-o");
     refuseOption(kItemNamesOption, m_itemNamesGiven, "--item-names");
     refuseOption(kFixOption, m_fix, "--fix");
     if (!understood())
         return;
-    if (m_files.size() < spec->files)
-        refuse(std::string(spec->name) + ": a file name is missing");
-    else if (m_files.size() > spec->files)
-        refuse(std::string(spec->name) + ": one file name too many: '" + m_files[spec->files] + "'");
+    if (m_files.size() < form->files)
+        refuse(std::string(form->name) + ": a file name is missing");
+    else if (m_files.size() > form->files)
+        refuse(std::string(form->name) + ": one file name too many: '" + m_files[form->files] + "'");
     else if (m_command == Command::Patch && !m_outputGiven)
         refuse("patch: give the patch to write with -o OUT.ips or -o OUT.bps");
     else if (m_command == Command::Patch && !endsWithIgnoringCase(m_output, kIpsExtension) &&
@@ -160,9 +160,9 @@ void CommandLine::refuse(std::string problem)
 
 std::string CommandLine::usageLine() const
 {
-    const CommandSpec *spec = m_commandKnown ? specFor(m_command) : nullptr;
-    if (spec)
-        return "usage: " + std::string(kProgram) + " " + std::string(spec->synopsis);
+    const CommandForm *form = m_commandKnown ? formOf(m_command) : nullptr;
+    if (form)
+        return "usage: " + std::string(kProgram) + " " + std::string(form->synopsis);
     return "usage: " + std::string(kProgram) + " export|import|diff|patch|checksum ... (" + std::string(kProgram) +
            " --help tells more)";
 }
@@ -177,8 +177,8 @@ std::string CommandLine::helpText()
     std::string text = "Usage: " + std::string(kProgram) + " COMMAND ARGUMENTS...\n"
                        "Reads and writes the shop table of copier images of the game, for scripts.\n"
                        "Images are checked as the editor checks them and never created.\n\nCommands:\n";
-    for (const CommandSpec &spec : kCommands)
-        text.append("  ").append(spec.help).append("\n");
+    for (const CommandForm &form : kCommands)
+        text.append("  ").append(form.help).append("\n");
     text += "  --help, --version           this text; the version\n\n"
             "Options:\n"
             "  -o FILE, --output FILE      the file to write, whole or not at all\n"

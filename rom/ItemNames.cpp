@@ -1,5 +1,7 @@
 #include "ItemNames.h"
 
+#include "HexDigits.h"
+
 #include "Utf8.h"
 
 #include <algorithm>
@@ -40,17 +42,6 @@ std::string_view takeLine(std::string_view &text)
     return line;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 bool isAsciiLetterOrDigit(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -60,11 +51,10 @@ bool isAsciiLetterOrDigit(char c)
 // a longer word such as "123" or "2Ax".
 int leadingCode(std::string_view entry)
 {
-    if (entry.size() < 2 || hexValue(entry[0]) < 0 || hexValue(entry[1]) < 0)
+    const std::optional<std::uint8_t> code = twoHexDigits(entry.substr(0, 2));
+    if (!code || (entry.size() > 2 && isAsciiLetterOrDigit(entry[2])))
         return -1;
-    if (entry.size() > 2 && isAsciiLetterOrDigit(entry[2]))
-        return -1;
-    return hexValue(entry[0]) * 16 + hexValue(entry[1]);
+    return *code;
 }
 
 std::optional<NamesFileProblem> checkName(std::string_view name, int &length)

@@ -1,5 +1,7 @@
 #include "TableCsv.h"
 
+#include "HexDigits.h"
+
 #include "CsvReader.h"
 
 #include <bitset>
@@ -33,23 +35,11 @@ bool parseShop(std::string_view text, int &shop)
     return value < kShopCount;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 bool parseCode(std::string_view text, std::uint8_t &code)
 {
-    if (text.size() != 2 || hexDigit(text[0]) < 0 || hexDigit(text[1]) < 0)
-        return false;
-    code = std::uint8_t(hexDigit(text[0]) << 4 | hexDigit(text[1]));
-    return true;
+    const std::optional<std::uint8_t> parsed = twoHexDigits(text);
+    code = parsed.value_or(0);
+    return parsed.has_value();
 }
 
 // The error at field index of record, named after its header column if there is one.

@@ -489,6 +489,7 @@ void TestEditorController::tableFilesFromTheWindow()
 {
     using Choice = EditorView::FileChoice;
     const QString clean = writeImage(*m_dir, QStringLiteral("clean.smc"), smallImage(ImageLayout::Headered));
+    changeBehind(m_path, 0x200 + 0xFFDE, Bytes{0x12, 0x34}); // a checksum gone wrong
     QVERIFY(open(m_path));
     const Bytes original = readFile(m_path);
     const auto path = [this](const char *name) { return QFile::encodeName(m_dir->filePath(QLatin1String(name))).toStdString(); };
@@ -529,7 +530,6 @@ void TestEditorController::tableFilesFromTheWindow()
     const Bytes patch = readFile(m_dir->filePath(QStringLiteral("shops.ips")));
     QCOMPARE(Bytes(patch.begin(), patch.begin() + 5), (Bytes{'P', 'A', 'T', 'C', 'H'}));
 
-    // The demonstration image's checksum is not mirrored: wrong for 384 KiB.
     m_view->confirmAnswers = {false, true};
     m_controller->mnuFixChecksum_Click();
     QCOMPARE(readFile(m_path), imported);

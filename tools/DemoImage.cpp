@@ -1,12 +1,13 @@
 #include "DemoImage.h"
 
+#include "CartridgeChecksum.h"
+#include "PlainFile.h"
 #include "ShopRecord.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace demo {
 
@@ -19,8 +20,6 @@ constexpr std::uint64_t kRamSize = 0xFFD8;       // log2 of the battery-backed R
 constexpr std::uint64_t kRegion = 0xFFD9;        // 0x01: North America
 constexpr std::uint64_t kMakerCode = 0xFFDA;     // 0x33: the maker code lives in the extended header
 constexpr std::uint64_t kRevision = 0xFFDB;
-constexpr std::uint64_t kChecksumComplement = 0xFFDC;
-constexpr std::uint64_t kChecksum = 0xFFDE;
 
 // Item code ranges of our catalogue, by the shop kind that sells them.
 struct CodeRange {
@@ -104,37 +103,21 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
         std::memcpy(cartridge + rom::kShopTableOffset + index * rom::kShopRecordSize, bytes.data(), bytes.size());
     }
 
-    // The checksum is the 16-bit sum of all bytes, counted with the checksum
-    // fields holding 0xFFFF and 0x0000 (which add up to 0x1FE either way).
-    putWord(cartridge + kChecksumComplement, 0xFFFF);
-    putWord(cartridge + kChecksum, 0x0000);
-    std::uint16_t sum = 0;
-    for (std::uint64_t offset = 0; offset < size; ++offset)
-        sum = std::uint16_t(sum + cartridge[offset]);
-    putWord(cartridge + kChecksumComplement, std::uint16_t(~sum));
-    putWord(cartridge + kChecksum, sum);
+    // The checksum as emulators compute it, the parts of a size that is not a
+    // power of two mirrored.
+    const rom::CartridgeChecksum checksum(std::span(cartridge, std::size_t(size)));
+    const rom::CartridgeChecksum::Fields fields = checksum.fixedFields();
+    std::copy(fields.begin(), fields.end(), cartridge + rom::kChecksumComplementOffset);
     return image;
 }
 
 std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
 {
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (overwrite ? O_TRUNC : O_EXCL);
-    const int fd = ::open(path.c_str(), flags, 0644);
-    if (fd < 0)
-        return path + ": " + std::strerror(errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            const std::string error = path + ": " + std::strerror(errno);
-            ::close(fd);
-            return error;
-        }
-        done += std::size_t(put);
-    }
-    return ::close(fd) == 0 ? std::string() : path + ": " + std::strerror(errno);
+    if (!overwrite && std::filesystem::exists(path))
+        return path + ": " + std::strerror(EEXIST);
+    if (const rom::FileError error = rom::PlainFile::replace(path, bytes); !error.ok())
+        return path + ": " + error.message();
+    return {};
 }
 
 } // namespace demo

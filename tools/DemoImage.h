@@ -23,8 +23,9 @@ struct DemoImageOptions {
 
 [[nodiscard]] std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options);
 
-// Writes bytes to a new file at path. Refuses to replace an existing file
-// unless overwrite is set. Returns an empty string or what went wrong.
+// Writes bytes to a file at path, whole and on the disk, or leaves it as it
+// was. Refuses to replace an existing file unless overwrite is set. Returns
+// an empty string or what went wrong.
 [[nodiscard]] std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes,
                                          bool overwrite);
 
