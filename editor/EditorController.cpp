@@ -7,7 +7,6 @@
 
 #include <QFile>
 
-
 using rom::RomError;
 using rom::ShopRecord;
 
@@ -16,7 +15,6 @@ namespace {
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
 
 } // namespace
 
@@ -77,7 +75,7 @@ bool EditorController::openFile(const std::string &path)
     const std::string absolute = image_path::absolute(path);
     if (!keepOrDropPicks(QStringLiteral("opening another image")))
         return false;
-    m_dialog.setFileName(QFile::decodeName(QByteArray::fromStdString(absolute)));
+    m_dialog.setFileName(decoded(absolute));
     return openImage(absolute);
 }
 
@@ -85,7 +83,7 @@ bool EditorController::openImage(const std::string &path)
 {
     // Open and read the new image completely before letting go of the one
     // that is open, so that a failure leaves that one open and on screen.
-    const QString fileName = QFile::decodeName(QByteArray::fromStdString(path));
+    const QString fileName = decoded(path);
     rom::RomFile candidate(m_files);
     std::string internalName;
     ShopRecord record;
@@ -276,7 +274,7 @@ void EditorController::mnuGoToShop_Click()
 {
     if (const std::optional<int> index = shownIndex(); m_rom.isOpen() && index)
         if (const std::optional<int> target = m_view.askShopNumber(*index))
-            AllShops_Activate(*target);
+            goToShop(*target);
 }
 
 void EditorController::mnuAllShops_Click()
@@ -287,13 +285,7 @@ void EditorController::mnuAllShops_Click()
     m_view.showAllShops();
 }
 
-// Moves there as the scroll bar would.
-void EditorController::AllShops_Activate(int index)
-{
-    const std::optional<int> shown = shownIndex();
-    if (m_rom.isOpen() && shown && index != *shown && index >= 0 && index < rom::kShopCount)
-        moveTo(index);
-}
+void EditorController::AllShops_Activate(int index) { goToShop(index); }
 
 void EditorController::mnuItemNames_Click() { m_names.choose(); }
 
@@ -334,6 +326,14 @@ void EditorController::readTable()
         m_table.setTable(table);
     else
         m_table.clear();
+}
+
+// Moves there as the scroll bar would.
+void EditorController::goToShop(int index)
+{
+    const std::optional<int> shown = shownIndex();
+    if (m_rom.isOpen() && shown && index != *shown && index >= 0 && index < rom::kShopCount)
+        moveTo(index);
 }
 
 // Saves the shop being left (if its picks changed), then shows the target.

@@ -94,6 +94,7 @@ private:
 
     bool openImage(const std::string &path);
     bool keepOrDropPicks(const QString &doing);
+    void goToShop(int index);
     bool moveTo(int target);
     void readTable();
     [[nodiscard]] int unsavedShop() const;
