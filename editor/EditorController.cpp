@@ -66,15 +66,12 @@ bool EditorController::LoadROM()
             m_rom.isOpen()));
         return false;
     }
-    return keepOrDropPicks(QStringLiteral("opening another image")) &&
-           openImage(QFile::encodeName(fileName).toStdString());
+    return openImage(QFile::encodeName(fileName).toStdString());
 }
 
 bool EditorController::openFile(const std::string &path)
 {
     const std::string absolute = image_path::absolute(path);
-    if (!keepOrDropPicks(QStringLiteral("opening another image")))
-        return false;
     m_dialog.setFileName(decoded(absolute));
     return openImage(absolute);
 }
@@ -82,16 +79,27 @@ bool EditorController::openFile(const std::string &path)
 bool EditorController::openImage(const std::string &path)
 {
     // Open and read the new image completely before letting go of the one
-    // that is open, so that a failure leaves that one open and on screen.
+    // that is open, so that a failure leaves that one open and on screen;
+    // and before asking about unsaved picks, which a refused file must not
+    // cost. Read again after the question, whose Save may have written to
+    // this very file.
     const QString fileName = decoded(path);
     rom::RomFile candidate(m_files);
     std::string internalName;
     ShopRecord record;
+    const auto read = [&] {
+        RomError error = candidate.readName(internalName);
+        if (error == RomError::None)
+            error = candidate.readShop(0, record);
+        return error;
+    };
     RomError error = candidate.open(path, rom::Access::ReadWrite, &m_rom);
     if (error == RomError::None)
-        error = candidate.readName(internalName);
+        error = read();
+    if (error == RomError::None && !keepOrDropPicks(QStringLiteral("opening another image")))
+        return false;
     if (error == RomError::None)
-        error = candidate.readShop(0, record);
+        error = read();
     if (error != RomError::None) {
         m_view.showError(messages::openFailure(fileName, messages::reason(error), m_rom.isOpen()));
         return false;
@@ -221,12 +229,13 @@ void EditorController::mnuImportTable_Click()
         if (error != RomError::None || (error = m_rom.writeShop(row.shop, row.record)) != RomError::None)
             break;
         step.push_back({row.shop, table[std::size_t(row.shop)], row.record});
-        m_table.setShop(row.shop, row.record);
+        wroteShop(row.shop, row.record);
     }
     if (!step.empty())
         m_history.record(step);
-    (void)LoadShop();
+    showWrittenShops();
     syncNow();
+    followFile();
     if (error != RomError::None)
         m_view.showError(messages::importFailure(
             m_fileName, messages::reason(error),
@@ -379,6 +388,7 @@ bool EditorController::save(Durability durability)
             m_loaded = picks;
             pickChanged();
             syncSoon();
+            followFile();
         }
     }
     if (durability == Durability::Now)
@@ -444,6 +454,7 @@ bool EditorController::applyStep(const ShopChange &step, bool undo)
     m_loaded = target;
     pickChanged();
     syncSoon();
+    followFile();
     return true;
 }
 
@@ -475,15 +486,43 @@ bool EditorController::applyImport(const ShopChange &step, bool undo)
         if (changedByOthers.contains(write.index) || table[std::size_t(write.index)] == target)
             continue;
         if (const RomError error = m_rom.writeShop(write.index, target); error != RomError::None) {
+            showWrittenShops();
             reportShopFailure(QStringLiteral("write shop %1 to"), write.index, error);
             return false;
         }
-        m_table.setShop(write.index, target);
+        wroteShop(write.index, target);
     }
     undo ? m_history.undone() : m_history.redone();
-    (void)LoadShop(); // the shown shop, as the file now has it
+    showWrittenShops();
     syncSoon();
+    followFile();
     return true;
+}
+
+// A shop of a step of several written: the table follows, and if it is the
+// shown one, the file's bytes for it are now the written ones.
+void EditorController::wroteShop(int index, const ShopRecord &record)
+{
+    m_table.setShop(index, record);
+    if (shownIndex() == index)
+        m_loaded = record;
+}
+
+// After the writes of a step of several shops, complete or not: the shown
+// shop as the file has it, or, where it cannot be read, the picks on screen
+// marked unsaved against what was written to it.
+void EditorController::showWrittenShops()
+{
+    if (LoadShop() != RomError::None)
+        pickChanged();
+}
+
+// After the editor's own writes: a change another program made before them
+// shows now, as it would when the window becomes active.
+void EditorController::followFile()
+{
+    bool changed = false;
+    (void)refreshFromDisk(changed);
 }
 
 // Looks at the file: an error when it is no longer the one opened. When

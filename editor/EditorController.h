@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ public:
     // Once the window shows: the item names file given for this run (else
     // the one remembered from the last, if any), then the image, if given.
     void start(const std::string &namesFile, const std::string &image);
+    // How long writes made by moving wait to be flushed together; tests
+    // shorten it rather than wait a second.
+    void setSyncDelay(std::chrono::milliseconds delay) { m_syncTimer.setInterval(delay); }
     // Every shop, as the All Shops window shows it.
     [[nodiscard]] ShopTableModel &shopTable() { return m_table; }
 
@@ -104,6 +108,9 @@ private:
     bool applyStep(const ShopChange &step, bool undo);
     bool applyImport(const ShopChange &step, bool undo);
     rom::RomError refreshFromDisk(bool &changed);
+    void wroteShop(int index, const rom::ShopRecord &record);
+    void showWrittenShops();
+    void followFile();
     void pickChanged();
     void syncSoon();
     void syncNow();

@@ -87,8 +87,23 @@ void FileCommands::fixChecksum(int unsaved)
                                        "checksum and complement? Only those four bytes change.%3")
                             .arg(imageName(), values, notIn(unsaved))))
         return;
+    // Another program may have changed the image while the question was up:
+    // the checksum written is the one of the contents as they are now, and
+    // only if they are still what the user was shown.
+    std::optional<rom::CartridgeChecksum> now;
+    if (const rom::ToolError error = rom::TableTools::checksum(m_image, now); !error.ok()) {
+        m_view.showError(failure(QStringLiteral("read the checksum"), error));
+        return;
+    }
+    if (now->computed() != sum->computed() || now->storedChecksum() != sum->storedChecksum() ||
+        now->storedComplement() != sum->storedComplement()) {
+        m_view.showError(QStringLiteral("Another program changed %1 while the question was shown, so the checksum "
+                                        "was not written.\n\nChoose Fix Checksum... again to see the new values.")
+                             .arg(imageName()));
+        return;
+    }
     bool written = false;
-    rom::ToolError error = rom::TableTools::fixChecksum(m_image, *sum, written);
+    rom::ToolError error = rom::TableTools::fixChecksum(m_image, *now, written);
     if (error.ok() && m_image.sync() != rom::RomError::None)
         error = {m_image.path(), rom::RomError::FlushFailed};
     if (!error.ok())

@@ -29,6 +29,8 @@ EditorView::Conflict MemoryView::askAboutConflict(const QString &message)
 {
     m_dragging = false;
     m_questions.append(message);
+    if (whileAsking)
+        whileAsking();
     if (conflictAnswers.empty())
         return Conflict::Cancel;
     const Conflict answer = conflictAnswers.front();
@@ -40,6 +42,8 @@ EditorView::Unsaved MemoryView::askAboutUnsaved(const QString &message)
 {
     m_dragging = false;
     m_questions.append(message);
+    if (whileAsking)
+        whileAsking();
     if (unsavedAnswers.empty())
         return Unsaved::Cancel;
     const Unsaved answer = unsavedAnswers.front();
@@ -56,6 +60,8 @@ std::optional<int> MemoryView::askShopNumber(int current)
 bool MemoryView::confirm(const QString &question)
 {
     m_questions.append(question);
+    if (whileAsking)
+        whileAsking();
     if (confirmAnswers.empty())
         return false;
     const bool answer = confirmAnswers.front();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -58,6 +59,7 @@ public:
     void dragTo(int value, int steps);
     void pick(int list, int entry);
 
+    std::function<void()> whileAsking; // runs while a question is up, as another program might
     std::deque<Conflict> conflictAnswers;
     std::deque<Unsaved> unsavedAnswers;
     std::optional<int> shopNumberAnswer; // Go to Shop; nothing: cancelled

@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -32,7 +33,7 @@ class TestEditorController : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
-    void cleanup() { m_controller.reset(); } // before the file access it uses
+    void cleanup();
     void browsingWritesNothing_data();
     void browsingWritesNothing();
     void unsavedPicksAreAskedAbout_data();
@@ -362,6 +363,8 @@ void TestEditorController::undoAndRedoWalkTheWrites()
 // moving get there together, within about a second.
 void TestEditorController::savesReachTheDisk()
 {
+    constexpr std::chrono::milliseconds kDelay(50);
+    m_controller->setSyncDelay(kDelay);
     QVERIFY(open(m_path));
     pickSomething(1);
     m_controller->SaveCMD_Click();
@@ -372,7 +375,7 @@ void TestEditorController::savesReachTheDisk()
     }
     QCOMPARE(m_files->dataSyncs, 1);
     QTRY_COMPARE_WITH_TIMEOUT(m_files->dataSyncs, 2, 3000);
-    QTest::qWait(EditorController::kSyncDelayMs + 200);
+    QTest::qWait(int(2 * kDelay.count()));
     QCOMPARE(m_files->dataSyncs, 2);
 }
 
@@ -406,11 +409,37 @@ void TestEditorController::allShopsFollowTheFile()
     QCOMPARE(row(9), shopInFile(m_path, 9));
     QCOMPARE(m_files->tableReads, 1);
 
-    Bytes theirs = shopInFile(m_path, 100);
+    // What another program wrote before one of the editor's own writes
+    // shows after it: while the conflict question was up, and before an
+    // undo on the shop the editor stands on.
+    const auto changeShop = [this](int shop, std::uint8_t type) {
+        Bytes theirs = shopInFile(m_path, shop);
+        theirs[0] = type;
+        changeBehind(m_path, shopOffset(ImageLayout::Headered, shop), theirs);
+        return theirs;
+    };
+    pickSomething(4);
+    changeShop(9, 0x15);
+    Bytes theirs;
+    m_view->whileAsking = [&] {
+        theirs = changeShop(60, 0x13);
+        changeBehind(m_path, 0x200 + 0xFFC0, Bytes{'B', 'E', 'H', 'I', 'N', 'D'});
+    };
+    m_view->conflictAnswers.push_back(EditorView::Conflict::Overwrite);
+    m_controller->SaveCMD_Click();
+    m_view->whileAsking = nullptr;
+    QCOMPARE(row(60), theirs);
+    QVERIFY2(m_view->title().contains(QStringLiteral(" - BEHIND")), qPrintable(m_view->title()));
+    theirs = changeShop(61, 0x14);
+    m_controller->mnuUndo_Click();
+    QCOMPARE(row(61), theirs);
+    QCOMPARE(m_files->tableReads, 4);
+
+    theirs = shopInFile(m_path, 100);
     theirs[0] = 0x12;
     changeBehind(m_path, shopOffset(ImageLayout::Headered, 100), theirs);
     m_controller->Form_Activate();
-    QCOMPARE(m_files->tableReads, 2);
+    QCOMPARE(m_files->tableReads, 5);
     QCOMPARE(row(100), theirs);
     QCOMPARE(table.index(100, ShopTableModel::TypeColumn).data().toString(), QStringLiteral("Armor 200% cost"));
 
@@ -425,7 +454,7 @@ void TestEditorController::allShopsFollowTheFile()
     filter.search(code.toLower()); // a hex code finds its item
     QVERIFY(filter.mapFromSource(table.index(77, 0)).isValid());
     QVERIFY(table.index(77, ShopTableModel::FirstSlotColumn).data(Qt::FontRole).value<QFont>().bold());
-    QCOMPARE(m_files->tableReads, 2); // searching does not read the file
+    QCOMPARE(m_files->tableReads, 5); // searching does not read the file
 
     m_controller->AllShops_Activate(77);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
@@ -517,11 +546,26 @@ void TestEditorController::tableFilesFromTheWindow()
     m_controller->mnuRedo_Click();
     QCOMPARE(readFile(m_path), imported);
 
+    // An undo of it that fails halfway leaves the shown shop as the file has it.
+    m_view->setScrollValue(3);
+    m_files->writePlan = {9, -EIO};
+    m_controller->mnuUndo_Click();
+    QCOMPARE(m_view->errors().size(), 1);
+    QCOMPARE(shown(), shopInFile(m_path, 3));
+    const auto shop3 = original.begin() + qsizetype(shopOffset(ImageLayout::Headered, 3));
+    QCOMPARE(shown(), Bytes(shop3, shop3 + 9)); // written back before the failure
+    QVERIFY(!m_view->modified());
+    m_controller->mnuUndo_Click(); // tried again, it does the rest
+    QCOMPARE(readFile(m_path), original);
+    QCOMPARE(m_view->questions().size(), 1); // only the one about the discarded pick
+    m_controller->mnuRedo_Click();
+    QCOMPARE(readFile(m_path), imported);
+
     writeCsv("shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n3,01,2A,FF,FF,FF,FF,FF,FF,FF\n3,01,2B,FF,FF,FF,FF,FF,FF,FF\n");
     m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
     m_controller->mnuImportTable_Click();
-    QCOMPARE(m_view->errors().size(), 1);
-    QVERIFY2(m_view->errors()[0].contains(QStringLiteral("Line 3")), qPrintable(m_view->errors()[0]));
+    QCOMPARE(m_view->errors().size(), 2);
+    QVERIFY2(m_view->errors()[1].contains(QStringLiteral("Line 3")), qPrintable(m_view->errors()[1]));
     QCOMPARE(readFile(m_path), imported);
 
     m_view->fileAnswers[Choice::CleanImage] = QFile::encodeName(clean).toStdString();
@@ -530,14 +574,25 @@ void TestEditorController::tableFilesFromTheWindow()
     const Bytes patch = readFile(m_dir->filePath(QStringLiteral("shops.ips")));
     QCOMPARE(Bytes(patch.begin(), patch.begin() + 5), (Bytes{'P', 'A', 'T', 'C', 'H'}));
 
-    m_view->confirmAnswers = {false, true};
+    m_view->confirmAnswers = {false, true, true};
     m_controller->mnuFixChecksum_Click();
+    QCOMPARE(readFile(m_path), imported);
+    // Changed by another program while the question was up: not written.
+    Bytes other = shopInFile(m_path, 120);
+    other[1] ^= 1;
+    m_view->whileAsking = [&] { changeBehind(m_path, shopOffset(ImageLayout::Headered, 120), other); };
+    m_controller->mnuFixChecksum_Click();
+    m_view->whileAsking = nullptr;
+    QVERIFY2(m_view->errors().last().contains(QStringLiteral("while the question was shown")),
+             qPrintable(m_view->errors().last()));
+    other[1] ^= 1;
+    changeBehind(m_path, shopOffset(ImageLayout::Headered, 120), other);
     QCOMPARE(readFile(m_path), imported);
     m_controller->mnuFixChecksum_Click();
     QCOMPARE(changedOffsets(imported, readFile(m_path)).size() <= 4, true);
     QVERIFY(readFile(m_path) != imported);
     m_controller->mnuFixChecksum_Click(); // right now: nothing to ask
-    QCOMPARE(m_view->questions().filter(QStringLiteral("does not match")).size(), 2);
+    QCOMPARE(m_view->questions().filter(QStringLiteral("does not match")).size(), 3);
     QVERIFY(m_view->informations().last().contains(QStringLiteral("is right")));
 }
 
@@ -572,6 +627,7 @@ void TestEditorController::failedOpenKeepsTheOpenImage()
     m_files->openError = openError;
     const QString path = m_dir->filePath(name);
     QVERIFY(!open(path));
+    QCOMPARE(m_view->questions().size(), 0); // a file refused costs no picks
     QCOMPARE(m_view->errors().size(), 1);
     QVERIFY2(m_view->errors()[0].contains(QDir::toNativeSeparators(path)), qPrintable(m_view->errors()[0]));
     QVERIFY2(m_view->errors()[0].contains(reason), qPrintable(m_view->errors()[0]));
@@ -712,6 +768,14 @@ void TestEditorController::pathIsTheBytesGiven()
     m_controller->SaveCMD_Click();
     for (const QByteArray name : {"col\xFE.smc", "col\xEF\xBF\xBD.smc", "real/x.smc", "x.smc"})
         QVERIFY2((read(name) != image) == (name == edited), name.constData());
+}
+
+// QTemporaryDir takes names as text, so it cannot remove one that is not UTF-8.
+void TestEditorController::cleanup()
+{
+    m_controller.reset(); // before the file access it uses
+    if (m_dir)
+        ::unlink((QFile::encodeName(m_dir->path()) + "/col\xFE.smc").constData());
 }
 
 QTEST_GUILESS_MAIN(TestEditorController)

@@ -72,8 +72,8 @@ void TestRandomSession::session()
             what = "open a bad file or cancel";
             const int choice = pick(0, int(badPaths.size()));
             dialog.queue(choice < badPaths.size() ? std::optional(badPaths[choice]) : std::nullopt);
-            if (choice < badPaths.size() && answerToOpen())
-                ++model.errors;
+            if (choice < badPaths.size())
+                ++model.errors; // refused before any question about picks
             controller.mnuOpen_Click();
         } else if (action == 2) {
             what = "save";

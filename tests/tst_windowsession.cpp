@@ -469,8 +469,9 @@ void Session::openOther()
     const int choice = pick(0, int(m_refused.size()) + 2);
     if (choice < m_refused.size()) {
         const QString path = m_refused[choice].first;
+        // Refused before any question about unsaved picks.
         expectModal([this, path](QWidget *modal) {
-            answerUnsaved(QStringLiteral("opening"), [this, path] { expectRefusal(path); });
+            expectRefusal(path);
             choose(modal, path);
         });
         m_what = QStringLiteral("choose %1 after").arg(QFileInfo(path).fileName());
@@ -520,10 +521,11 @@ void Session::drop()
                          : choice == m_imagePaths.size() + m_refused.size() ? m_missing
                                                                              : m_folder;
     m_what = QStringLiteral("drop %1 on the window").arg(QFileInfo(path).fileName());
-    const bool goesOn = answerUnsaved(QStringLiteral("dropping"), [this, image, path] {
-        if (!image)
-            expectRefusal(path);
-    });
+    bool goesOn = false;
+    if (image)
+        goesOn = answerUnsaved(QStringLiteral("dropping"), {});
+    else
+        expectRefusal(path); // before any question about unsaved picks
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
     QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -307,9 +307,16 @@ RomError RomFile::writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old
         return RomError::NotOpen;
     if (const RomError error = readAt(offset, old.data(), old.size()); error != RomError::None)
         return error;
+    // Another program's change made since the last look must still show at
+    // the next one: the write's own times become the baseline only when the
+    // file's times before it were the baseline.
+    struct stat before {};
+    if (m_files->fstat(m_fd, &before) != 0)
+        return RomError::ReadFailed;
+    const bool unchangedBefore = sameTime(before.st_mtim, m_modified) && sameTime(before.st_ctim, m_changed);
     if (const RomError error = writeBytes(offset, bytes, old); error != RomError::None)
         return error;
-    return checkSizeAfterWrite(offset, bytes.size());
+    return checkSizeAfterWrite(offset, bytes.size(), unchangedBefore);
 }
 
 RomError RomFile::writeBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes,
@@ -336,7 +343,7 @@ RomError RomFile::writeBytes(std::uint64_t offset, std::span<const std::uint8_t>
 // Another program may have cut the file short between the check and the
 // write, which the write then extended again: the file is put back to end
 // where the bytes written start, and reported as changed.
-RomError RomFile::checkSizeAfterWrite(std::uint64_t offset, std::size_t count)
+RomError RomFile::checkSizeAfterWrite(std::uint64_t offset, std::size_t count, bool unchangedBefore)
 {
     struct stat info {};
     if (m_files->fstat(m_fd, &info) != 0)
@@ -346,7 +353,8 @@ RomError RomFile::checkSizeAfterWrite(std::uint64_t offset, std::size_t count)
             (void)m_files->ftruncate(m_fd, off_t(offset));
         return RomError::FileChanged;
     }
-    remember(info);
+    if (unchangedBefore)
+        remember(info);
     return RomError::None;
 }
 

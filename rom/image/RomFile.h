@@ -52,7 +52,8 @@ public:
 
     // FileChanged when the file at the path is no longer the one opened.
     // Otherwise `changed` tells whether another program has written to it
-    // since the open, the last write through this object or the last call.
+    // since the open or the last call (a write through this object does not
+    // count, but one by another program before it still does).
     [[nodiscard]] RomError checkForChanges(bool &changed);
 
     // The 21 bytes of the internal name, as they are (trailing blanks kept).
@@ -81,7 +82,7 @@ private:
                                         std::span<const std::uint8_t> bytes);
     [[nodiscard]] RomError writeBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes,
                                       std::span<const std::uint8_t> old);
-    [[nodiscard]] RomError checkSizeAfterWrite(std::uint64_t offset, std::size_t count);
+    [[nodiscard]] RomError checkSizeAfterWrite(std::uint64_t offset, std::size_t count, bool unchangedBefore);
     [[nodiscard]] RomError checkImage(const struct stat &info);
     [[nodiscard]] RomError openChecked(const std::string &path, Access access, const RomFile *sharing,
                                        struct stat &info);
