@@ -169,6 +169,23 @@ void EditorController::Form_Activate()
 
 bool EditorController::Form_QueryUnload() { return keepOrDropPicks(QStringLiteral("quitting")); }
 
+// The desktop session ends (logout, shutdown): asked as at Quit when the
+// session manager lets the program ask; saved without asking when it does
+// not. Discarded picks go from the screen, since the program may live on
+// until the session closes its window.
+bool EditorController::commitData(bool mayAsk)
+{
+    if (!mayAsk)
+        return save(Durability::Now);
+    if (!keepOrDropPicks(QStringLiteral("the session ends")))
+        return false;
+    if (hasUnsavedPicks()) {
+        showRecord(m_loaded);
+        pickChanged();
+    }
+    return true;
+}
+
 void EditorController::Form_Unload() { closeImage(); }
 
 void EditorController::mnuOpen_Click() { LoadROM(); }

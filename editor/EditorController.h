@@ -60,6 +60,8 @@ public:
     void Form_Load();
     void Form_Activate();
     [[nodiscard]] bool Form_QueryUnload();
+    // True when the session may end without losing picks.
+    [[nodiscard]] bool commitData(bool mayAsk);
     void Form_Unload();
     void mnuOpen_Click();
     void HScroll_Change();

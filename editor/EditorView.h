@@ -70,10 +70,10 @@ public:
     virtual void setModified(bool modified) = 0;
     virtual void setUndoState(const UndoState &state) = 0;
 
-    // Modal windows. Each returns when the user has answered; each first
-    // ends what the mouse is doing on the scroll bar (a press stops
-    // repeating, a dragged thumb goes back to the bar's value), since the
-    // window takes the button's release.
+    // Modal windows. Each returns when the user has answered. While one is
+    // up, the scroll bar does nothing the mouse began before it (a press
+    // stops repeating, a dragged thumb goes back to the bar's value), since
+    // the modal window takes the button's release.
     virtual void showError(const QString &message) = 0;
     virtual void showInformation(const QString &message) = 0;
     // A yes-or-no question; true for yes.

@@ -112,7 +112,7 @@ table(1 diff "${clean}" "${game}")
 expect("diff after the fix" "${out}" "^shop 12: [^\n]+\n$")
 
 table(0 --version)
-expect("--version" "${out}" "^shop-table [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+expect("--version" "${out}" "^shop-table [0-9]+\\.[0-9]+\n$")
 table(0 --help)
 expect("--help" "${out}" "^Usage: shop-table COMMAND.*export.*import.*diff.*patch.*checksum.*Exit status")
 

@@ -187,7 +187,7 @@ void TestEditorController::unsavedPicksAreAskedAbout_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<EditorView::Unsaved>("answer");
-    for (const char *action : {"quit", "open another image", "open another from the command line"}) {
+    for (const char *action : {"quit", "open another image", "open another from the command line", "logout"}) {
         QTest::addRow("%s, save", action) << action << EditorView::Unsaved::Save;
         QTest::addRow("%s, discard", action) << action << EditorView::Unsaved::Discard;
         QTest::addRow("%s, cancel", action) << action << EditorView::Unsaved::Cancel;
@@ -208,6 +208,8 @@ void TestEditorController::unsavedPicksAreAskedAbout()
     m_view->unsavedAnswers.push_back(answer);
     if (action == "quit")
         m_controller->mnuQuit_Click();
+    else if (action == "logout")
+        QCOMPARE(m_controller->commitData(true), answer != EditorView::Unsaved::Cancel);
     else if (action == "open another image")
         open(other);
     else
@@ -220,6 +222,8 @@ void TestEditorController::unsavedPicksAreAskedAbout()
     QCOMPARE(readFile(m_path) == before, answer != EditorView::Unsaved::Save);
     if (action == "quit")
         QCOMPARE(m_view->ended(), goesOn);
+    else if (action == "logout")
+        QCOMPARE(m_view->modified(), !goesOn); // nothing left to ask about when the window closes
     else
         QCOMPARE(m_view->shopIndexText(), goesOn ? QStringLiteral("0") : QStringLiteral("3"));
     if (!goesOn)
@@ -228,6 +232,12 @@ void TestEditorController::unsavedPicksAreAskedAbout()
     m_dialog->queue(std::nullopt); // cancelling the file dialog asks nothing
     m_controller->mnuOpen_Click();
     QCOMPARE(m_view->questions().size(), 1);
+
+    // A session manager that lets nobody ask: the picks are saved.
+    if (action == "logout" && !goesOn) {
+        QVERIFY(m_controller->commitData(false));
+        QCOMPARE(shopInFile(m_path, 3), picks);
+    }
 }
 
 void TestEditorController::anotherProgramsChangeIsNotOverwritten_data()

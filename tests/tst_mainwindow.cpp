@@ -1,6 +1,8 @@
 #include "FormLayout.h"
 #include "ItemLabels.h"
 #include "MainWindow.h"
+#include "MessageBox.h"
+#include "Version.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 
@@ -486,6 +488,18 @@ void TestMainWindow::longFileNamesWrapInMessages()
     m_window->openImage(QFile::encodeName(path));
     QVERIFY(fits);
     QVERIFY(text.remove(QChar(0x200B)).contains(path));
+
+    // Break points go between whole characters: no lone surrogate, and no
+    // mark parted from its letter.
+    const QString daggers = QString::fromUcs4(std::u32string(200, U'\U0001F5E1').data(), 200);
+    const QString accented = QStringLiteral("e\u0301").repeated(300);
+    for (const QString &name : {daggers, accented}) {
+        const QString wrapped = message_box::wrappable(name, m_window->fontMetrics());
+        QVERIFY(wrapped.contains(QChar(0x200B)));
+        QCOMPARE(QString(wrapped).remove(QChar(0x200B)), name);
+        for (qsizetype at = wrapped.indexOf(QChar(0x200B)); at >= 0; at = wrapped.indexOf(QChar(0x200B), at + 1))
+            QVERIFY(!wrapped[at - 1].isHighSurrogate() && wrapped.at(at + 1) != QChar(0x0301));
+    }
 }
 
 void TestMainWindow::keyboardEditingChangesOnlyThatByte()
@@ -639,7 +653,7 @@ void TestMainWindow::aboutShowsTheSameTextsEachTime()
     const QStringList first = readAbout();
     QCOMPARE(first.size(), 4);
     QCOMPARE(first[0], QStringLiteral("Zeltharia III (US) Shop Editor"));
-    QCOMPARE(first[1], QStringLiteral("Version: 1.2"));
+    QCOMPARE(first[1], QStringLiteral("Version: %1").arg(QLatin1String(version::kText))); // as --version says
     QCOMPARE(first[2], QStringLiteral("This program edits the Shops in Qorvik.  \r\n\r\n"
                                       "This editor also works on the Japanese Zeltharia IV ROM file.  \r\n\r\n"
                                       "Special thanks to Brannoc for helping me fix a nasty bug."));

@@ -33,6 +33,8 @@ private slots:
     void failedFlushAtQuitIsReported();
     void mouseOnTheScrollBarFailsOnce_data();
     void mouseOnTheScrollBarFailsOnce();
+    void modalWindowEndsThePressOnTheScrollBar_data();
+    void modalWindowEndsThePressOnTheScrollBar();
 };
 
 namespace {
@@ -231,7 +233,7 @@ void TestWriteFaults::mouseOnTheScrollBarFailsOnce()
     if (part == int(QStyle::SC_ScrollBarSlider))
         for (int x = 1; x <= 20; ++x)
             QTest::mouseMove(handle, at + QPoint(x, 0));
-    QTest::qWait(1200); // longer than the bar's delay before it repeats a press
+    QTest::qWait(700); // longer than the bar's delay before it repeats a press
     QTest::mouseRelease(handle, Qt::LeftButton, {}, at);
     QTest::qWait(100);
 
@@ -250,6 +252,42 @@ void TestWriteFaults::mouseOnTheScrollBarFailsOnce()
     QTest::keyClick(slot1->view()->window()->windowHandle(), Qt::Key_Escape);
     QTRY_VERIFY(!slot1->view()->isVisible());
     QCOMPARE(messages.size(), 1);
+}
+
+void TestWriteFaults::modalWindowEndsThePressOnTheScrollBar_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::newRow("About") << QKeyCombination(Qt::Key_F1);
+    QTest::newRow("Open ROM") << (Qt::CTRL | Qt::Key_O);
+    QTest::newRow("Go to Shop") << (Qt::CTRL | Qt::Key_G);
+}
+
+// The right arrow held, a key opens a modal window, which takes the
+// button's release: when it closes, the shop does not run on.
+void TestWriteFaults::modalWindowEndsThePressOnTheScrollBar()
+{
+    QFETCH(QKeyCombination, key);
+    QTemporaryDir dir;
+    const QString path = writeImage(dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered, 8));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.openImage(QFile::encodeName(path));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    QWindow *handle = window.windowHandle();
+    const QPoint at = scroll->mapTo(&window, scrollBarPart(*scroll, QStyle::SC_ScrollBarAddLine).center());
+
+    QTest::mousePress(handle, Qt::LeftButton, {}, at);
+    const int pressed = scroll->value();
+    whenModal([](QWidget *modal) {
+        QTest::mouseRelease(modal->windowHandle(), Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::qWait(700); // past the bar's delay before it repeats a press
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    QTest::keyClick(handle, key.key(), key.keyboardModifiers());
+    QTest::qWait(700);
+    QCOMPARE(scroll->value(), pressed);
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"))->text(), QString::number(pressed));
 }
 
 QTEST_MAIN(TestWriteFaults)

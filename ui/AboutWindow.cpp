@@ -50,7 +50,7 @@ QString AboutWindow::descriptionText()
 
 QString AboutWindow::versionText()
 {
-    return QStringLiteral("Version: %1.%2").arg(version::kMajor).arg(version::kRevision);
+    return QStringLiteral("Version: %1").arg(QLatin1String(version::kText));
 }
 
 void AboutWindow::createControls()

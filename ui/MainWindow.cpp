@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QStringListModel>
 #include <QTabWidget>
 #include <QTimer>
@@ -108,6 +109,10 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     connectControls();
     setKeyboardOrder();
     fitCaptions();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+        if (!m_controller->commitData(manager.allowsInteraction()))
+            manager.cancel();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -286,7 +291,6 @@ void MainWindow::setItemLabels(const QStringList &labels)
 
 std::optional<int> MainWindow::askShopNumber(int current)
 {
-    m_scroll->endMouseAction();
     bool ok = false;
     const int shop = QInputDialog::getInt(this, QStringLiteral("Go to Shop"), QStringLiteral("Shop number (0-127):"),
                                           current, 0, rom::kShopCount - 1, 1, &ok);
@@ -374,13 +378,7 @@ void MainWindow::showError(const QString &message)
     (void)ask(box, message);
 }
 
-int MainWindow::ask(QMessageBox &box, const QString &message)
-{
-    // The box takes the mouse button's release from the scroll bar, which
-    // would otherwise go on repeating the press or dragging the thumb.
-    m_scroll->endMouseAction();
-    return message_box::ask(box, message);
-}
+int MainWindow::ask(QMessageBox &box, const QString &message) { return message_box::ask(box, message); }
 
 void MainWindow::showAbout()
 {
@@ -427,6 +425,16 @@ EditorView::Unsaved MainWindow::askAboutUnsaved(const QString &message)
 }
 
 // --- window events
+
+bool MainWindow::event(QEvent *event)
+{
+    // A modal window (a message, a dialog, About) takes the mouse button's
+    // release from the scroll bar, which would otherwise go on repeating a
+    // press or dragging the thumb behind it.
+    if (event->type() == QEvent::WindowBlocked)
+        m_scroll->endMouseAction();
+    return QMainWindow::event(event);
+}
 
 void MainWindow::changeEvent(QEvent *event)
 {

@@ -68,6 +68,7 @@ public:
     void endProgram() override;
 
 protected:
+    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include <QTextBoundaryFinder>
+
 namespace message_box {
 
 int ask(QMessageBox &box, const QString &message)
@@ -9,22 +11,27 @@ int ask(QMessageBox &box, const QString &message)
 }
 
 // A run of text with no blank, slash or hyphen to wrap at gets a place to
-// wrap once it is as wide as the box's text may be.
+// wrap once it is as wide as the box's text may be: between whole
+// characters, never inside a surrogate pair or before a combining mark.
 QString wrappable(const QString &text, const QFontMetrics &metrics)
 {
     constexpr int kWidest = 360;
     QString result;
     int run = 0;
-    for (const QChar c : text) {
-        const int width = metrics.horizontalAdvance(c);
-        if (c.isSpace() || c == u'/' || c == u'-') {
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype start = 0, end = characters.toNextBoundary(); end != -1;
+         start = end, end = characters.toNextBoundary()) {
+        const QStringView character = QStringView(text).mid(start, end - start);
+        const QChar first = character.front();
+        const int width = metrics.horizontalAdvance(character.toString());
+        if (first.isSpace() || first == u'/' || first == u'-') {
             run = 0;
         } else if (run + width > kWidest) {
             result += QChar(0x200B);
             run = 0;
         }
-        result += c;
-        run += c.isSpace() ? 0 : width;
+        result += character;
+        run += first.isSpace() ? 0 : width;
     }
     return result;
 }

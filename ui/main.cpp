@@ -9,8 +9,64 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 namespace {
+
+// The options QGuiApplication and QApplication take for themselves, with one
+// dash or two, and whether a value follows. They are left to QApplication.
+struct QtOption {
+    std::string_view name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true}, {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"reverse", false},
+    {"session", true}, {"style", true}, {"stylesheet", true}, {"widgetcount", false},
+    {"display", true}, {"geometry", true}, {"qmljsdebugger", true},
+};
+
+// The option's entry if argument is one of Qt's ("-style", "--style=Fusion").
+const QtOption *qtOption(const QByteArray &argument, bool &valueAttached)
+{
+    if (!argument.startsWith('-'))
+        return nullptr;
+    QByteArray name = argument.mid(argument.startsWith("--") ? 2 : 1);
+    valueAttached = name.contains('=');
+    if (valueAttached)
+        name.truncate(name.indexOf('='));
+    for (const QtOption &option : kQtOptions)
+        if (std::string_view(name.constData(), std::size_t(name.size())) == option.name)
+            return &option;
+    return nullptr;
+}
+
+// The command line without Qt's own options, for our parser; and the
+// platform named with -platform, if any.
+QStringList ownArguments(int argc, char *argv[], QByteArray &platform)
+{
+    QStringList own{QString::fromLocal8Bit(argv[0])};
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--") {
+            for (; i < argc; ++i)
+                own << QString::fromLocal8Bit(argv[i]);
+            break;
+        }
+        bool valueAttached = false;
+        const QtOption *option = qtOption(argument, valueAttached);
+        if (!option) {
+            own << QString::fromLocal8Bit(argument);
+            continue;
+        }
+        const QByteArray value = valueAttached              ? argument.mid(argument.indexOf('=') + 1)
+                                 : option->takesValue && i + 1 < argc ? QByteArray(argv[++i])
+                                                                      : QByteArray();
+        if (option->name == "platform")
+            platform = value;
+    }
+    return own;
+}
 
 // The files named on the command line, as the bytes given: decoded to text,
 // a name that is not valid UTF-8 would come back as another file's name.
@@ -26,7 +82,11 @@ Files fileArguments(int argc, char *argv[])
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (!optionsEnded && argument == "--")
+        bool valueAttached = false;
+        const QtOption *option = optionsEnded ? nullptr : qtOption(argument, valueAttached);
+        if (option)
+            i += option->takesValue && !valueAttached ? 1 : 0;
+        else if (!optionsEnded && argument == "--")
             optionsEnded = true;
         else if (!optionsEnded && argument == kNamesOption && i + 1 < argc)
             files.itemNames = argv[++i];
@@ -38,19 +98,31 @@ Files fileArguments(int argc, char *argv[])
     return files;
 }
 
-// Starting the window system without a display ends the program with a
-// page of advice about reinstalling it; one line says what is wrong.
-void reportMissingDisplay(QtMsgType type, const QMessageLogContext &, const QString &)
+// What Qt said while the window system started, until it gave up.
+QString &startMessages()
 {
+    static QString messages;
+    return messages;
+}
+
+// Qt ends a failed start with a page of advice about reinstalling; one line
+// says what is wrong: no display, or else Qt's own words.
+void reportFailedStart(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    QString &said = startMessages();
+    said += (said.isEmpty() ? QString() : QStringLiteral(" ")) + message.simplified();
     if (type != QtFatalMsg)
         return;
-    std::fputs("shop-editor: cannot show the window: no display could be opened (is DISPLAY set?).\n", stderr);
+    if (said.contains(QLatin1String("could not connect to display"), Qt::CaseInsensitive))
+        std::fputs("shop-editor: cannot show the window: no display could be opened (is DISPLAY set?).\n", stderr);
+    else
+        std::fprintf(stderr, "shop-editor: cannot show the window: %s\n", qPrintable(said));
     std::_Exit(1);
 }
 
-bool displayNamed()
+bool displayNamed(const QByteArray &platformOption)
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray platform = platformOption.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : platformOption;
     return (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) ||
            !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
@@ -67,7 +139,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QLatin1String(version::kText));
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Edits the shop table of a copier image of the game."));
-    options.addHelpOption();
+    const QCommandLineOption help = options.addHelpOption();
     options.addVersionOption();
     options.addOption({QStringLiteral("item-names"),
                        QStringLiteral("Item names from a file for this run, one \"HH: Name\" per line."),
@@ -75,11 +147,21 @@ int main(int argc, char *argv[])
     options.addPositionalArgument(QStringLiteral("image"),
                                   QStringLiteral("An image file to open at start, as File > Open ROM would."),
                                   QStringLiteral("[image]"));
-    if (!options.parse(QCoreApplication::arguments())) {
+    QByteArray platform;
+    const QStringList arguments = ownArguments(argc, argv, platform);
+    if (!options.parse(arguments)) {
         std::fprintf(stderr, "shop-editor: %s\n", qPrintable(options.errorText()));
         return 2;
     }
-    if (options.isSet(QStringLiteral("help")))
+    // --help-all adds Qt's own options, which the application object names
+    // and process() prints: a window system that needs no display is enough.
+    if (options.isSet(QStringLiteral("help-all"))) {
+        core.reset();
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication listing(argc, argv);
+        options.process(arguments);
+    }
+    if (options.isSet(help))
         options.showHelp(0);
     if (options.isSet(QStringLiteral("version")))
         options.showVersion();
@@ -87,15 +169,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "shop-editor: give at most one image file.\n");
         return 2;
     }
-    if (!displayNamed()) {
+    if (!displayNamed(platform)) {
         std::fputs("shop-editor: cannot show the window: no display is set (DISPLAY is empty).\n", stderr);
         return 1;
     }
 
     core.reset();
-    const QtMessageHandler previous = qInstallMessageHandler(reportMissingDisplay);
+    const QtMessageHandler previous = qInstallMessageHandler(reportFailedStart);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
+    startMessages().clear();
     QApplication::setDesktopFileName(QStringLiteral("shop-editor"));
     // Every window of the program shows this icon.
     QApplication::setWindowIcon(MainWindow::windowIconSet());
