@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "DemoImage.h"
+#include "EditorController.h"
 #include "FormLayout.h"
 #include "ItemLabels.h"
 #include "ShopTypeLabels.h"
@@ -158,7 +159,7 @@ void flushDeferredDeletes()
 std::unique_ptr<QMainWindow> buildBareWindow()
 {
     auto window = std::make_unique<QMainWindow>();
-    window->setWindowTitle(EditorController::kTitle);
+    window->setWindowTitle(EditorController::title());
     for (const form::Menu &row : form::kMenus) {
         QMenu *menu = window->menuBar()->addMenu(QString::fromUtf8(row.text));
         for (const form::MenuEntry &entry : row.entries) {

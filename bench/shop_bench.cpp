@@ -142,8 +142,12 @@ void sweepShops(benchmark::State &state, const QString &image, const QString &ra
     const auto sweep = [&](bool pick) {
         const Clock::time_point start = Clock::now();
         for (int step = 0; step < rom::kShopCount; ++step) {
-            if (pick)
-                slot->setCurrentIndex(slot->currentIndex() ^ 1);
+            if (pick) {
+                // As the list reports a pick of the user's.
+                const int entry = slot->currentIndex() ^ 1;
+                slot->setCurrentIndex(entry);
+                emit slot->activated(entry);
+            }
             shop = (shop + 1) % rom::kShopCount;
             scroll->setValue(shop);
         }

@@ -181,9 +181,8 @@ int main(int argc, char **argv)
         // No QApplication: the editing flow needs none.
         MemoryView view;
         MemoryOpenDialog dialog;
-        EditorController controller(view, dialog);
+        EditorController controller(view, view, dialog);
         view.attach(controller);
-        controller.Form_Load();
         if (!controller.openFile(argv[3]) || !view.errors().isEmpty())
             return cannotOpen(argv[3]);
         std::printf("%ld\n", bench::peakResidentKiB());

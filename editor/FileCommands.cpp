@@ -11,25 +11,25 @@ QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::
 
 QString failure(const QString &what, const rom::ToolError &error)
 {
-    return QStringLiteral("Could not %1.\n\n%2: %3")
-        .arg(what, messages::quoted(decoded(error.path)), messages::sentence(error.reasonText()));
+    return FileCommands::tr("Could not %1.\n\n%2: %3")
+        .arg(what, EditorMessages::quoted(decoded(error.path)), EditorMessages::sentence(error.reasonText()));
 }
 
 QString notIn(int unsaved)
 {
     return unsaved < 0 ? QString()
-                       : QStringLiteral("\n\nYour picks for shop %1 are not saved, so they are not in it.").arg(unsaved);
+                       : FileCommands::tr("\n\nYour picks for shop %1 are not saved, so they are not in it.").arg(unsaved);
 }
 
 QString hex(std::uint16_t value) { return QStringLiteral("0x%1").arg(value, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x'); }
 
 } // namespace
 
-FileCommands::FileCommands(EditorView &view, rom::RomFile &image) : m_view(view), m_image(image) {}
+FileCommands::FileCommands(EditorPrompts &prompts, rom::RomFile &image) : m_prompts(prompts), m_image(image) {}
 
 void FileCommands::exportTable(const rom::ItemNames &names, int unsaved)
 {
-    const std::string path = m_view.chooseFile(EditorView::FileChoice::TableToWrite);
+    const std::string path = m_prompts.chooseFile(EditorPrompts::FileChoice::TableToWrite);
     if (path.empty())
         return;
     std::string csv;
@@ -38,16 +38,16 @@ void FileCommands::exportTable(const rom::ItemNames &names, int unsaved)
         error = rom::TableTools::writeOutput(
             path, std::span(reinterpret_cast<const std::uint8_t *>(csv.data()), csv.size()), {m_image.path()});
     if (!error.ok())
-        m_view.showError(failure(QStringLiteral("export the table"), error));
+        m_prompts.showError(failure(tr("export the table"), error));
     else if (unsaved >= 0)
-        m_view.showInformation(QStringLiteral("The table of %1 is in %2.%3")
-                                   .arg(imageName(), messages::quoted(decoded(path)), notIn(unsaved)));
+        m_prompts.showInformation(tr("The table of %1 is in %2.%3")
+                                   .arg(imageName(), EditorMessages::quoted(decoded(path)), notIn(unsaved)));
 }
 
 void FileCommands::createPatch(int unsaved)
 {
-    const std::string clean = m_view.chooseFile(EditorView::FileChoice::CleanImage);
-    const std::string out = clean.empty() ? std::string() : m_view.chooseFile(EditorView::FileChoice::PatchToWrite);
+    const std::string clean = m_prompts.chooseFile(EditorPrompts::FileChoice::CleanImage);
+    const std::string out = clean.empty() ? std::string() : m_prompts.chooseFile(EditorPrompts::FileChoice::PatchToWrite);
     if (out.empty())
         return;
     const bool ips = out.size() >= 4 && QString::fromStdString(out.substr(out.size() - 4)).toLower() == u".ips";
@@ -57,11 +57,11 @@ void FileCommands::createPatch(int unsaved)
     if (error.ok())
         error = rom::TableTools::writeOutput(out, patch, {clean, m_image.path()});
     if (!error.ok()) {
-        m_view.showError(failure(QStringLiteral("create the patch"), error));
+        m_prompts.showError(failure(tr("create the patch"), error));
         return;
     }
-    m_view.showInformation(QStringLiteral("%1 holds the patch from %2 to %3 (%4 bytes).%5")
-                               .arg(messages::quoted(decoded(out)), messages::quoted(decoded(clean)), imageName())
+    m_prompts.showInformation(tr("%1 holds the patch from %2 to %3 (%4 bytes).%5")
+                               .arg(EditorMessages::quoted(decoded(out)), EditorMessages::quoted(decoded(clean)), imageName())
                                .arg(patch.size())
                                .arg(notIn(unsaved)));
 }
@@ -72,18 +72,18 @@ void FileCommands::fixChecksum(int unsaved)
 {
     std::optional<rom::CartridgeChecksum> sum;
     if (const rom::ToolError error = rom::TableTools::checksum(m_image, sum); !error.ok()) {
-        m_view.showError(failure(QStringLiteral("read the checksum"), error));
+        m_prompts.showError(failure(tr("read the checksum"), error));
         return;
     }
-    const QString values = QStringLiteral("Stored in the cartridge header: checksum %1, complement %2.\n"
+    const QString values = tr("Stored in the cartridge header: checksum %1, complement %2.\n"
                                           "Computed from the contents: checksum %3, complement %4.")
                                .arg(hex(sum->storedChecksum()), hex(sum->storedComplement()), hex(sum->computed()),
                                     hex(std::uint16_t(~sum->computed())));
     if (sum->isValid()) {
-        m_view.showInformation(QStringLiteral("The checksum of %1 is right.\n\n%2%3").arg(imageName(), values, notIn(unsaved)));
+        m_prompts.showInformation(tr("The checksum of %1 is right.\n\n%2%3").arg(imageName(), values, notIn(unsaved)));
         return;
     }
-    if (!m_view.confirm(QStringLiteral("The checksum of %1 does not match its contents.\n\n%2\n\nWrite the computed "
+    if (!m_prompts.confirm(tr("The checksum of %1 does not match its contents.\n\n%2\n\nWrite the computed "
                                        "checksum and complement? Only those four bytes change.%3")
                             .arg(imageName(), values, notIn(unsaved))))
         return;
@@ -92,12 +92,12 @@ void FileCommands::fixChecksum(int unsaved)
     // only if they are still what the user was shown.
     std::optional<rom::CartridgeChecksum> now;
     if (const rom::ToolError error = rom::TableTools::checksum(m_image, now); !error.ok()) {
-        m_view.showError(failure(QStringLiteral("read the checksum"), error));
+        m_prompts.showError(failure(tr("read the checksum"), error));
         return;
     }
     if (now->computed() != sum->computed() || now->storedChecksum() != sum->storedChecksum() ||
         now->storedComplement() != sum->storedComplement()) {
-        m_view.showError(QStringLiteral("Another program changed %1 while the question was shown, so the checksum "
+        m_prompts.showError(tr("Another program changed %1 while the question was shown, so the checksum "
                                         "was not written.\n\nChoose Fix Checksum... again to see the new values.")
                              .arg(imageName()));
         return;
@@ -107,7 +107,7 @@ void FileCommands::fixChecksum(int unsaved)
     if (error.ok() && m_image.sync() != rom::RomError::None)
         error = {m_image.path(), rom::RomError::FlushFailed};
     if (!error.ok())
-        m_view.showError(failure(QStringLiteral("write the checksum"), error));
+        m_prompts.showError(failure(tr("write the checksum"), error));
 }
 
-QString FileCommands::imageName() const { return messages::quoted(decoded(m_image.path())); }
+QString FileCommands::imageName() const { return EditorMessages::quoted(decoded(m_image.path())); }

@@ -1,18 +1,21 @@
 #pragma once
 
-#include "EditorView.h"
+#include "EditorPrompts.h"
 
 #include "ItemNames.h"
 #include "RomFile.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // File > Export Table..., Create Patch... and Fix Checksum...: what the
 // command line offers, for the open image, through the window. They work on
 // the file as it is: picks not saved are not in what they make.
 class FileCommands {
+    Q_DECLARE_TR_FUNCTIONS(FileCommands)
+
 public:
-    FileCommands(EditorView &view, rom::RomFile &image);
+    FileCommands(EditorPrompts &prompts, rom::RomFile &image);
 
     // unsaved: the shop whose picks are not saved, to say so; -1 if none.
     void exportTable(const rom::ItemNames &names, int unsaved);
@@ -22,6 +25,6 @@ public:
 private:
     [[nodiscard]] QString imageName() const;
 
-    EditorView &m_view;
+    EditorPrompts &m_prompts;
     rom::RomFile &m_image;
 };

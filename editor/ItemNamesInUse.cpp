@@ -1,6 +1,7 @@
 #include "ItemNamesInUse.h"
 
 #include "EditorMessages.h"
+#include "EditorView.h"
 #include "ShopTableModel.h"
 #include "TableTools.h"
 
@@ -15,25 +16,34 @@ QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::
 
 } // namespace
 
-ItemNamesInUse::ItemNamesInUse(EditorView &view, ShopTableModel &table) : m_view(view), m_table(table) {}
+ItemNamesInUse::ItemNamesInUse(EditorView &view, EditorPrompts &prompts, ShopTableModel &table)
+    : m_view(view), m_prompts(prompts), m_table(table)
+{
+}
+
+QString ItemNamesInUse::label(std::uint8_t code) const
+{
+    const std::string_view label = m_names.label(code);
+    return QString::fromUtf8(label.data(), qsizetype(label.size()));
+}
 
 void ItemNamesInUse::start(const std::string &namesFile)
 {
     if (!namesFile.empty()) {
-        use(namesFile, QStringLiteral("The built-in item names are used."));
+        use(namesFile, tr("The built-in item names are used."));
         return;
     }
     const QByteArray remembered = QSettings().value(kNamesFileKey).toByteArray();
     if (!remembered.isEmpty())
-        use(remembered.toStdString(), QStringLiteral("The built-in item names are used. Choose a names file with "
+        use(remembered.toStdString(), tr("The built-in item names are used. Choose a names file with "
                                                      "Options > Item Names..., or stay with Options > Built-in Item "
                                                      "Names."));
 }
 
 void ItemNamesInUse::choose()
 {
-    const std::string path = m_view.chooseFile(EditorView::FileChoice::ItemNamesToRead);
-    if (!path.empty() && use(path, QStringLiteral("The item names in use stay.")))
+    const std::string path = m_prompts.chooseFile(EditorPrompts::FileChoice::ItemNamesToRead);
+    if (!path.empty() && use(path, tr("The item names in use stay.")))
         QSettings().setValue(kNamesFileKey, QByteArray::fromStdString(path));
 }
 
@@ -45,15 +55,15 @@ void ItemNamesInUse::useBuiltIn()
 
 void ItemNamesInUse::exportNames()
 {
-    const std::string path = m_view.chooseFile(EditorView::FileChoice::ItemNamesToWrite);
+    const std::string path = m_prompts.chooseFile(EditorPrompts::FileChoice::ItemNamesToWrite);
     if (path.empty())
         return;
     const std::string text = m_names.toText();
     const rom::ToolError error = rom::TableTools::writeOutput(
         path, std::span(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()), {});
     if (!error.ok())
-        m_view.showError(QStringLiteral("Could not write the item names to %1.\n\n%2")
-                             .arg(messages::quoted(decoded(path)), messages::sentence(error.reasonText())));
+        m_prompts.showError(tr("Could not write the item names to %1.\n\n%2")
+                             .arg(EditorMessages::quoted(decoded(path)), EditorMessages::sentence(error.reasonText())));
 }
 
 // Reads a names file; on success every list shows its names. On failure
@@ -62,8 +72,8 @@ bool ItemNamesInUse::use(const std::string &path, const QString &outcome)
 {
     rom::ItemNames names;
     if (const rom::ToolError error = rom::TableTools::readItemNames(path, names); !error.ok()) {
-        m_view.showError(QStringLiteral("Could not use the item names in %1.\n\n%2\n\n%3")
-                             .arg(messages::quoted(decoded(path)), messages::sentence(error.reasonText()), outcome));
+        m_prompts.showError(tr("Could not use the item names in %1.\n\n%2\n\n%3")
+                             .arg(EditorMessages::quoted(decoded(path)), EditorMessages::sentence(error.reasonText()), outcome));
         return false;
     }
     apply(names);

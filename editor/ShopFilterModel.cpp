@@ -2,21 +2,31 @@
 
 #include "ShopTableModel.h"
 
-ShopFilterModel::ShopFilterModel(ShopTableModel &shops, QObject *parent) : QSortFilterProxyModel(parent), m_shops(shops)
-{
-    setSourceModel(&shops);
-    setSortRole(ShopTableModel::SortRole);
-}
+#include <QFont>
 
-void ShopFilterModel::search(const QString &text)
+ShopFilterModel::ShopFilterModel(QObject *parent) : QSortFilterProxyModel(parent)
 {
-    m_shops.setSearch(text);
-    invalidateRowsFilter();
+    setSortRole(ShopTableModel::SortRole);
+    setFilterRole(ShopTableModel::SearchRole);
+    setFilterKeyColumn(-1);
+    setFilterCaseSensitivity(Qt::CaseInsensitive);
 }
 
 int ShopFilterModel::shopAt(int row) const { return mapToSource(index(row, ShopTableModel::ShopColumn)).row(); }
 
-bool ShopFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
+bool ShopFilterModel::matches(const QModelIndex &index) const
 {
-    return m_shops.search().isEmpty() || m_shops.matches(sourceRow, m_shops.search());
+    const QString text = index.data(ShopTableModel::SearchRole).toString();
+    return !filterRegularExpression().pattern().isEmpty() && !text.isEmpty() &&
+           filterRegularExpression().match(text).hasMatch();
+}
+
+QVariant ShopFilterModel::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::FontRole && matches(index)) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    return QSortFilterProxyModel::data(index, role);
 }

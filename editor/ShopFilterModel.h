@@ -2,24 +2,21 @@
 
 #include <QSortFilterProxyModel>
 
-class ShopTableModel;
-
-// The shops whose type or any slot holds the text searched for, sortable by
-// any column (by number and codes, not by the labels' text).
+// The shops whose type or any slot holds the text searched for, in any
+// case, sortable by any column by number and codes, not by the labels'
+// text. Over a ShopTableModel, whose SearchRole it filters on; the cells
+// that hold the text are bold.
 class ShopFilterModel : public QSortFilterProxyModel {
     Q_OBJECT
 
 public:
-    explicit ShopFilterModel(ShopTableModel &shops, QObject *parent = nullptr);
+    explicit ShopFilterModel(QObject *parent = nullptr);
 
-    // Filters to the shops that hold text, and marks the cells that do.
-    void search(const QString &text);
+    void search(const QString &text) { setFilterFixedString(text); }
     // The shop shown on a row of this model.
     [[nodiscard]] int shopAt(int row) const;
+    // Whether the cell holds the text searched for.
+    [[nodiscard]] bool matches(const QModelIndex &index) const;
 
-protected:
-    [[nodiscard]] bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
-
-private:
-    ShopTableModel &m_shops;
+    [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
 };

@@ -1,44 +1,42 @@
 #include "ShopHistory.h"
 
-#include <QUndoCommand>
+#include "EditingFlow.h"
+#include "PicksCommand.h"
+#include "WriteCommand.h"
 
-namespace {
+#include <QScopedValueRollback>
+#include <QUndoStack>
 
-// A step of the stack: the change and its text. Undoing or redoing it on the
-// stack only moves the stack's place; the controller has written the bytes.
-class ShopChangeCommand : public QUndoCommand {
-public:
-    explicit ShopChangeCommand(const ShopChange &change)
-        : QUndoCommand(change.size() == 1 ? QStringLiteral("Shop %1").arg(change.front().index)
-                                          : QStringLiteral("Import of %1 Shops").arg(change.size())),
-          m_change(change)
-    {
-    }
-    void undo() override {}
-    void redo() override {}
-    [[nodiscard]] const ShopChange &change() const { return m_change; }
-
-private:
-    ShopChange m_change;
-};
-
-std::optional<ShopChange> changeAt(const QUndoStack &stack, int index)
+ShopHistory::ShopHistory(EditingFlow &flow, QObject *parent)
+    : QObject(parent), m_flow(flow), m_stack(new QUndoStack(this))
 {
-    if (index < 0 || index >= stack.count())
-        return std::nullopt;
-    return static_cast<const ShopChangeCommand *>(stack.command(index))->change();
+    connect(m_stack, &QUndoStack::indexChanged, this, &ShopHistory::putBackFailedStep);
 }
 
-} // namespace
+void ShopHistory::recordWrite(const ShopChange &change) { m_stack->push(new WriteCommand(change, m_flow, *this)); }
 
-void ShopHistory::record(const ShopChange &change) { m_stack.push(new ShopChangeCommand(change)); }
+void ShopHistory::recordPicks(int shop, const rom::ShopRecord &before, const rom::ShopRecord &after)
+{
+    m_stack->push(new PicksCommand(shop, before, after, m_flow, *this));
+}
 
-std::optional<ShopChange> ShopHistory::nextUndo() const { return changeAt(m_stack, m_stack.index() - 1); }
+void ShopHistory::settlePicks()
+{
+    const QScopedValueRollback moving(m_moving, true);
+    while (m_stack->index() > 0 && m_stack->command(m_stack->index() - 1)->id() == PicksCommand::kId)
+        m_stack->undo();
+}
 
-std::optional<ShopChange> ShopHistory::nextRedo() const { return changeAt(m_stack, m_stack.index()); }
+void ShopHistory::clear() { m_stack->clear(); }
 
-void ShopHistory::undone() { m_stack.undo(); }
+void ShopHistory::stepFailed(bool undoing) { m_putBack = undoing ? 1 : -1; }
 
-void ShopHistory::redone() { m_stack.redo(); }
-
-void ShopHistory::clear() { m_stack.clear(); }
+// The stack has moved past a step whose work was not done: it moves back,
+// without doing the step's work again.
+void ShopHistory::putBackFailedStep(int index)
+{
+    if (m_putBack == 0)
+        return;
+    const QScopedValueRollback moving(m_moving, true);
+    m_stack->setIndex(index + std::exchange(m_putBack, 0));
+}

@@ -1,40 +1,49 @@
 #pragma once
 
-#include "ShopRecord.h"
+#include "ShopChange.h"
 
-#include <QUndoStack>
+#include <QObject>
 
-#include <optional>
-#include <vector>
+class EditingFlow;
+class QUndoStack;
 
-// One shop written: Edit > Undo writes `before` back, Edit > Redo `after`
-// again.
-struct ShopWrite {
-    int index = 0;
-    rom::ShopRecord before;
-    rom::ShopRecord after;
-};
+// The undo history of the open image: one step per write (a shop saved, or
+// the shops an import changed), and on top the picks not yet saved. The
+// steps do their own work: undo() and redo() write through the editing
+// flow, which checks the file and may ask. A step whose write fails or is
+// cancelled stays where it was, so the stack never disagrees with the file.
+// The Edit menu's entries come from stack().
+class ShopHistory : public QObject {
+    Q_OBJECT
 
-// One step of the history: a shop saved, or every shop an import changed.
-using ShopChange = std::vector<ShopWrite>;
-
-// The writes made to the open image, newest last, for undo and redo. The
-// stack keeps the steps and their texts ("Shop 12", "Import of 5 Shops");
-// the writes themselves are the controller's, which can fail or be
-// cancelled, so a step moves only once its writes are done.
-class ShopHistory {
 public:
-    void record(const ShopChange &change);
-    [[nodiscard]] std::optional<ShopChange> nextUndo() const;
-    [[nodiscard]] std::optional<ShopChange> nextRedo() const;
-    // The step returned by nextUndo() / nextRedo() was written.
-    void undone();
-    void redone();
+    ShopHistory(EditingFlow &flow, QObject *parent = nullptr);
+
+    [[nodiscard]] QUndoStack *stack() const { return m_stack; }
+
+    // A step the editor has written: it joins the stack without being
+    // written again.
+    void recordWrite(const ShopChange &change);
+    // The picks on the shown shop changed from before to after.
+    void recordPicks(int shop, const rom::ShopRecord &before, const rom::ShopRecord &after);
+    // The picks on top of the stack were saved, dropped or replaced by the
+    // file's version: they leave the stack, the screen as it is.
+    void settlePicks();
     void clear();
 
-    [[nodiscard]] QString undoText() const { return m_stack.undoText(); }
-    [[nodiscard]] QString redoText() const { return m_stack.redoText(); }
+    // For the steps: whether the stack is moving without their work being
+    // done (picks settled, a failed step put back).
+    [[nodiscard]] bool moving() const { return m_moving; }
+    // For the steps: this one's work failed or was cancelled.
+    void stepFailed(bool undoing);
 
 private:
-    QUndoStack m_stack;
+    void putBackFailedStep(int index);
+
+    EditingFlow &m_flow;
+    QUndoStack *m_stack;
+    bool m_moving = false;
+    // A step that failed, to be put back once the stack has moved past it:
+    // +1 after an undo, -1 after a redo, 0 for none.
+    int m_putBack = 0;
 };

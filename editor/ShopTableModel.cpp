@@ -2,8 +2,6 @@
 
 #include "ShopTypeLabels.h"
 
-#include <QFont>
-
 ShopTableModel::ShopTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 void ShopTableModel::setTable(const rom::ShopTable &table)
@@ -49,21 +47,6 @@ void ShopTableModel::setItemNames(const rom::ItemNames &names)
     emit dataChanged(index(0, FirstSlotColumn), index(rowCount() - 1, ColumnCount - 1));
 }
 
-void ShopTableModel::setSearch(const QString &text)
-{
-    m_search = text;
-    if (m_loaded)
-        emit dataChanged(index(0, TypeColumn), index(rowCount() - 1, ColumnCount - 1), {Qt::FontRole});
-}
-
-bool ShopTableModel::matches(int row, const QString &text) const
-{
-    for (int column = TypeColumn; column < ColumnCount; ++column)
-        if (label(row, column).contains(text, Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
 int ShopTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() || !m_loaded ? 0 : rom::kShopCount;
@@ -80,17 +63,11 @@ QVariant ShopTableModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole: return label(row, column);
     case SortRole: return code(row, column);
+    case SearchRole: return column == ShopColumn ? QVariant() : QVariant(label(row, column));
     case Qt::AccessibleTextRole:
-        return QStringLiteral("Shop %1, %2: %3")
+        return tr("Shop %1, %2: %3")
             .arg(row)
             .arg(headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(), label(row, column));
-    case Qt::FontRole:
-        if (column != ShopColumn && !m_search.isEmpty() && label(row, column).contains(m_search, Qt::CaseInsensitive)) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return {};
     default: return {};
     }
 }
@@ -100,9 +77,9 @@ QVariant ShopTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case ShopColumn: return QStringLiteral("Shop");
-    case TypeColumn: return QStringLiteral("Type");
-    default: return QStringLiteral("Slot %1").arg(section - FirstSlotColumn + 1);
+    case ShopColumn: return tr("Shop");
+    case TypeColumn: return tr("Type");
+    default: return tr("Slot %1").arg(section - FirstSlotColumn + 1);
     }
 }
 

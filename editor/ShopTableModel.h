@@ -10,7 +10,7 @@
 // Every shop of the open image at a glance: one row per shop, the shop's
 // number, its type and its eight slots, as the lists label them. It holds a
 // copy of the table that the editing flow keeps up with the file; it never
-// writes. Cells that hold the text searched for are shown in bold.
+// writes.
 class ShopTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -18,6 +18,8 @@ public:
     enum Column { ShopColumn, TypeColumn, FirstSlotColumn, ColumnCount = FirstSlotColumn + rom::ShopRecord::kSlotCount };
     // The shop's number, or the code of the type or item, for sorting.
     static constexpr int SortRole = Qt::UserRole;
+    // The label a search looks in: the type's or item's; none for the shop's number.
+    static constexpr int SearchRole = Qt::UserRole + 1;
 
     explicit ShopTableModel(QObject *parent = nullptr);
 
@@ -27,11 +29,6 @@ public:
     // One shop the editor wrote.
     void setShop(int index, const rom::ShopRecord &record);
     void setItemNames(const rom::ItemNames &names);
-    // Marks the cells whose label holds text (case-insensitive).
-    void setSearch(const QString &text);
-    [[nodiscard]] const QString &search() const { return m_search; }
-    // Whether a cell of the shop's type or slots holds text.
-    [[nodiscard]] bool matches(int row, const QString &text) const;
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
@@ -50,5 +47,4 @@ private:
     // searching convert no text.
     std::array<QString, 256> m_typeLabels;
     std::array<QString, 256> m_itemLabels;
-    QString m_search;
 };

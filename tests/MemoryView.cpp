@@ -2,35 +2,65 @@
 
 #include "EditorController.h"
 #include "ItemLabels.h"
+#include "ShopTypeLabels.h"
+
+#include <QUndoStack>
 
 #include <algorithm>
 #include <utility>
 
-void MemoryView::setScrollValue(int value)
+void MemoryView::setTypeLabels(const QStringList &labels)
 {
-    value = std::clamp(value, 0, kScrollMaximum);
-    if (value == m_scroll)
-        return;
-    m_scroll = value;
-    if (m_controller)
-        m_controller->HScroll_Change();
+    m_typeEntries = labels;
+    m_typeLabels = int(labels.size());
+    m_typeSelection = 0;
 }
 
-void MemoryView::placeScroll(int value) { m_scroll = std::clamp(value, 0, kScrollMaximum); }
+// As the real lists: a type code without a label gets an extra last entry.
+void MemoryView::showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType)
+{
+    if (index < 0 || index > kScrollMaximum)
+        m_misuses.append(QStringLiteral("showed shop %1").arg(index));
+    m_indexText = QString::number(index);
+    m_scroll = std::clamp(index, 0, kScrollMaximum);
+    m_typeEntries = m_typeEntries.mid(0, m_typeLabels);
+    if (unlabelledType) {
+        m_typeEntries.append(QString::fromStdString(rom::ShopTypeLabels::text(*unlabelledType)));
+        m_unlabelledType = *unlabelledType;
+    }
+    if (picks.type >= m_typeLabels && picks.type != unlabelledType)
+        m_misuses.append(QStringLiteral("showed type %1 without its entry").arg(picks.type));
+    m_typeSelection = std::min<int>(picks.type, m_typeLabels);
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        m_slots[slot] = picks.items[slot];
+}
+
+void MemoryView::closeWindow()
+{
+    if (!m_controller->askToSaveChanges())
+        return;
+    m_controller->closeImage();
+    m_ended = true;
+}
 
 // A modal window takes the mouse from the scroll bar: a drag ends.
+void MemoryView::asked(const QString &message)
+{
+    m_dragging = false;
+    m_questions.append(message);
+    if (whileAsking)
+        whileAsking();
+}
+
 void MemoryView::showError(const QString &message)
 {
     m_dragging = false;
     m_errors.append(message);
 }
 
-EditorView::Conflict MemoryView::askAboutConflict(const QString &message)
+EditorPrompts::Conflict MemoryView::askAboutConflict(const QString &message)
 {
-    m_dragging = false;
-    m_questions.append(message);
-    if (whileAsking)
-        whileAsking();
+    asked(message);
     if (conflictAnswers.empty())
         return Conflict::Cancel;
     const Conflict answer = conflictAnswers.front();
@@ -38,12 +68,9 @@ EditorView::Conflict MemoryView::askAboutConflict(const QString &message)
     return answer;
 }
 
-EditorView::Unsaved MemoryView::askAboutUnsaved(const QString &message)
+EditorPrompts::Unsaved MemoryView::askAboutUnsaved(const QString &message)
 {
-    m_dragging = false;
-    m_questions.append(message);
-    if (whileAsking)
-        whileAsking();
+    asked(message);
     if (unsavedAnswers.empty())
         return Unsaved::Cancel;
     const Unsaved answer = unsavedAnswers.front();
@@ -59,9 +86,7 @@ std::optional<int> MemoryView::askShopNumber(int current)
 
 bool MemoryView::confirm(const QString &question)
 {
-    m_questions.append(question);
-    if (whileAsking)
-        whileAsking();
+    asked(question);
     if (confirmAnswers.empty())
         return false;
     const bool answer = confirmAnswers.front();
@@ -69,61 +94,47 @@ bool MemoryView::confirm(const QString &question)
     return answer;
 }
 
-void MemoryView::endProgram()
+UndoState MemoryView::undoState() const
 {
-    if (!m_controller->Form_QueryUnload())
-        return;
-    m_controller->Form_Unload();
-    m_ended = true;
+    const QUndoStack *history = m_controller->undoStack();
+    return {history->canUndo(), history->undoText(), history->canRedo(), history->redoText()};
 }
 
-void MemoryView::pick(int list, int entry)
+// The bar stays on the shown shop until the controller shows another, as
+// the real one does.
+void MemoryView::setScrollValue(int value)
 {
-    if (list == 0) {
-        setTypeSelection(entry);
-        m_controller->SpBitCBO_Click();
-    } else {
-        setSlotSelection(list, entry);
-        m_controller->SlotCBO_Click(list);
-    }
-}
-
-void MemoryView::removeTypeEntry(int entry)
-{
-    if (entry < 0 || entry >= m_typeEntries.size()) {
-        m_misuses.append(QStringLiteral("removed missing type entry %1").arg(entry));
-        return;
-    }
-    m_typeEntries.removeAt(entry);
-    if (m_typeSelection >= m_typeEntries.size())
-        m_typeSelection = -1;
-}
-
-void MemoryView::setTypeSelection(int entry)
-{
-    if (entry < 0 || entry >= m_typeEntries.size()) {
-        m_misuses.append(QStringLiteral("selected missing type entry %1").arg(entry));
-        return;
-    }
-    m_typeSelection = entry;
-}
-
-void MemoryView::setSlotSelection(int slot, int entry)
-{
-    if (slot < 1 || slot > int(m_slots.size()) || entry < 0 || entry >= rom::ItemLabels::count()) {
-        m_misuses.append(QStringLiteral("selected missing entry %1 of slot %2").arg(entry).arg(slot));
-        return;
-    }
-    m_slots[std::size_t(slot - 1)] = entry;
+    value = std::clamp(value, 0, kScrollMaximum);
+    if (value != m_scroll && m_editingEnabled)
+        m_controller->moveToShop(value);
 }
 
 void MemoryView::dragTo(int value, int steps)
 {
     m_dragging = true;
     for (int step = 0; step < steps && m_dragging; ++step)
-        m_controller->HScroll_Scroll();
+        m_controller->saveBeforeMoving();
     if (std::exchange(m_dragging, false))
         setScrollValue(value);
+}
+
+void MemoryView::pick(int list, int entry)
+{
+    if (list == 0) {
+        if (entry < 0 || entry >= m_typeEntries.size()) {
+            m_misuses.append(QStringLiteral("picked missing type entry %1").arg(entry));
+            return;
+        }
+        m_typeSelection = entry;
+        m_controller->pickType(entry < m_typeLabels ? entry : m_unlabelledType);
+        return;
+    }
+    if (list < 1 || list > int(m_slots.size()) || entry < 0 || entry >= rom::ItemLabels::count()) {
+        m_misuses.append(QStringLiteral("picked missing entry %1 of slot %2").arg(entry).arg(list));
+        return;
+    }
+    m_slots[std::size_t(list - 1)] = entry;
+    m_controller->pickItem(list, entry);
 }
 
 void MemoryOpenDialog::setFilters(const QList<FileFilter> &filters, int preselected)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorPrompts.h"
 #include "EditorView.h"
 #include "OpenDialog.h"
 
@@ -15,46 +16,52 @@
 
 class EditorController;
 
-// The main window's controls held in memory, raising the same notifications
-// as the real window, so that the editing flow runs without a display. The
-// questions are answered from queues; an empty queue answers Cancel.
-class MemoryView : public EditorView {
+// What Edit > Undo and Edit > Redo would do now: the texts name it ("Shop 12").
+struct UndoState {
+    bool canUndo = false;
+    QString undoText;
+    bool canRedo = false;
+    QString redoText;
+
+    friend bool operator==(const UndoState &, const UndoState &) = default;
+};
+
+// The main window's controls and its questions held in memory, so that the
+// editing flow runs without a display. What the controller shows is kept as
+// the real controls would keep it; the user's hand (a pick, the scroll bar)
+// reports to the controller as the window does. The questions are answered
+// from queues; an empty queue answers Cancel.
+class MemoryView : public EditorView, public EditorPrompts {
 public:
     static constexpr int kScrollMaximum = 127;
 
     void attach(EditorController &controller) { m_controller = &controller; }
 
-    QString shopIndexText() const override { return m_indexText; }
-    void setShopIndexText(const QString &text) override { m_indexText = text; }
-    int scrollValue() const override { return m_scroll; }
-    void placeScroll(int value) override;
-    void addTypeEntry(const QString &label) override { m_typeEntries.append(label); }
-    void removeTypeEntry(int entry) override;
-    int typeSelection() const override { return m_typeSelection; }
-    void setTypeSelection(int entry) override;
-    int slotSelection(int slot) const override { return m_slots.at(std::size_t(slot - 1)); }
-    void setSlotSelection(int slot, int entry) override;
+    // EditorView
+    void setTypeLabels(const QStringList &labels) override;
     void setItemLabels(const QStringList &labels) override { m_itemLabels = labels; }
-    void enableEditing() override { m_editingEnabled = true; }
+    void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType) override;
     void setTitle(const QString &title) override { m_title = title; }
     void setModified(bool modified) override { m_modified = modified; }
-    void setUndoState(const UndoState &state) override { m_undo = state; }
-    void showError(const QString &message) override;
-    Conflict askAboutConflict(const QString &message) override;
-    Unsaved askAboutUnsaved(const QString &message) override;
-    void showAbout() override { ++m_aboutShown; }
-    std::optional<int> askShopNumber(int current) override;
-    std::string chooseFile(FileChoice choice) override { return std::exchange(fileAnswers[choice], {}); }
-    void showInformation(const QString &message) override { m_informations.append(message); }
-    bool confirm(const QString &question) override;
+    void enableEditing() override { m_editingEnabled = true; }
     void showAllShops() override { m_allShopsShown = true; }
     bool allShopsShown() const override { return m_allShopsShown; }
-    void endProgram() override;
+    void showAbout() override { ++m_aboutShown; }
+    void closeWindow() override;
+
+    // EditorPrompts
+    void showError(const QString &message) override;
+    void showInformation(const QString &message) override { m_informations.append(message); }
+    bool confirm(const QString &question) override;
+    Conflict askAboutConflict(const QString &message) override;
+    Unsaved askAboutUnsaved(const QString &message) override;
+    std::optional<int> askShopNumber(int current) override;
+    std::string chooseFile(FileChoice choice) override { return std::exchange(fileAnswers[choice], {}); }
 
     // The user's hand: the scroll bar moved to value (keys, arrows, track);
-    // a thumb drag, with a scroll notification at each step and the change
-    // on release unless a modal window ended the drag; a pick in a list
-    // (0 the type list, 1-8 the slots).
+    // a thumb drag, saving at each step and moving on release unless a
+    // modal window ended the drag; a pick of an entry in a list (0 the type
+    // list, 1-8 the slots).
     void setScrollValue(int value);
     void dragTo(int value, int steps);
     void pick(int list, int entry);
@@ -67,6 +74,10 @@ public:
     std::deque<bool> confirmAnswers;
     void closeAllShops() { m_allShopsShown = false; }
 
+    [[nodiscard]] QString shopIndexText() const { return m_indexText; }
+    [[nodiscard]] int scrollValue() const { return m_scroll; }
+    [[nodiscard]] int typeSelection() const { return m_typeSelection; }
+    [[nodiscard]] int slotSelection(int slot) const { return m_slots.at(std::size_t(slot - 1)); }
     [[nodiscard]] const QStringList &typeEntries() const { return m_typeEntries; }
     [[nodiscard]] const QStringList &itemLabels() const { return m_itemLabels; }
     [[nodiscard]] bool editingEnabled() const { return m_editingEnabled; }
@@ -75,18 +86,23 @@ public:
     [[nodiscard]] const QStringList &questions() const { return m_questions; }
     [[nodiscard]] const QStringList &informations() const { return m_informations; }
     [[nodiscard]] bool modified() const { return m_modified; }
-    [[nodiscard]] const UndoState &undoState() const { return m_undo; }
+    // Edit > Undo and Redo, as the history's actions show them.
+    [[nodiscard]] UndoState undoState() const;
     [[nodiscard]] int aboutShown() const { return m_aboutShown; }
     [[nodiscard]] bool ended() const { return m_ended; }
-    // Selections the controller asked for that a real list could not show.
+    // Entries the controller had shown that a real list could not show.
     [[nodiscard]] const QStringList &misuses() const { return m_misuses; }
 
 private:
+    void asked(const QString &message);
+
     EditorController *m_controller = nullptr;
     QString m_indexText = QStringLiteral("0");
     int m_scroll = 1;
     bool m_dragging = false;
     QStringList m_typeEntries;
+    int m_typeLabels = 0;
+    int m_unlabelledType = 0; // the code of the type list's extra entry
     QStringList m_itemLabels;
     bool m_allShopsShown = false;
     int m_typeSelection = -1;
@@ -94,7 +110,6 @@ private:
     bool m_editingEnabled = false;
     QString m_title;
     bool m_modified = false;
-    UndoState m_undo;
     QStringList m_errors;
     QStringList m_questions;
     QStringList m_informations;

@@ -27,6 +27,13 @@ void SessionModel::write(int shopIndex, const Bytes &bytes)
     ++writes;
 }
 
+void SessionModel::pick(int list, std::uint8_t code)
+{
+    shown[std::size_t(list)] = code;
+    if (unsaved())
+        history.resize(done);
+}
+
 void SessionModel::save()
 {
     if (!unsaved())

@@ -40,6 +40,9 @@ struct SessionModel {
     [[nodiscard]] bool canUndo() const { return unsaved() || done > 0; }
     [[nodiscard]] bool canRedo() const { return open && !unsaved() && done < history.size(); }
     [[nodiscard]] Bytes shop(const SessionImage &image, int shopIndex) const;
+    // A pick in a list (0 the type, 1-8 the slots): unsaved picks end what
+    // could be redone, as any new edit does.
+    void pick(int list, std::uint8_t code);
     // Writes the shown shop into the open image if its picks changed.
     void save();
     // The scroll bar moves to value: the shown shop is saved and value's is shown.

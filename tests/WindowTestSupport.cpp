@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -42,6 +43,14 @@ void typeFileName(QFileDialog *dialog, const QString &path)
     // background, so what it has selected depends on timing.
     dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"))->selectionModel()->clearSelection();
     dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+}
+
+void pickEntry(QComboBox *list, int entry)
+{
+    const bool fromAbove = entry > 0;
+    list->setCurrentIndex(fromAbove ? entry - 1 : entry + 1);
+    QTest::keyClick(list, fromAbove ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(list->currentIndex(), entry);
 }
 
 void reactivate(QWidget *window)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QComboBox;
 class QFileDialog;
 class QObject;
 class QScrollBar;
@@ -20,6 +21,9 @@ void choose(QWidget *modal, const QString &path);
 // Types path into the file dialog's name field. What was selected in its list
 // gives way to the name, as it does when the user types there.
 void typeFileName(QFileDialog *dialog, const QString &path);
+// Picks entry in a list as a user does with the keyboard: the list stands
+// next to it, and one arrow key picks it.
+void pickEntry(QComboBox *list, int entry);
 // The offscreen platform has no window manager to give the focus back to
 // the main window when a modal window or a popup closes.
 void reactivate(QWidget *window);

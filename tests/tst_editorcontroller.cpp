@@ -1,14 +1,17 @@
 #include "EditorController.h"
 #include "ItemLabels.h"
 #include "ShopFilterModel.h"
+#include "ShopTableModel.h"
 #include "MemoryView.h"
 #include "TestSupport.h"
 
+#include <QUndoStack>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QAbstractItemModelTester>
 #include <QTest>
 
 #include <cerrno>
@@ -22,8 +25,8 @@
 using rom::ImageLayout;
 
 Q_DECLARE_METATYPE(rom::ImageLayout)
-Q_DECLARE_METATYPE(EditorView::Unsaved)
-Q_DECLARE_METATYPE(EditorView::Conflict)
+Q_DECLARE_METATYPE(EditorPrompts::Unsaved)
+Q_DECLARE_METATYPE(EditorPrompts::Conflict)
 
 // Moves, saves, re-opens and cancels are checked byte by byte by the
 // randomised session; these cases pin down what it does not see.
@@ -75,9 +78,8 @@ void TestEditorController::init()
     m_files = std::make_unique<FaultyFileAccess>();
     m_view = std::make_unique<MemoryView>();
     m_dialog = std::make_unique<MemoryOpenDialog>();
-    m_controller = std::make_unique<EditorController>(*m_view, *m_dialog, *m_files);
+    m_controller = std::make_unique<EditorController>(*m_view, *m_view, *m_dialog, *m_files);
     m_view->attach(*m_controller);
-    m_controller->Form_Load();
     m_path = writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
     QSettings().clear();
 }
@@ -86,7 +88,7 @@ bool TestEditorController::open(const QString &path)
 {
     const qsizetype errors = m_view->errors().size();
     m_dialog->queue(path);
-    m_controller->mnuOpen_Click();
+    m_controller->open();
     return m_view->errors().size() == errors;
 }
 
@@ -164,7 +166,7 @@ void TestEditorController::browsingWritesNothing()
 
     m_view->setScrollValue(17);
     m_view->dragTo(90, 4);
-    m_controller->mnuSave_Click();
+    m_controller->save();
     QVERIFY(open(m_path));
     QVERIFY(open(path));
     m_view->setScrollValue(127);
@@ -186,18 +188,18 @@ void TestEditorController::browsingWritesNothing()
 void TestEditorController::unsavedPicksAreAskedAbout_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<EditorView::Unsaved>("answer");
+    QTest::addColumn<EditorPrompts::Unsaved>("answer");
     for (const char *action : {"quit", "open another image", "open another from the command line", "logout"}) {
-        QTest::addRow("%s, save", action) << action << EditorView::Unsaved::Save;
-        QTest::addRow("%s, discard", action) << action << EditorView::Unsaved::Discard;
-        QTest::addRow("%s, cancel", action) << action << EditorView::Unsaved::Cancel;
+        QTest::addRow("%s, save", action) << action << EditorPrompts::Unsaved::Save;
+        QTest::addRow("%s, discard", action) << action << EditorPrompts::Unsaved::Discard;
+        QTest::addRow("%s, cancel", action) << action << EditorPrompts::Unsaved::Cancel;
     }
 }
 
 void TestEditorController::unsavedPicksAreAskedAbout()
 {
     QFETCH(QString, action);
-    QFETCH(EditorView::Unsaved, answer);
+    QFETCH(EditorPrompts::Unsaved, answer);
     const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headered, 4));
     QVERIFY(open(m_path));
     m_view->setScrollValue(3);
@@ -207,9 +209,9 @@ void TestEditorController::unsavedPicksAreAskedAbout()
     const Bytes picks = shown();
     m_view->unsavedAnswers.push_back(answer);
     if (action == "quit")
-        m_controller->mnuQuit_Click();
+        m_controller->quit();
     else if (action == "logout")
-        QCOMPARE(m_controller->commitData(true), answer != EditorView::Unsaved::Cancel);
+        QCOMPARE(m_controller->commitData(true), answer != EditorPrompts::Unsaved::Cancel);
     else if (action == "open another image")
         open(other);
     else
@@ -217,9 +219,9 @@ void TestEditorController::unsavedPicksAreAskedAbout()
 
     QCOMPARE(m_view->questions().size(), 1);
     QVERIFY2(m_view->questions()[0].contains(QStringLiteral("shop 3")), qPrintable(m_view->questions()[0]));
-    const bool goesOn = answer != EditorView::Unsaved::Cancel;
-    QCOMPARE(shopInFile(m_path, 3), answer == EditorView::Unsaved::Save ? picks : shop3);
-    QCOMPARE(readFile(m_path) == before, answer != EditorView::Unsaved::Save);
+    const bool goesOn = answer != EditorPrompts::Unsaved::Cancel;
+    QCOMPARE(shopInFile(m_path, 3), answer == EditorPrompts::Unsaved::Save ? picks : shop3);
+    QCOMPARE(readFile(m_path) == before, answer != EditorPrompts::Unsaved::Save);
     if (action == "quit")
         QCOMPARE(m_view->ended(), goesOn);
     else if (action == "logout")
@@ -230,7 +232,7 @@ void TestEditorController::unsavedPicksAreAskedAbout()
         QCOMPARE(shown(), picks);
 
     m_dialog->queue(std::nullopt); // cancelling the file dialog asks nothing
-    m_controller->mnuOpen_Click();
+    m_controller->open();
     QCOMPARE(m_view->questions().size(), 1);
 
     // A session manager that lets nobody ask: the picks are saved.
@@ -244,9 +246,9 @@ void TestEditorController::anotherProgramsChangeIsNotOverwritten_data()
 {
     QTest::addColumn<bool>("picks");
     QTest::addColumn<QString>("action");
-    QTest::addColumn<EditorView::Conflict>("answer");
+    QTest::addColumn<EditorPrompts::Conflict>("answer");
     QTest::addColumn<QString>("result"); // what the file and the window end with
-    using C = EditorView::Conflict;
+    using C = EditorPrompts::Conflict;
     QTest::newRow("no picks, back to the window") << false << "activate" << C::Cancel << "theirs shown";
     QTest::newRow("no picks, save") << false << "save" << C::Cancel << "theirs shown";
     QTest::newRow("picks, back to the window, overwrite") << true << "activate" << C::Overwrite << "mine";
@@ -264,7 +266,7 @@ void TestEditorController::anotherProgramsChangeIsNotOverwritten()
 {
     QFETCH(bool, picks);
     QFETCH(QString, action);
-    QFETCH(EditorView::Conflict, answer);
+    QFETCH(EditorPrompts::Conflict, answer);
     QFETCH(QString, result);
     QVERIFY(open(m_path));
     m_view->setScrollValue(3);
@@ -277,9 +279,9 @@ void TestEditorController::anotherProgramsChangeIsNotOverwritten()
     m_view->conflictAnswers.push_back(answer);
 
     if (action == "activate")
-        m_controller->Form_Activate();
+        m_controller->windowActivated();
     else if (action == "save")
-        m_controller->SaveCMD_Click();
+        m_controller->save();
     else
         m_view->setScrollValue(4);
 
@@ -291,8 +293,8 @@ void TestEditorController::anotherProgramsChangeIsNotOverwritten()
     QCOMPARE(m_view->modified(), result == "both kept");
     if (result == "both kept") {
         QCOMPARE(shown(), mine);
-        m_view->conflictAnswers.push_back(EditorView::Conflict::Overwrite);
-        m_controller->SaveCMD_Click(); // asked again, as long as the two differ
+        m_view->conflictAnswers.push_back(EditorPrompts::Conflict::Overwrite);
+        m_controller->save(); // asked again, as long as the two differ
         QCOMPARE(m_view->questions().size(), 2);
         QCOMPARE(shopInFile(m_path, 3), mine);
     }
@@ -304,15 +306,14 @@ void TestEditorController::twoEditorsCannotEditOneFile()
     QVERIFY(open(m_path));
     MemoryView secondView;
     MemoryOpenDialog secondDialog;
-    EditorController second(secondView, secondDialog);
+    EditorController second(secondView, secondView, secondDialog);
     secondView.attach(second);
-    second.Form_Load();
     QVERIFY(!second.openFile(QFile::encodeName(m_path).toStdString()));
     QCOMPARE(secondView.errors().size(), 1);
     QVERIFY2(secondView.errors()[0].contains(QStringLiteral("Another copy of the editor")), qPrintable(secondView.errors()[0]));
     QVERIFY(open(m_path)); // this copy opens its own image again
     pickSomething(1);
-    m_controller->SaveCMD_Click();
+    m_controller->save();
     QCOMPARE(shopInFile(m_path, 0), shown());
 
     // A same-size rewrite through the same file (cp other.smc game.smc).
@@ -320,11 +321,11 @@ void TestEditorController::twoEditorsCannotEditOneFile()
     renamed.name = "REWRITTEN";
     const Bytes rewrite = demo::makeDemoImage(renamed);
     changeBehind(m_path, 0, rewrite);
-    m_controller->Form_Activate();
+    m_controller->windowActivated();
     QVERIFY2(m_view->title().endsWith(QStringLiteral("REWRITTEN            ")), qPrintable(m_view->title()));
     QCOMPARE(shown(), shopInFile(m_path, 0));
 
-    m_controller->mnuQuit_Click();
+    m_controller->quit();
     QVERIFY(second.openFile(QFile::encodeName(m_path).toStdString())); // closed: the lock is gone
 }
 
@@ -337,34 +338,34 @@ void TestEditorController::undoAndRedoWalkTheWrites()
     const Bytes shop3 = shown();
     m_view->setScrollValue(5); // writes shop 3
     pickSomething(8);
-    m_controller->mnuSave_Click(); // writes shop 5
+    m_controller->save(); // writes shop 5
     const Bytes bothWritten = readFile(m_path);
     m_view->setScrollValue(7);
     QCOMPARE(m_view->undoState(), (UndoState{true, QStringLiteral("Shop 5"), false, QString()}));
 
     pickSomething(2); // unsaved picks are undone first, without a write
     const int writes = m_files->writes;
-    m_controller->mnuUndo_Click();
+    m_controller->undoStack()->undo();
     QCOMPARE(m_files->writes, writes);
     QVERIFY(!m_view->modified());
-    m_controller->mnuUndo_Click(); // shop 5: shown, then written back
+    m_controller->undoStack()->undo(); // shop 5: shown, then written back
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("5"));
-    m_controller->mnuUndo_Click(); // shop 3
+    m_controller->undoStack()->undo(); // shop 3
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("3"));
     QCOMPARE(readFile(m_path), original);
     QCOMPARE(m_view->undoState(), (UndoState{false, QString(), true, QStringLiteral("Shop 3")}));
 
-    m_controller->mnuRedo_Click();
+    m_controller->undoStack()->redo();
     QCOMPARE(shown(), shop3);
-    m_controller->mnuRedo_Click();
+    m_controller->undoStack()->redo();
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("5"));
     QCOMPARE(readFile(m_path), bothWritten);
     QVERIFY(!m_view->undoState().canRedo);
 
-    m_controller->mnuUndo_Click();
+    m_controller->undoStack()->undo();
     pickSomething(3); // unsaved picks hold Redo back: saving them would end it
     QVERIFY(!m_view->undoState().canRedo);
-    m_view->unsavedAnswers.push_back(EditorView::Unsaved::Discard);
+    m_view->unsavedAnswers.push_back(EditorPrompts::Unsaved::Discard);
     QVERIFY(open(m_path)); // another image, or the same again: a history of its own
     QCOMPARE(m_view->undoState(), UndoState());
 }
@@ -377,7 +378,7 @@ void TestEditorController::savesReachTheDisk()
     m_controller->setSyncDelay(kDelay);
     QVERIFY(open(m_path));
     pickSomething(1);
-    m_controller->SaveCMD_Click();
+    m_controller->save();
     QCOMPARE(m_files->dataSyncs, 1);
     for (int shop = 1; shop <= 3; ++shop) {
         pickSomething(1);
@@ -394,7 +395,8 @@ void TestEditorController::savesReachTheDisk()
 void TestEditorController::allShopsFollowTheFile()
 {
     QVERIFY(open(m_path));
-    ShopTableModel &table = m_controller->shopTable();
+    ShopTableModel &table = *m_controller->shopTable();
+    QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
     const auto row = [&table](int shop) {
         Bytes bytes;
         for (int column = ShopTableModel::TypeColumn; column < ShopTableModel::ColumnCount; ++column)
@@ -402,7 +404,7 @@ void TestEditorController::allShopsFollowTheFile()
         return bytes;
     };
     QCOMPARE(table.rowCount(), 0);
-    m_controller->mnuAllShops_Click();
+    m_controller->showAllShops();
     QCOMPARE(m_files->tableReads, 1);
     QCOMPARE(table.rowCount(), 128);
     for (const int shop : {0, 77, 127})
@@ -411,11 +413,11 @@ void TestEditorController::allShopsFollowTheFile()
     m_view->setScrollValue(9);
     pickSomething(3);
     QCOMPARE(row(9), shopInFile(m_path, 9)); // picks are not the file
-    m_controller->SaveCMD_Click();
+    m_controller->save();
     QCOMPARE(row(9), shown());
-    m_controller->mnuUndo_Click();
+    m_controller->undoStack()->undo();
     QCOMPARE(row(9), shopInFile(m_path, 9));
-    m_controller->mnuRedo_Click();
+    m_controller->undoStack()->redo();
     QCOMPARE(row(9), shopInFile(m_path, 9));
     QCOMPARE(m_files->tableReads, 1);
 
@@ -435,26 +437,28 @@ void TestEditorController::allShopsFollowTheFile()
         theirs = changeShop(60, 0x13);
         changeBehind(m_path, 0x200 + 0xFFC0, Bytes{'B', 'E', 'H', 'I', 'N', 'D'});
     };
-    m_view->conflictAnswers.push_back(EditorView::Conflict::Overwrite);
-    m_controller->SaveCMD_Click();
+    m_view->conflictAnswers.push_back(EditorPrompts::Conflict::Overwrite);
+    m_controller->save();
     m_view->whileAsking = nullptr;
     QCOMPARE(row(60), theirs);
     QVERIFY2(m_view->title().contains(QStringLiteral(" - BEHIND")), qPrintable(m_view->title()));
     theirs = changeShop(61, 0x14);
-    m_controller->mnuUndo_Click();
+    m_controller->undoStack()->undo();
     QCOMPARE(row(61), theirs);
     QCOMPARE(m_files->tableReads, 4);
 
     theirs = shopInFile(m_path, 100);
     theirs[0] = 0x12;
     changeBehind(m_path, shopOffset(ImageLayout::Headered, 100), theirs);
-    m_controller->Form_Activate();
+    m_controller->windowActivated();
     QCOMPARE(m_files->tableReads, 5);
     QCOMPARE(row(100), theirs);
     QCOMPARE(table.index(100, ShopTableModel::TypeColumn).data().toString(), QStringLiteral("Armor 200% cost"));
 
     // The search keeps the shops with the text in their type or a slot, in any case.
-    ShopFilterModel filter(table);
+    ShopFilterModel filter;
+    filter.setSourceModel(&table);
+    QAbstractItemModelTester filterTester(&filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
     filter.search(QStringLiteral("armor 200"));
     QVERIFY(filter.rowCount() >= 1);
     for (int shown = 0; shown < filter.rowCount(); ++shown)
@@ -463,10 +467,11 @@ void TestEditorController::allShopsFollowTheFile()
     const QString code = QStringLiteral("%1").arg(shopInFile(m_path, 77)[1], 2, 16, QChar(u'0'));
     filter.search(code.toLower()); // a hex code finds its item
     QVERIFY(filter.mapFromSource(table.index(77, 0)).isValid());
-    QVERIFY(table.index(77, ShopTableModel::FirstSlotColumn).data(Qt::FontRole).value<QFont>().bold());
+    QVERIFY(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(Qt::FontRole).value<QFont>().bold());
+    QVERIFY(!filter.mapFromSource(table.index(77, ShopTableModel::ShopColumn)).data(Qt::FontRole).isValid());
     QCOMPARE(m_files->tableReads, 5); // searching does not read the file
 
-    m_controller->AllShops_Activate(77);
+    m_controller->moveToShop(77);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
     QCOMPARE(m_view->scrollValue(), 77);
 }
@@ -480,44 +485,44 @@ void TestEditorController::itemNamesFromAFile()
     const QString bad = writeFile(*m_dir, QStringLiteral("bad.txt"), text("2A: X\n2A: Y\n"));
     QVERIFY(open(m_path));
     m_view->setScrollValue(4);
-    m_controller->mnuAllShops_Click();
+    m_controller->showAllShops();
     const Bytes picks = shown();
 
-    m_view->fileAnswers[EditorView::FileChoice::ItemNamesToRead] = QFile::encodeName(names).toStdString();
-    m_controller->mnuItemNames_Click();
+    m_view->fileAnswers[EditorPrompts::FileChoice::ItemNamesToRead] = QFile::encodeName(names).toStdString();
+    m_controller->chooseItemNames();
     QCOMPARE(m_view->itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
     QCOMPARE(m_view->itemLabels().value(0xFF), QStringLiteral("FF: Nothing"));
     QCOMPARE(m_view->itemLabels().value(0x2B), QString::fromLatin1(rom::ItemLabels::label(0x2B).data()));
     QCOMPARE(shown(), picks); // the selections stay
     QVERIFY(!m_view->modified());
 
-    m_view->fileAnswers[EditorView::FileChoice::ItemNamesToRead] = QFile::encodeName(bad).toStdString();
-    m_controller->mnuItemNames_Click();
+    m_view->fileAnswers[EditorPrompts::FileChoice::ItemNamesToRead] = QFile::encodeName(bad).toStdString();
+    m_controller->chooseItemNames();
     QCOMPARE(m_view->errors().size(), 1);
     QVERIFY2(m_view->errors()[0].contains(QStringLiteral("Line 2")), qPrintable(m_view->errors()[0]));
     QCOMPARE(m_view->itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
 
     const QString exported = m_dir->filePath(QStringLiteral("exported.txt"));
-    m_view->fileAnswers[EditorView::FileChoice::ItemNamesToWrite] = QFile::encodeName(exported).toStdString();
-    m_controller->mnuExportNames_Click();
+    m_view->fileAnswers[EditorPrompts::FileChoice::ItemNamesToWrite] = QFile::encodeName(exported).toStdString();
+    m_controller->exportItemNames();
     const Bytes written = readFile(exported);
     QCOMPARE(std::count(written.begin(), written.end(), '\n'), 256);
 
     // Remembered for the next run; one message when it can no longer be read.
     MemoryView nextView;
     MemoryOpenDialog nextDialog;
-    EditorController next(nextView, nextDialog, *m_files);
+    EditorController next(nextView, nextView, nextDialog, *m_files);
     nextView.attach(next);
     next.start({}, {});
     QCOMPARE(nextView.itemLabels().value(0x2A), QStringLiteral("2A: Wyrm Fang"));
     QVERIFY(QFile::remove(names));
     MemoryView lastView;
-    EditorController last(lastView, nextDialog, *m_files);
+    EditorController last(lastView, lastView, nextDialog, *m_files);
     lastView.attach(last);
     last.start({}, {});
     QCOMPARE(lastView.errors().size(), 1);
     QVERIFY(lastView.errors()[0].contains(QStringLiteral("built-in item names are used")));
-    m_controller->mnuBuiltInNames_Click();
+    m_controller->useBuiltInItemNames();
     QCOMPARE(m_view->itemLabels().value(0x2A), QString::fromLatin1(rom::ItemLabels::label(0x2A).data()));
     QVERIFY(!QSettings().contains(QStringLiteral("itemNames/file")));
 }
@@ -526,7 +531,7 @@ void TestEditorController::itemNamesFromAFile()
 // Patch... and Fix Checksum... on the open image.
 void TestEditorController::tableFilesFromTheWindow()
 {
-    using Choice = EditorView::FileChoice;
+    using Choice = EditorPrompts::FileChoice;
     const QString clean = writeImage(*m_dir, QStringLiteral("clean.smc"), smallImage(ImageLayout::Headered));
     changeBehind(m_path, 0x200 + 0xFFDE, Bytes{0x12, 0x34}); // a checksum gone wrong
     QVERIFY(open(m_path));
@@ -534,7 +539,7 @@ void TestEditorController::tableFilesFromTheWindow()
     const auto path = [this](const char *name) { return QFile::encodeName(m_dir->filePath(QLatin1String(name))).toStdString(); };
 
     m_view->fileAnswers[Choice::TableToWrite] = path("shops.csv");
-    m_controller->mnuExportTable_Click();
+    m_controller->exportTable();
     const Bytes csv = readFile(m_dir->filePath(QStringLiteral("shops.csv")));
     QVERIFY(QByteArray(reinterpret_cast<const char *>(csv.data()), qsizetype(csv.size())).startsWith("shop,type,slot1,"));
 
@@ -543,65 +548,65 @@ void TestEditorController::tableFilesFromTheWindow()
              "4,02,60,61,FF,FF,FF,FF,FF,FF\n0,00,00,00,00,00,00,00,00,00\n");
     m_view->setScrollValue(4);
     pickSomething(1); // dropped by the answer to the question
-    m_view->unsavedAnswers.push_back(EditorView::Unsaved::Discard);
+    m_view->unsavedAnswers.push_back(EditorPrompts::Unsaved::Discard);
     m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
-    m_controller->mnuImportTable_Click();
+    m_controller->importTable();
     QCOMPARE(m_view->informations().value(0), QStringLiteral("3 shops changed in \u201C%1\u201D.").arg(m_path));
     QCOMPARE(shopInFile(m_path, 3), (Bytes{0x01, 0x2A, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     QCOMPARE(shown(), shopInFile(m_path, 4)); // the shop shown is the file's new one
     QCOMPARE(m_view->undoState().undoText, QStringLiteral("Import of 3 Shops"));
     const Bytes imported = readFile(m_path);
-    m_controller->mnuUndo_Click();
+    m_controller->undoStack()->undo();
     QCOMPARE(readFile(m_path), original);
-    m_controller->mnuRedo_Click();
+    m_controller->undoStack()->redo();
     QCOMPARE(readFile(m_path), imported);
 
     // An undo of it that fails halfway leaves the shown shop as the file has it.
     m_view->setScrollValue(3);
     m_files->writePlan = {9, -EIO};
-    m_controller->mnuUndo_Click();
+    m_controller->undoStack()->undo();
     QCOMPARE(m_view->errors().size(), 1);
     QCOMPARE(shown(), shopInFile(m_path, 3));
     const auto shop3 = original.begin() + qsizetype(shopOffset(ImageLayout::Headered, 3));
     QCOMPARE(shown(), Bytes(shop3, shop3 + 9)); // written back before the failure
     QVERIFY(!m_view->modified());
-    m_controller->mnuUndo_Click(); // tried again, it does the rest
+    m_controller->undoStack()->undo(); // tried again, it does the rest
     QCOMPARE(readFile(m_path), original);
     QCOMPARE(m_view->questions().size(), 1); // only the one about the discarded pick
-    m_controller->mnuRedo_Click();
+    m_controller->undoStack()->redo();
     QCOMPARE(readFile(m_path), imported);
 
     writeCsv("shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n3,01,2A,FF,FF,FF,FF,FF,FF,FF\n3,01,2B,FF,FF,FF,FF,FF,FF,FF\n");
     m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
-    m_controller->mnuImportTable_Click();
+    m_controller->importTable();
     QCOMPARE(m_view->errors().size(), 2);
     QVERIFY2(m_view->errors()[1].contains(QStringLiteral("Line 3")), qPrintable(m_view->errors()[1]));
     QCOMPARE(readFile(m_path), imported);
 
     m_view->fileAnswers[Choice::CleanImage] = QFile::encodeName(clean).toStdString();
     m_view->fileAnswers[Choice::PatchToWrite] = path("shops.ips");
-    m_controller->mnuCreatePatch_Click();
+    m_controller->createPatch();
     const Bytes patch = readFile(m_dir->filePath(QStringLiteral("shops.ips")));
     QCOMPARE(Bytes(patch.begin(), patch.begin() + 5), (Bytes{'P', 'A', 'T', 'C', 'H'}));
 
     m_view->confirmAnswers = {false, true, true};
-    m_controller->mnuFixChecksum_Click();
+    m_controller->fixChecksum();
     QCOMPARE(readFile(m_path), imported);
     // Changed by another program while the question was up: not written.
     Bytes other = shopInFile(m_path, 120);
     other[1] ^= 1;
     m_view->whileAsking = [&] { changeBehind(m_path, shopOffset(ImageLayout::Headered, 120), other); };
-    m_controller->mnuFixChecksum_Click();
+    m_controller->fixChecksum();
     m_view->whileAsking = nullptr;
     QVERIFY2(m_view->errors().last().contains(QStringLiteral("while the question was shown")),
              qPrintable(m_view->errors().last()));
     other[1] ^= 1;
     changeBehind(m_path, shopOffset(ImageLayout::Headered, 120), other);
     QCOMPARE(readFile(m_path), imported);
-    m_controller->mnuFixChecksum_Click();
+    m_controller->fixChecksum();
     QCOMPARE(changedOffsets(imported, readFile(m_path)).size() <= 4, true);
     QVERIFY(readFile(m_path) != imported);
-    m_controller->mnuFixChecksum_Click(); // right now: nothing to ask
+    m_controller->fixChecksum(); // right now: nothing to ask
     QCOMPARE(m_view->questions().filter(QStringLiteral("does not match")).size(), 3);
     QVERIFY(m_view->informations().last().contains(QStringLiteral("is right")));
 }
@@ -629,7 +634,7 @@ void TestEditorController::failedOpenKeepsTheOpenImage()
     QVERIFY(open(m_path));
     m_view->setScrollValue(3);
     pickSomething(2);
-    m_view->unsavedAnswers.push_back(EditorView::Unsaved::Discard);
+    m_view->unsavedAnswers.push_back(EditorPrompts::Unsaved::Discard);
     const Bytes picks = shown();
     const QString title = m_view->title();
     const QStringList before = listing(*m_dir);
@@ -646,16 +651,16 @@ void TestEditorController::failedOpenKeepsTheOpenImage()
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("3"));
     QCOMPARE(shown(), picks);
 
-    m_controller->SaveCMD_Click(); // the image that was open still is
+    m_controller->save(); // the image that was open still is
     QCOMPARE(shopInFile(m_path, 3), picks);
 }
 
 void TestEditorController::savingBeforeAnyOpenDoesNothing()
 {
     const QStringList before = listing(*m_dir);
-    m_controller->mnuSave_Click();
-    m_controller->SaveCMD_Click();
-    m_controller->HScroll_Scroll();
+    m_controller->save();
+    m_controller->save();
+    m_controller->saveBeforeMoving();
     QCOMPARE(listing(*m_dir), before);
     QCOMPARE(m_files->writes, 0);
     QVERIFY(m_view->errors().isEmpty());
@@ -764,7 +769,7 @@ void TestEditorController::pathIsTheBytesGiven()
     bool opened = false;
     if (throughDialog) {
         m_dialog->queue(QFile::decodeName(dir + given));
-        opened = m_controller->LoadROM();
+        opened = m_controller->open();
     } else {
         opened = m_controller->openFile(given.toStdString());
     }
@@ -775,7 +780,7 @@ void TestEditorController::pathIsTheBytesGiven()
         return;
 
     pickSomething(1);
-    m_controller->SaveCMD_Click();
+    m_controller->save();
     for (const QByteArray name : {"col\xFE.smc", "col\xEF\xBF\xBD.smc", "real/x.smc", "x.smc"})
         QVERIFY2((read(name) != image) == (name == edited), name.constData());
 }

@@ -1,6 +1,8 @@
 #include "FormLayout.h"
 #include "ItemLabels.h"
+#include "EditorController.h"
 #include "MainWindow.h"
+#include "ShopTypeLabels.h"
 #include "MessageBox.h"
 #include "Version.h"
 #include "TestSupport.h"
@@ -468,7 +470,7 @@ void TestMainWindow::unknownTypeCodesShowWhole()
     option.currentText = type->currentText();
     const QRect field = type->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, type);
     for (int code = 0x36; code <= 0xFF; ++code) {
-        const QString text = EditorController::unlabelledTypeText(std::uint8_t(code));
+        const QString text = QString::fromStdString(rom::ShopTypeLabels::text(std::uint8_t(code)));
         QVERIFY2(type->fontMetrics().horizontalAdvance(text) <= field.width(), qPrintable(text));
     }
 }
@@ -539,7 +541,7 @@ void TestMainWindow::thumbDragSavesAndMovesOnRelease()
     QSignalSpy changes(scroll, &QScrollBar::valueChanged);
     QSignalSpy steps(scroll, &QScrollBar::sliderMoved);
     auto *slot1 = control<QComboBox>(QStringLiteral("Slot1CBO"));
-    slot1->setCurrentIndex(slot1->currentIndex() ^ 1);
+    pickEntry(slot1, slot1->currentIndex() ^ 1);
     const int writesBefore = m_files->writes;
 
     // What a thumb drag does: the slider is down while its position moves.
@@ -562,7 +564,7 @@ void TestMainWindow::thumbDragSavesAndMovesOnRelease()
     // A drag from a shop with picks over a file replaced behind the editor:
     // one message, which ends the drag with the thumb back on shop 9, where
     // the editor stays.
-    slot1->setCurrentIndex(slot1->currentIndex() ^ 1);
+    pickEntry(slot1, slot1->currentIndex() ^ 1);
     QVERIFY(QFile::remove(m_path));
     writeImage(*m_dir, QStringLiteral("game.smc"), smallImage(ImageLayout::Headered, 2));
     QStringList messages;
@@ -584,7 +586,7 @@ void TestMainWindow::closingTheWindowEndsLikeQuit()
 {
     openThroughDialog(m_path);
     const Bytes opened = readFile(m_path);
-    control<QComboBox>(QStringLiteral("Slot5CBO"))->setCurrentIndex(0x10);
+    pickEntry(control<QComboBox>(QStringLiteral("Slot5CBO")), 0x10);
     QCOMPARE(m_files->syncs, 0);
     whenModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); }); // Save is the default
     QVERIFY(m_window->close());

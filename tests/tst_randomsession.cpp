@@ -2,6 +2,7 @@
 #include "MemoryView.h"
 #include "SessionModel.h"
 
+#include <QUndoStack>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -42,20 +43,19 @@ void TestRandomSession::session()
     FaultyFileAccess files; // counts the writes
     MemoryView view;
     MemoryOpenDialog dialog;
-    EditorController controller(view, dialog, files);
+    EditorController controller(view, view, dialog, files);
     view.attach(controller);
-    controller.Form_Load();
     QRandomGenerator random(seed);
     auto pick = [&](int first, int last) { return first + int(random.bounded(quint32(last - first + 1))); };
     // Opening another image with unsaved picks asks first: what the answer lets through.
     const auto answerToOpen = [&]() {
         if (!model.unsaved())
             return true;
-        const auto answer = EditorView::Unsaved(pick(0, 2));
+        const auto answer = EditorPrompts::Unsaved(pick(0, 2));
         view.unsavedAnswers.push_back(answer);
-        if (answer == EditorView::Unsaved::Save)
+        if (answer == EditorPrompts::Unsaved::Save)
             model.save();
-        return answer != EditorView::Unsaved::Cancel;
+        return answer != EditorPrompts::Unsaved::Cancel;
     };
 
     for (int step = 0; step < 1500; ++step) {
@@ -67,21 +67,21 @@ void TestRandomSession::session()
             dialog.queue(image.path);
             if (answerToOpen())
                 model.openImage(image);
-            controller.mnuOpen_Click();
+            controller.open();
         } else if (action == 1) {
             what = "open a bad file or cancel";
             const int choice = pick(0, int(badPaths.size()));
             dialog.queue(choice < badPaths.size() ? std::optional(badPaths[choice]) : std::nullopt);
             if (choice < badPaths.size())
                 ++model.errors; // refused before any question about picks
-            controller.mnuOpen_Click();
+            controller.open();
         } else if (action == 2) {
             what = "save";
-            pick(0, 1) ? controller.mnuSave_Click() : controller.SaveCMD_Click();
+            pick(0, 1) ? controller.save() : controller.save();
             model.save();
         } else if (action == 3) {
             what = "about";
-            controller.mnuAbout_Click();
+            view.showAbout();
         } else if (action <= 5) {
             const int value = std::clamp(model.scroll + std::array{-5, -1, 1, 5}[pick(0, 3)], 0, 127);
             what = QStringLiteral("scroll to %1").arg(value);
@@ -99,19 +99,19 @@ void TestRandomSession::session()
             const int entry = pick(0, model.unlabelled() ? 54 : 53);
             what = QStringLiteral("pick type entry %1").arg(entry);
             view.pick(0, entry);
-            model.shown[0] = entry == 54 ? model.loadedType : std::uint8_t(entry);
+            model.pick(0, entry == 54 ? model.loadedType : std::uint8_t(entry));
         } else if (action <= 9) {
             const int slot = pick(1, 8), item = pick(0, 255);
             what = QStringLiteral("pick item %1 in slot %2").arg(item).arg(slot);
             view.pick(slot, item);
-            model.shown[std::size_t(slot)] = std::uint8_t(item);
+            model.pick(slot, std::uint8_t(item));
         } else if (action == 10) {
             what = "undo";
-            controller.mnuUndo_Click();
+            controller.undoStack()->undo();
             model.undo();
         } else {
             what = "redo";
-            controller.mnuRedo_Click();
+            controller.undoStack()->redo();
             model.redo();
         }
 
@@ -130,11 +130,11 @@ void TestRandomSession::session()
                  where.constData());
     }
     // Quitting with unsaved picks asks: Save writes them, Discard drops them.
-    const auto answer = model.unsaved() && seed % 2 ? EditorView::Unsaved::Save : EditorView::Unsaved::Discard;
+    const auto answer = model.unsaved() && seed % 2 ? EditorPrompts::Unsaved::Save : EditorPrompts::Unsaved::Discard;
     view.unsavedAnswers.push_back(answer);
-    if (answer == EditorView::Unsaved::Save)
+    if (answer == EditorPrompts::Unsaved::Save)
         model.save();
-    controller.mnuQuit_Click();
+    controller.quit();
     QVERIFY(view.ended());
     for (const auto &[path, image] : model.images)
         QVERIFY(readFile(path) == image.bytes);

@@ -1,4 +1,5 @@
 #include "ImageLayout.h"
+#include "EditorController.h"
 #include "MainWindow.h"
 #include "SessionModel.h"
 #include "ShopTypeLabels.h"
@@ -238,7 +239,7 @@ void Session::run(int steps)
         m_what = QStringLiteral("a pick before quitting");
         m_slots[0]->setFocus();
         QTest::keyClick(m_slots[0], m_model.shown[1] == 0xFF ? Qt::Key_Up : Qt::Key_Down);
-        m_model.shown[1] = std::uint8_t(m_model.shown[1] == 0xFF ? 0xFE : m_model.shown[1] + 1);
+        m_model.pick(1, std::uint8_t(m_model.shown[1] == 0xFF ? 0xFE : m_model.shown[1] + 1));
         SESSION_VERIFY(m_slots[0]->currentIndex() == m_model.shown[1], QStringLiteral("the pick was not taken"));
     }
     for (const QMessageBox::StandardButton answer :
@@ -593,9 +594,9 @@ int Session::shownEntry(int list) const
 void Session::setShownEntry(int list, int entry)
 {
     if (list > 0)
-        m_model.shown[std::size_t(list)] = std::uint8_t(entry);
+        m_model.pick(list, std::uint8_t(entry));
     else
-        m_model.shown[0] = entry == kExtraTypeEntry ? m_model.loadedType : std::uint8_t(entry);
+        m_model.pick(0, entry == kExtraTypeEntry ? m_model.loadedType : std::uint8_t(entry));
 }
 
 // The x positions along the middle of the scroll bar that hit part.
@@ -769,9 +770,9 @@ QString Session::windowMismatch() const
         expect(qPrintable(m_slots[std::size_t(slot - 1)]->objectName()), m_slots[std::size_t(slot - 1)]->currentIndex(),
                int(m_model.shown[std::size_t(slot)]));
     expect("the title", m_window.windowHandle()->title(),
-           m_model.open ? EditorController::kTitle + QStringLiteral(" - ") + imageName(*m_model.open) +
+           m_model.open ? EditorController::title() + QStringLiteral(" - ") + imageName(*m_model.open) +
                               (m_model.unsaved() ? QStringLiteral("*") : QString())
-                        : EditorController::kTitle);
+                        : EditorController::title());
     expect("the records written", m_files.writes, m_model.writes);
     expect("Undo enabled", control<QAction>(QStringLiteral("mnuUndo"))->isEnabled() ? 1 : 0, m_model.canUndo() ? 1 : 0);
     expect("Redo enabled", control<QAction>(QStringLiteral("mnuRedo"))->isEnabled() ? 1 : 0, m_model.canRedo() ? 1 : 0);

@@ -1,3 +1,4 @@
+#include "EditorController.h"
 #include "MainWindow.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"

@@ -30,27 +30,27 @@ QLabel *text(QWidget *parent, const QString &name, const QString &content, const
 AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("About"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFont(MainWindow::windowFont());
     setFixedSize(kClientSize);
     setModal(true);
     createControls();
-    Form_Load();
+    showTexts();
     fitTexts();
 }
 
 QString AboutWindow::descriptionText()
 {
-    return QStringLiteral("This program edits the Shops in Qorvik.  \r\n\r\n"
+    return tr("This program edits the Shops in Qorvik.  \r\n\r\n"
                           "This editor also works on the Japanese Zeltharia IV ROM file.  \r\n\r\n"
                           "Special thanks to Brannoc for helping me fix a nasty bug.");
 }
 
 QString AboutWindow::versionText()
 {
-    return QStringLiteral("Version: %1").arg(QLatin1String(version::kText));
+    return tr("Version: %1").arg(QLatin1String(version::kText));
 }
 
 void AboutWindow::createControls()
@@ -61,8 +61,8 @@ void AboutWindow::createControls()
     picture->setScaledContents(true);
     picture->setGeometry(twips::rect(90, 270, 960, 960));
 
-    text(this, QStringLiteral("lblTitle"), EditorController::kTitle, twips::rect(1230, 240, 3885, 240));
-    m_version = text(this, QStringLiteral("lblVersion"), QStringLiteral("Version"), twips::rect(1230, 570, 3885, 225));
+    text(this, QStringLiteral("lblTitle"), EditorController::title(), twips::rect(1230, 240, 3885, 240));
+    m_version = text(this, QStringLiteral("lblVersion"), tr("Version"), twips::rect(1230, 570, 3885, 225));
     m_description = text(this, QStringLiteral("lblDescription"), QString(), twips::rect(1230, 900, 3015, 1470));
     m_description->setWordWrap(true);
 
@@ -70,28 +70,27 @@ void AboutWindow::createControls()
     addLine(this, QStringLiteral("Line1"), twips::point(105, 2460), twips::pixels(5654), 2, QPalette::Light);
 
     m_disclaimer = text(this, QStringLiteral("lblDisclaimer"),
-                        QStringLiteral("This editor is an independent work. Its author is not affiliated with the "
+                        tr("This editor is an independent work. Its author is not affiliated with the "
                                        "publisher of the game it edits, and the game's names belong to that "
                                        "publisher."),
                         twips::rect(255, 2625, 3870, 825));
     m_disclaimer->setWordWrap(true);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setGeometry(twips::rect(4260, 3075, 1245, 345));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();
 }
 
-void AboutWindow::Form_Load()
+void AboutWindow::showTexts()
 {
     m_description->setText(descriptionText());
     m_version->setText(versionText());
 }
 
 // Enter (OK is the default button) and Esc both close the window.
-void AboutWindow::cmdOK_Click() { accept(); }
 
 // The layout is made for Tahoma; with a wider font the description may use the
 // width the title has, and the disclaimer the height down to the window's edge.

@@ -13,13 +13,12 @@ public:
     explicit AboutWindow(QWidget *parent = nullptr);
 
     [[nodiscard]] static QString descriptionText();
-    // "Version: 1.2" for version 1.0.2: the minor number is not shown.
+    // "Version: 1.3": the program's version, as --version gives it.
     [[nodiscard]] static QString versionText();
 
 private:
     void createControls();
-    void Form_Load();
-    void cmdOK_Click();
+    void showTexts();
     void fitTexts();
 
     QLabel *m_version = nullptr;

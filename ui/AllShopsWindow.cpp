@@ -19,8 +19,9 @@ constexpr int kSlotWidth = 124;
 } // namespace
 
 AllShopsWindow::AllShopsWindow(ShopTableModel &shops, QWidget *parent)
-    : QDialog(parent, Qt::Window), m_filter(new ShopFilterModel(shops, this))
+    : QDialog(parent, Qt::Window), m_filter(new ShopFilterModel(this))
 {
+    m_filter->setSourceModel(&shops);
     setObjectName(QStringLiteral("AllShops"));
     createControls();
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
@@ -39,13 +40,13 @@ void AllShopsWindow::createControls()
 {
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("SearchTXT"));
-    m_search->setAccessibleName(QStringLiteral("Search"));
-    m_search->setPlaceholderText(QStringLiteral("Search: part of an item or type name, or a hex code such as 2a"));
+    m_search->setAccessibleName(tr("Search"));
+    m_search->setPlaceholderText(tr("Search: part of an item or type name, or a hex code such as 2a"));
     m_search->setClearButtonEnabled(true);
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("ShopsTable"));
-    m_table->setAccessibleName(QStringLiteral("All shops"));
+    m_table->setAccessibleName(tr("All shops"));
     m_table->setModel(m_filter);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -71,8 +72,8 @@ void AllShopsWindow::showTitle()
 {
     const int shown = m_filter->rowCount();
     setWindowTitle(m_search->text().isEmpty()
-                       ? QStringLiteral("All Shops")
-                       : QStringLiteral("All Shops - %1 of %2 shops match").arg(shown).arg(m_filter->sourceModel()->rowCount()));
+                       ? tr("All Shops")
+                       : tr("All Shops - %1 of %2 shops match").arg(shown).arg(m_filter->sourceModel()->rowCount()));
 }
 
 void AllShopsWindow::activateRow(int row)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "EditorController.h"
 #include "Twips.h"
 
 #include <QKeyCombination>
@@ -12,10 +11,10 @@
 
 #include <span>
 
-// Form1's fixed description: its client area, its controls with their places
-// in twips, and its menus. MainWindow builds itself from these tables, and so
-// does the benchmarks' bare window, which then always holds what the real one
-// shows.
+// The main window's fixed description: its client area, its controls with
+// their places in twips, and its menus. ShopForm and MainWindow build
+// themselves from these tables, and so does the benchmarks' bare window,
+// which then always holds what the real one shows.
 namespace form {
 
 // The client area, below the menu bar: 6600 x 5280 twips.
@@ -109,15 +108,18 @@ inline constexpr Control kControls[] = {
 struct MenuEntry {
     const char *name;
     const char *text; // nullptr for a separator
+    // The platform's keys for a standard command, or keys of its own.
+    QKeySequence::StandardKey standardKey = QKeySequence::UnknownKey;
     QKeyCombination shortcut = QKeyCombination::fromCombined(0); // none
     bool enabled = true; // at start
-    void (EditorController::*handler)() = nullptr; // nullptr: choosing it does nothing
     QKeyCombination otherShortcut = QKeyCombination::fromCombined(0); // none
 };
 
 // An entry's shortcuts, the first shown in the menu.
 [[nodiscard]] inline QList<QKeySequence> shortcuts(const MenuEntry &entry)
 {
+    if (entry.standardKey != QKeySequence::UnknownKey)
+        return QKeySequence::keyBindings(entry.standardKey);
     QList<QKeySequence> keys;
     for (const QKeyCombination key : {entry.shortcut, entry.otherShortcut})
         if (key.toCombined() != 0)
@@ -131,46 +133,43 @@ struct Menu {
     std::span<const MenuEntry> entries;
 };
 
+constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
+
 inline constexpr MenuEntry kFileEntries[] = {
-    {"mnuOpen", "&Open ROM", Qt::CTRL | Qt::Key_O, true, &EditorController::mnuOpen_Click},
-    {"mnuSave", "&Save", Qt::CTRL | Qt::Key_S, true, &EditorController::mnuSave_Click},
+    {"mnuOpen", "&Open ROM", QKeySequence::Open},
+    {"mnuSave", "&Save", QKeySequence::Save},
     {"mnuDummy1", nullptr},
-    {"mnuExportTable", "&Export Table...", QKeyCombination::fromCombined(0), false,
-     &EditorController::mnuExportTable_Click},
-    {"mnuImportTable", "&Import Table...", QKeyCombination::fromCombined(0), false,
-     &EditorController::mnuImportTable_Click},
-    {"mnuCreatePatch", "Create &Patch...", QKeyCombination::fromCombined(0), false,
-     &EditorController::mnuCreatePatch_Click},
-    {"mnuFixChecksum", "Fix &Checksum...", QKeyCombination::fromCombined(0), false,
-     &EditorController::mnuFixChecksum_Click},
+    {"mnuExportTable", "&Export Table...", QKeySequence::UnknownKey, kNoKey, false},
+    {"mnuImportTable", "&Import Table...", QKeySequence::UnknownKey, kNoKey, false},
+    {"mnuCreatePatch", "Create &Patch...", QKeySequence::UnknownKey, kNoKey, false},
+    {"mnuFixChecksum", "Fix &Checksum...", QKeySequence::UnknownKey, kNoKey, false},
     {"mnuDummy5", nullptr},
-    {"mnuQuit", "&Quit", Qt::CTRL | Qt::Key_Q, true, &EditorController::mnuQuit_Click},
+    // No standard key on every desktop.
+    {"mnuQuit", "&Quit", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Q},
 };
 
-// Undo and Redo start disabled; their texts then name what they would undo
-// or redo ("&Undo Shop 12").
+// Undo and Redo come from the history; their texts then name what they
+// would undo or redo ("&Undo Shop 12"). Their keys are the editor's own:
+// the standard ones differ between desktops (Alt+Backspace, Ctrl+Y first).
 inline constexpr MenuEntry kEditEntries[] = {
-    {"mnuUndo", "&Undo", Qt::CTRL | Qt::Key_Z, false, &EditorController::mnuUndo_Click},
-    {"mnuRedo", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, &EditorController::mnuRedo_Click,
-     Qt::CTRL | Qt::Key_Y},
+    {"mnuUndo", "&Undo", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Z, false},
+    {"mnuRedo", "&Redo", QKeySequence::UnknownKey, Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, Qt::CTRL | Qt::Key_Y},
     {"mnuDummy3", nullptr},
-    {"mnuGoToShop", "&Go to Shop...", Qt::CTRL | Qt::Key_G, false, &EditorController::mnuGoToShop_Click},
+    {"mnuGoToShop", "&Go to Shop...", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_G, false},
 };
 
 inline constexpr MenuEntry kViewEntries[] = {
-    {"mnuAllShops", "&All Shops", Qt::CTRL | Qt::Key_L, false, &EditorController::mnuAllShops_Click},
+    {"mnuAllShops", "&All Shops", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_L, false},
 };
 
 inline constexpr MenuEntry kOptionsEntries[] = {
-    {"mnuDisabled", "&Disabled Feature", Qt::Key_F3, false},
+    {"mnuDisabled", "&Disabled Feature", QKeySequence::UnknownKey, Qt::Key_F3, false},
     {"mnuDummy2", nullptr},
-    {"mnuItemNames", "&Item Names...", QKeyCombination::fromCombined(0), true, &EditorController::mnuItemNames_Click},
-    {"mnuBuiltInNames", "&Built-in Item Names", QKeyCombination::fromCombined(0), true,
-     &EditorController::mnuBuiltInNames_Click},
-    {"mnuExportNames", "&Export Item Names...", QKeyCombination::fromCombined(0), true,
-     &EditorController::mnuExportNames_Click},
+    {"mnuItemNames", "&Item Names..."},
+    {"mnuBuiltInNames", "&Built-in Item Names"},
+    {"mnuExportNames", "&Export Item Names..."},
     {"mnuDummy4", nullptr},
-    {"mnuAbout", "&About", Qt::Key_F1, true, &EditorController::mnuAbout_Click},
+    {"mnuAbout", "&About", QKeySequence::UnknownKey, Qt::Key_F1},
 };
 
 // The menu bar, left to right.

@@ -1,27 +1,22 @@
 #pragma once
 
-#include "EditorController.h"
 #include "EditorView.h"
 #include "FileOpenDialog.h"
+#include "FileAccess.h"
+#include "WindowPrompts.h"
 
 #include <QMainWindow>
 
-#include <array>
 #include <memory>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class AllShopsWindow;
-class QMessageBox;
-class QStringListModel;
-class QPushButton;
-class ShopScrollBar;
+class EditorController;
+class ShopForm;
 
-// Form1, the editor's main window: one tab page with the shop index, the
-// shop type and the eight item slots, Save and Quit below, and the File and
-// Options menus. It holds the controls the editing controller works on and
-// passes their notifications to it.
+// The editor's main window: the shop form (index, type, eight slots, Save
+// and Quit), the File, Edit, View and Options menus, and the All Shops and
+// About windows. It shows what the editing controller tells it and passes
+// the user's actions, and drops, activation and closing, to it.
 class MainWindow : public QMainWindow, public EditorView {
     Q_OBJECT
 
@@ -36,36 +31,21 @@ public:
     // Once shown: the item names file for this run (else the one
     // remembered), then the image; either may be empty. Paths as bytes.
     void start(const QByteArray &namesFile, const QByteArray &image);
+    [[nodiscard]] EditorController &controller() { return *m_controller; }
     [[nodiscard]] static QFont windowFont();
     [[nodiscard]] static QIcon windowIconSet();
 
     // EditorView
-    [[nodiscard]] QString shopIndexText() const override;
-    void setShopIndexText(const QString &text) override;
-    [[nodiscard]] int scrollValue() const override;
-    void placeScroll(int value) override;
-    void addTypeEntry(const QString &label) override;
-    void removeTypeEntry(int entry) override;
-    [[nodiscard]] int typeSelection() const override;
-    void setTypeSelection(int entry) override;
-    [[nodiscard]] int slotSelection(int slot) const override;
-    void setSlotSelection(int slot, int entry) override;
+    void setTypeLabels(const QStringList &labels) override;
     void setItemLabels(const QStringList &labels) override;
-    void enableEditing() override;
+    void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType) override;
     void setTitle(const QString &title) override;
     void setModified(bool modified) override;
-    void setUndoState(const UndoState &state) override;
-    void showError(const QString &message) override;
-    [[nodiscard]] Conflict askAboutConflict(const QString &message) override;
-    [[nodiscard]] Unsaved askAboutUnsaved(const QString &message) override;
-    void showAbout() override;
-    [[nodiscard]] std::optional<int> askShopNumber(int current) override;
-    [[nodiscard]] std::string chooseFile(FileChoice choice) override;
-    void showInformation(const QString &message) override;
-    [[nodiscard]] bool confirm(const QString &question) override;
+    void enableEditing() override;
     void showAllShops() override;
     [[nodiscard]] bool allShopsShown() const override;
-    void endProgram() override;
+    void showAbout() override;
+    void closeWindow() override;
 
 protected:
     bool event(QEvent *event) override;
@@ -76,26 +56,14 @@ protected:
 
 private:
     void createMenus();
-    void createControls();
-    void findControls();
-    void connectControls();
-    void setKeyboardOrder();
-    void fitCaptions();
-    [[nodiscard]] int ask(QMessageBox &box, const QString &message);
+    void connectMenus();
+    void connectForm();
+    void placeAllShops();
+    [[nodiscard]] QAction *action(const char *name) const;
 
-    FileOpenDialog m_dialog;
-    std::unique_ptr<EditorController> m_controller;
-    QLineEdit *m_shopIndex = nullptr;
-    ShopScrollBar *m_scroll = nullptr;
-    QComboBox *m_type = nullptr;
-    std::array<QComboBox *, 8> m_slots{};
-    std::array<QLabel *, 10> m_captions{}; // Label1, Label2, Label3-Label10
-    QLabel *m_info = nullptr;
-    QPushButton *m_save = nullptr;
-    QPushButton *m_quit = nullptr;
-    QWidget *m_tabStrip = nullptr;
-    QStringListModel *m_items = nullptr; // the entries of every slot list
+    ShopForm *m_form;
+    WindowPrompts m_prompts{this};
+    FileOpenDialog m_dialog{this};
     AllShopsWindow *m_allShops = nullptr; // made when first shown
-    QAction *m_undo = nullptr;
-    QAction *m_redo = nullptr;
+    std::unique_ptr<EditorController> m_controller;
 };

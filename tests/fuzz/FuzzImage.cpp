@@ -5,6 +5,7 @@
 #include "MemoryView.h"
 #include "RomFile.h"
 
+#include <QUndoStack>
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -215,18 +216,17 @@ void runInput(std::span<const std::uint8_t> input)
     {
         MemoryView view;
         MemoryOpenDialog dialog;
-        EditorController controller(view, dialog, files);
+        EditorController controller(view, view, dialog, files);
         view.attach(controller);
         rom::RomFile direct(files);
-        controller.Form_Load();
         for (int action = 0; action < 64 && !in.done(); ++action) {
             // The high bits answer the questions the action may bring.
             const std::uint8_t code = in.byte();
-            view.conflictAnswers = {EditorView::Conflict((code >> 4) % 3)};
-            view.unsavedAnswers = {EditorView::Unsaved((code >> 6) % 3)};
+            view.conflictAnswers = {EditorPrompts::Conflict((code >> 4) % 3)};
+            view.unsavedAnswers = {EditorPrompts::Unsaved((code >> 6) % 3)};
             switch (code % 11) {
-            case 0: dialog.queue(QString::fromStdString(path)); controller.mnuOpen_Click(); break;
-            case 1: dialog.queue(std::nullopt); controller.mnuOpen_Click(); break;
+            case 0: dialog.queue(QString::fromStdString(path)); controller.open(); break;
+            case 1: dialog.queue(std::nullopt); controller.open(); break;
             case 2: view.setScrollValue(in.byte() % 128); break;
             case 3: {
                 const int value = in.byte() % 128;
@@ -243,11 +243,11 @@ void runInput(std::span<const std::uint8_t> input)
                     view.pick(slot, in.byte());
                 }
                 break;
-            case 6: in.byte() % 2 ? controller.SaveCMD_Click() : controller.mnuSave_Click(); break;
+            case 6: in.byte() % 2 ? controller.save() : controller.save(); break;
             case 7: touchDirectly(in, direct, files, path); break;
-            case 8: controller.mnuUndo_Click(); break;
-            case 9: controller.mnuRedo_Click(); break;
-            default: in.byte() % 2 ? controller.Form_Activate() : controller.mnuAbout_Click(); break;
+            case 8: controller.undoStack()->undo(); break;
+            case 9: controller.undoStack()->redo(); break;
+            default: in.byte() % 2 ? controller.windowActivated() : view.showAbout(); break;
             }
             if (view.editingEnabled() && !files.table)
                 fail("a file that must be refused was opened");
@@ -258,8 +258,8 @@ void runInput(std::span<const std::uint8_t> input)
             if (!number || shown < 0 || shown >= rom::kShopCount)
                 fail("a shop index out of range on screen");
         }
-        view.unsavedAnswers = {EditorView::Unsaved::Discard};
-        controller.mnuQuit_Click();
+        view.unsavedAnswers = {EditorPrompts::Unsaved::Discard};
+        controller.quit();
         if (!view.ended())
             fail("quitting did not end");
     }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "EditorPrompts.h"
+#include "OpenDialog.h"
+
+#include "RomFile.h"
+
+#include <QCoreApplication>
+
+#include <optional>
+#include <string>
+
+class EditingFlow;
+
+// An image, checked and read, that the editor can show in place of the one
+// open now.
+struct OpenedImage {
+    rom::RomFile file;
+    QString fileName;
+    std::string internalName;
+    rom::ShopRecord firstShop;
+};
+
+// Opens images as File > Open ROM, a drop or the command line asks. The
+// chosen file is opened and read completely before the image open now is
+// let go of, so that a refused file leaves it open and on screen; and
+// before unsaved picks are asked about, which a refused file must not cost.
+class ImageOpener {
+    Q_DECLARE_TR_FUNCTIONS(ImageOpener)
+
+public:
+    ImageOpener(EditorPrompts &prompts, OpenDialog &dialog, rom::FileAccess &files, EditingFlow &flow);
+
+    // File > Open ROM: the file-open dialog, then the file chosen.
+    [[nodiscard]] std::optional<OpenedImage> choose(const rom::RomFile &open);
+    // A path's bytes, as the system takes them; a relative path starts from
+    // the working directory.
+    [[nodiscard]] std::optional<OpenedImage> openPath(const std::string &path, const rom::RomFile &open);
+
+private:
+    std::optional<OpenedImage> openImage(const std::string &path, const rom::RomFile &open);
+
+    EditorPrompts &m_prompts;
+    OpenDialog &m_dialog;
+    rom::FileAccess &m_files;
+    EditingFlow &m_flow;
+};

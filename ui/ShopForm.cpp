@@ -1,0 +1,226 @@
+#include "ShopForm.h"
+
+#include "FormLayout.h"
+#include "ImageLayout.h"
+#include "ItemLabels.h"
+#include "Line.h"
+#include "PickList.h"
+#include "ShopScrollBar.h"
+#include "ShopTypeLabels.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTabWidget>
+
+namespace {
+
+template <typename Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QStringList itemLabels()
+{
+    QStringList labels;
+    for (int code = 0; code < rom::ItemLabels::count(); ++code)
+        labels.append(QString::fromLatin1(rom::ItemLabels::label(code).data()));
+    return labels;
+}
+
+// A control of the kind the form gives, with its text; the caller gives it
+// its name, place and state.
+QWidget *makeControl(const form::Control &control, QWidget *parent, QAbstractItemModel *items)
+{
+    const QString text = ShopForm::tr(control.text);
+    switch (control.kind) {
+    case form::Kind::TabStrip: {
+        auto *tabs = new QTabWidget(parent);
+        tabs->addTab(new QWidget(tabs), text);
+        return tabs;
+    }
+    case form::Kind::Frame: return new QWidget(parent);
+    case form::Kind::Picture: {
+        auto *picture = new QLabel(parent);
+        picture->setPixmap(QPixmap(QString::fromLatin1(control.text)));
+        return picture;
+    }
+    case form::Kind::Label: return new QLabel(text, parent);
+    case form::Kind::Caption: {
+        auto *label = new QLabel(text, parent);
+        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        return label;
+    }
+    case form::Kind::TextBox: return new QLineEdit(text, parent);
+    case form::Kind::ScrollBar: return new ShopScrollBar(rom::kShopCount - 1, parent);
+    case form::Kind::TypeList: return new PickList(parent);
+    case form::Kind::ItemList: {
+        QComboBox *list = new PickList(parent);
+        list->setModel(items);
+        return list;
+    }
+    case form::Kind::Button: return new QPushButton(text, parent);
+    case form::Kind::RuleShadow:
+    case form::Kind::RuleLight: {
+        const QRect line = form::pixelGeometry(control);
+        return addLine(parent, QLatin1String(control.name), line.topLeft(), line.left() + line.width(), line.height(),
+                       form::ruleColour(control.kind));
+    }
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+ShopForm::ShopForm(QWidget *parent) : QWidget(parent)
+{
+    setFixedSize(form::kClientSize);
+    createControls();
+    connectControls();
+    setKeyboardOrder();
+    fitCaptions();
+}
+
+void ShopForm::createControls()
+{
+    m_items = new QStringListModel(itemLabels(), this);
+    QLabel *caption = nullptr; // waiting for its buddy, the next control
+    std::size_t captions = 0;
+    for (const form::Control &row : form::kControls) {
+        QWidget *parent =
+            row.parent ? findChild<QWidget *>(QLatin1String(row.parent), Qt::FindDirectChildrenOnly) : this;
+        QWidget *widget = named(makeControl(row, parent, m_items), row.name);
+        widget->setGeometry(form::pixelGeometry(row));
+        if (!row.enabled)
+            widget->setEnabled(false);
+        if (row.accessibleName)
+            widget->setAccessibleName(tr(row.accessibleName));
+        if (caption)
+            std::exchange(caption, nullptr)->setBuddy(widget);
+        if (row.kind == form::Kind::Caption)
+            caption = m_captions.at(captions++) = static_cast<QLabel *>(widget);
+    }
+    findControls();
+}
+
+// The controls the form works on, and what the form's table does not say of them.
+void ShopForm::findControls()
+{
+    m_tabs = findChild<QWidget *>(QStringLiteral("TabStrip1"));
+    m_shopIndex = findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
+    m_shopIndex->setReadOnly(true);
+    m_shopIndex->setMaxLength(3);
+    m_scroll = findChild<ShopScrollBar *>(QStringLiteral("HScroll"));
+    m_scroll->setValue(1);
+    m_scroll->setAccessibleDescription(tr("Moves to another shop, saving the one shown"));
+    m_type = findChild<QComboBox *>(QStringLiteral("SpBitCBO"));
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        m_slots[slot] = findChild<QComboBox *>(QStringLiteral("Slot%1CBO").arg(slot + 1));
+    m_note = findChild<QLabel *>(QStringLiteral("InfoLBL"));
+    m_save = findChild<QPushButton *>(QStringLiteral("SaveCMD"));
+    m_quit = findChild<QPushButton *>(QStringLiteral("cmdOK"));
+}
+
+void ShopForm::connectControls()
+{
+    // The bar stays on the shown shop until the controller shows another.
+    connect(m_scroll, &QScrollBar::valueChanged, this, [this](int target) {
+        m_scroll->place(m_shown);
+        emit moveRequested(target);
+    });
+    connect(m_scroll, &QScrollBar::sliderMoved, this, &ShopForm::thumbDragged);
+    connect(m_type, &QComboBox::activated, this, [this](int entry) {
+        emit typePicked(entry < m_typeLabels ? entry : m_unlabelledType.value_or(0));
+    });
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        connect(m_slots[slot], &QComboBox::activated, this,
+                [this, slot](int entry) { emit itemPicked(int(slot) + 1, entry); });
+    connect(m_save, &QPushButton::clicked, this, &ShopForm::saveClicked);
+    connect(m_quit, &QPushButton::clicked, this, &ShopForm::quitClicked);
+}
+
+void ShopForm::setKeyboardOrder()
+{
+    QList<QWidget *> order{m_shopIndex, m_type};
+    order.append(QList<QWidget *>(m_slots.begin(), m_slots.end()));
+    order << m_save << m_quit << m_tabs << m_scroll;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// The layout is made for Tahoma. With a wider font, a caption grows to the
+// left (they are right-aligned) and the note at the bottom wraps, so that no
+// text is cut.
+void ShopForm::fitCaptions()
+{
+    // Captions are plain one-line texts without margins: their width is the
+    // text's, measured as the label measures it, without laying it out.
+    for (QLabel *label : m_captions) {
+        QRect geometry = label->geometry();
+        const int width = label->fontMetrics().boundingRect(QRect(), int(label->alignment()), label->text()).width();
+        geometry.setLeft(std::min(geometry.left(), geometry.right() + 1 - width));
+        label->setGeometry(geometry);
+    }
+    if (m_note->sizeHint().width() > m_note->width()) {
+        m_note->setWordWrap(true);
+        QRect geometry = m_note->geometry();
+        geometry.setTop(m_save->geometry().top());
+        geometry.setRight(m_save->geometry().left() - 6);
+        geometry.setHeight(m_note->heightForWidth(geometry.width()));
+        m_note->setGeometry(geometry);
+    }
+}
+
+void ShopForm::setTypeLabels(const QStringList &labels)
+{
+    m_type->clear();
+    m_type->addItems(labels);
+    m_typeLabels = int(labels.size());
+    m_unlabelledType.reset();
+    m_type->setCurrentIndex(0);
+}
+
+// Row by row, so that each list keeps its selection.
+void ShopForm::setItemLabels(const QStringList &labels)
+{
+    for (int code = 0; code < labels.size() && code < m_items->rowCount(); ++code)
+        m_items->setData(m_items->index(code), labels[code]);
+}
+
+void ShopForm::showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType)
+{
+    m_shown = index;
+    m_shopIndex->setText(QString::number(index));
+    // Placed only when it changes: a thumb being dragged stays under the mouse.
+    if (m_scroll->value() != index)
+        m_scroll->place(index);
+    showType(picks.type, unlabelledType);
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        m_slots[slot]->setCurrentIndex(picks.items[slot]);
+}
+
+// A code without a label is an extra last entry, named after it.
+void ShopForm::showType(std::uint8_t code, std::optional<std::uint8_t> unlabelledType)
+{
+    if (m_unlabelledType != unlabelledType) {
+        if (m_unlabelledType)
+            m_type->removeItem(m_typeLabels);
+        if (unlabelledType)
+            m_type->addItem(QString::fromStdString(rom::ShopTypeLabels::text(*unlabelledType)));
+        m_unlabelledType = unlabelledType;
+    }
+    m_type->setCurrentIndex(code < m_typeLabels ? code : m_typeLabels);
+}
+
+void ShopForm::enableEditing()
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{m_scroll, m_shopIndex, m_save, m_type})
+        control->setEnabled(true);
+    for (QComboBox *list : m_slots)
+        list->setEnabled(true);
+}
+
+void ShopForm::endMouseAction() { m_scroll->endMouseAction(); }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ShopRecord.h"
+
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStringListModel;
+class ShopScrollBar;
+
+// The main window's client area, built from the form's table: one tab page
+// with the shop index, the shop type and the eight item slots, Save and
+// Quit below. It shows the shop it is told to show and reports what the
+// user does with its controls; it keeps nothing else.
+class ShopForm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ShopForm(QWidget *parent);
+
+    void setTypeLabels(const QStringList &labels);
+    void setItemLabels(const QStringList &labels);
+    void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType);
+    void enableEditing();
+    // Stops what the mouse is doing on the scroll bar (a modal window took
+    // the button's release).
+    void endMouseAction();
+
+signals:
+    void typePicked(int code);
+    void itemPicked(int slot, int code);
+    // The scroll bar was moved to another shop; it stays on the shown one
+    // until that shop is shown.
+    void moveRequested(int index);
+    // The scroll bar's thumb is being dragged.
+    void thumbDragged();
+    void saveClicked();
+    void quitClicked();
+
+private:
+    void createControls();
+    void findControls();
+    void connectControls();
+    void setKeyboardOrder();
+    void fitCaptions();
+    void showType(std::uint8_t code, std::optional<std::uint8_t> unlabelledType);
+
+    QLineEdit *m_shopIndex = nullptr;
+    ShopScrollBar *m_scroll = nullptr;
+    QComboBox *m_type = nullptr;
+    std::array<QComboBox *, rom::ShopRecord::kSlotCount> m_slots{};
+    std::array<QLabel *, 2 + rom::ShopRecord::kSlotCount> m_captions{};
+    QLabel *m_note = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_quit = nullptr;
+    QWidget *m_tabs = nullptr;
+    QStringListModel *m_items = nullptr; // the entries of every slot list
+    int m_shown = 0;
+    int m_typeLabels = 0;
+    // A shown type code without a label, the type list's extra last entry.
+    std::optional<std::uint8_t> m_unlabelledType;
+};

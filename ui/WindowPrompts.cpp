@@ -1,0 +1,100 @@
+#include "WindowPrompts.h"
+
+#include "EditorController.h"
+#include "ImageLayout.h"
+#include "MessageBox.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <map>
+
+void WindowPrompts::showError(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, EditorController::title(), QString(), QMessageBox::Ok, m_window);
+    (void)message_box::ask(box, message);
+}
+
+void WindowPrompts::showInformation(const QString &message)
+{
+    QMessageBox box(QMessageBox::Information, EditorController::title(), QString(), QMessageBox::Ok, m_window);
+    (void)message_box::ask(box, message);
+}
+
+bool WindowPrompts::confirm(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, EditorController::title(), QString(), QMessageBox::Yes | QMessageBox::No,
+                    m_window);
+    box.setDefaultButton(QMessageBox::No);
+    return message_box::ask(box, question) == QMessageBox::Yes;
+}
+
+EditorPrompts::Conflict WindowPrompts::askAboutConflict(const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, EditorController::title(), QString(), QMessageBox::NoButton, m_window);
+    QAbstractButton *overwrite = box.addButton(tr("&Overwrite"), QMessageBox::AcceptRole);
+    QAbstractButton *takeFile = box.addButton(tr("&Take the File's Version"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    (void)message_box::ask(box, message);
+    return box.clickedButton() == overwrite ? Conflict::Overwrite
+           : box.clickedButton() == takeFile ? Conflict::TakeFile
+                                             : Conflict::Cancel;
+}
+
+EditorPrompts::Unsaved WindowPrompts::askAboutUnsaved(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, EditorController::title(), QString(),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_window);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (message_box::ask(box, message)) {
+    case QMessageBox::Save: return Unsaved::Save;
+    case QMessageBox::Discard: return Unsaved::Discard;
+    default: return Unsaved::Cancel;
+    }
+}
+
+std::optional<int> WindowPrompts::askShopNumber(int current)
+{
+    bool ok = false;
+    const int shop = QInputDialog::getInt(m_window, tr("Go to Shop"), tr("Shop number (0-127):"), current, 0,
+                                          rom::kShopCount - 1, 1, &ok);
+    return ok ? std::optional<int>(shop) : std::nullopt;
+}
+
+std::string WindowPrompts::chooseFile(FileChoice choice)
+{
+    struct Dialog {
+        QString title;
+        QString filters;
+        QString suggested; // a name to save under; empty to open a file
+    };
+    const std::map<FileChoice, Dialog> dialogs = {
+        {FileChoice::ItemNamesToRead, {tr("Item Names"), tr("Item names (*.txt);;All files (*)"), {}}},
+        {FileChoice::ItemNamesToWrite,
+         {tr("Export Item Names"), tr("Item names (*.txt);;All files (*)"), QStringLiteral("item-names.txt")}},
+        {FileChoice::TableToRead, {tr("Import Table"), tr("CSV tables (*.csv);;All files (*)"), {}}},
+        {FileChoice::TableToWrite,
+         {tr("Export Table"), tr("CSV tables (*.csv);;All files (*)"), QStringLiteral("shops.csv")}},
+        {FileChoice::CleanImage,
+         {tr("Create Patch: the Clean Image"), tr("Images (*.smc *.swc *.fig *.sfc);;All files (*)"), {}}},
+        {FileChoice::PatchToWrite,
+         {tr("Create Patch"), tr("BPS patches (*.bps);;IPS patches (*.ips)"), QStringLiteral("shops.bps")}},
+    };
+    const Dialog &dialog = dialogs.at(choice);
+    QString filter;
+    QString path = !dialog.suggested.isEmpty()
+                       ? QFileDialog::getSaveFileName(m_window, dialog.title, dialog.suggested, dialog.filters, &filter,
+                                                      QFileDialog::DontUseNativeDialog)
+                       : QFileDialog::getOpenFileName(m_window, dialog.title, QString(), dialog.filters, nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    // A patch's kind is its name's ending: the filter chosen gives one if the name has none.
+    if (choice == FileChoice::PatchToWrite && !path.isEmpty() &&
+        !path.endsWith(QLatin1String(".ips"), Qt::CaseInsensitive) &&
+        !path.endsWith(QLatin1String(".bps"), Qt::CaseInsensitive))
+        path += filter.startsWith(QLatin1String("IPS")) ? QStringLiteral(".ips") : QStringLiteral(".bps");
+    return QFile::encodeName(path).toStdString();
+}
