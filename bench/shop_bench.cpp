@@ -131,13 +131,13 @@ void sweepShops(benchmark::State &state, const QString &image, const QString &ra
     MainWindow window;
     bench::showAndWaitForFirstFrame(window);
     window.openImage(QFile::encodeName(image));
-    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
-    auto *index = window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("shopScrollBar"));
+    auto *index = window.findChild<QLineEdit *>(QStringLiteral("shopIndexEdit"));
     if (!scroll || !index || index->text() != QStringLiteral("0")) {
         state.SkipWithError("the window did not open the image on shop 0");
         return;
     }
-    auto *slot = window.findChild<QComboBox *>(QStringLiteral("Slot8CBO"));
+    auto *slot = window.findChild<QComboBox *>(QStringLiteral("slot8List"));
     int shop = 0;
     const auto sweep = [&](bool pick) {
         const Clock::time_point start = Clock::now();
@@ -187,8 +187,8 @@ void openAllShops(benchmark::State &state, const QString &image)
     {
         MainWindow window;
         window.openImage(QFile::encodeName(image));
-        window.findChild<QAction *>(QStringLiteral("mnuAllShops"))->trigger();
-        const auto *table = window.findChild<QTableView *>(QStringLiteral("ShopsTable"));
+        window.findChild<QAction *>(QStringLiteral("allShopsAction"))->trigger();
+        const auto *table = window.findChild<QTableView *>(QStringLiteral("shopsTable"));
         for (int row = 0; row < table->model()->rowCount(); ++row)
             for (int column = 0; column < table->model()->columnCount(); ++column)
                 strings << table->model()->index(row, column).data().toString();
@@ -206,8 +206,8 @@ void openAllShops(benchmark::State &state, const QString &image)
                        bench::showAndWaitForFirstFrame(window);
                        window.openImage(QFile::encodeName(image));
                        const Clock::time_point start = Clock::now();
-                       window.findChild<QAction *>(QStringLiteral("mnuAllShops"))->trigger();
-                       bench::waitForFirstFrame(*window.findChild<QDialog *>(QStringLiteral("AllShops")));
+                       window.findChild<QAction *>(QStringLiteral("allShopsAction"))->trigger();
+                       bench::waitForFirstFrame(*window.findChild<QDialog *>(QStringLiteral("allShopsWindow")));
                        return secondsSince(start);
                    }},
                   {"plain_table",
@@ -240,11 +240,11 @@ void searchAllShops(benchmark::State &state, const QString &image)
     MainWindow window;
     bench::showAndWaitForFirstFrame(window);
     window.openImage(QFile::encodeName(image));
-    window.findChild<QAction *>(QStringLiteral("mnuAllShops"))->trigger();
-    auto *all = window.findChild<QDialog *>(QStringLiteral("AllShops"));
+    window.findChild<QAction *>(QStringLiteral("allShopsAction"))->trigger();
+    auto *all = window.findChild<QDialog *>(QStringLiteral("allShopsWindow"));
     bench::waitForFirstFrame(*all);
-    auto *search = all->findChild<QLineEdit *>(QStringLiteral("SearchTXT"));
-    auto *table = all->findChild<QTableView *>(QStringLiteral("ShopsTable"));
+    auto *search = all->findChild<QLineEdit *>(QStringLiteral("searchEdit"));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("shopsTable"));
     const QString typed = QStringLiteral("sword");
     int at = 0;
     runInTurn(state,

@@ -108,7 +108,7 @@ bool openInWindow(MainWindow &window, const QString &image)
 {
     window.openImage(QFile::encodeName(image));
     settle();
-    const auto *index = window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
+    const auto *index = window.findChild<QLineEdit *>(QStringLiteral("shopIndexEdit"));
     return index && index->isEnabled() && index->text() == QStringLiteral("0");
 }
 
@@ -122,7 +122,7 @@ int callsPerStep(const QString &image, long steps)
     bench::showAndWaitForFirstFrame(window);
     if (!openInWindow(window, image))
         return cannotOpen(qPrintable(image));
-    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("shopScrollBar"));
     // The calls of count steps and of handling the events they queued.
     const auto callsOf = [&](long count) {
         const std::map<std::string, long> before = files.calls;

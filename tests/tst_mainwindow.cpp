@@ -122,19 +122,19 @@ void TestMainWindow::startsAsTheUserMeetsIt()
     QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
 
-    for (const char *name : {"ShopIndexTXT", "HScroll", "SaveCMD", "SpBitCBO", "Slot1CBO", "Slot8CBO"})
+    for (const char *name : {"shopIndexEdit", "shopScrollBar", "saveButton", "shopTypeList", "slot1List", "slot8List"})
         QVERIFY2(!control<QWidget>(QLatin1String(name))->isEnabled(), name);
-    QVERIFY(control<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
-    QVERIFY(menuEntry(QStringLiteral("mnuSave"))->isEnabled());
-    QVERIFY(!menuEntry(QStringLiteral("mnuDisabled"))->isEnabled());
+    QVERIFY(control<QPushButton>(QStringLiteral("quitButton"))->isEnabled());
+    QVERIFY(menuEntry(QStringLiteral("saveAction"))->isEnabled());
+    QVERIFY(!menuEntry(QStringLiteral("disabledFeatureAction"))->isEnabled());
 
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     QCOMPARE(scroll->value(), 1); // so that the first open moves it to 0
     QCOMPARE(std::minmax(scroll->singleStep(), scroll->pageStep()), std::minmax(1, 5));
-    QVERIFY(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->isReadOnly());
-    QCOMPARE(control<QComboBox>(QStringLiteral("SpBitCBO"))->currentText(), QStringLiteral("[Blank]"));
+    QVERIFY(control<QLineEdit>(QStringLiteral("shopIndexEdit"))->isReadOnly());
+    QCOMPARE(control<QComboBox>(QStringLiteral("shopTypeList"))->currentText(), QStringLiteral("[Blank]"));
     for (int slot = 1; slot <= 8; ++slot) {
-        auto *list = control<QComboBox>(QStringLiteral("Slot%1CBO").arg(slot));
+        auto *list = control<QComboBox>(QStringLiteral("slot%1List").arg(slot));
         QCOMPARE(list->currentText(), QLatin1String(rom::ItemLabels::label(0).data()));
         QCOMPARE(list->accessibleName(), QStringLiteral("Item Slot %1").arg(slot));
         QVERIFY(!list->isEditable());
@@ -232,15 +232,15 @@ void TestMainWindow::keyboardReachesEveryFieldInOrder()
         }
         return stops;
     };
-    auto *quit = control<QWidget>(QStringLiteral("cmdOK"));
+    auto *quit = control<QWidget>(QStringLiteral("quitButton"));
     // Before an image is open, only Quit and the tab strip take focus.
-    QCOMPARE(tabStops(quit, 3), QStringList({"cmdOK", "TabStrip1", "cmdOK"}));
+    QCOMPARE(tabStops(quit, 3), QStringList({"quitButton", "tabs", "quitButton"}));
 
     openThroughDialog(m_path);
-    QCOMPARE(tabStops(control<QWidget>(QStringLiteral("ShopIndexTXT")), 15),
-             QStringList({"ShopIndexTXT", "SpBitCBO", "Slot1CBO", "Slot2CBO", "Slot3CBO", "Slot4CBO", "Slot5CBO",
-                          "Slot6CBO", "Slot7CBO", "Slot8CBO", "SaveCMD", "cmdOK", "TabStrip1", "HScroll",
-                          "ShopIndexTXT"}));
+    QCOMPARE(tabStops(control<QWidget>(QStringLiteral("shopIndexEdit")), 15),
+             QStringList({"shopIndexEdit", "shopTypeList", "slot1List", "slot2List", "slot3List", "slot4List", "slot5List",
+                          "slot6List", "slot7List", "slot8List", "saveButton", "quitButton", "tabs", "shopScrollBar",
+                          "shopIndexEdit"}));
 }
 
 void TestMainWindow::shortcutsReachTheirHandlers()
@@ -251,23 +251,23 @@ void TestMainWindow::shortcutsReachTheirHandlers()
     QCOMPARE(listing(*m_dir), before);
 
     const QList<std::pair<QString, QKeySequence>> shortcuts{
-        {"mnuOpen", Qt::CTRL | Qt::Key_O}, {"mnuSave", Qt::CTRL | Qt::Key_S}, {"mnuQuit", Qt::CTRL | Qt::Key_Q},
-        {"mnuUndo", Qt::CTRL | Qt::Key_Z}, {"mnuRedo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
-        {"mnuDisabled", Qt::Key_F3},       {"mnuAbout", Qt::Key_F1}};
+        {"openAction", Qt::CTRL | Qt::Key_O}, {"saveAction", Qt::CTRL | Qt::Key_S}, {"quitAction", Qt::CTRL | Qt::Key_Q},
+        {"undoAction", Qt::CTRL | Qt::Key_Z}, {"redoAction", Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+        {"disabledFeatureAction", Qt::Key_F3},       {"aboutAction", Qt::Key_F1}};
     for (const auto &[name, key] : shortcuts)
         QCOMPARE(menuEntry(name)->shortcut(), key);
-    QCOMPARE(menuEntry(QStringLiteral("mnuRedo"))->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    QCOMPARE(menuEntry(QStringLiteral("redoAction"))->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
 
     openThroughDialog(m_path);
     const Bytes opened = readFile(m_path);
-    auto *slot2 = control<QComboBox>(QStringLiteral("Slot2CBO"));
+    auto *slot2 = control<QComboBox>(QStringLiteral("slot2List"));
     slot2->setFocus();
     QTest::keyClick(slot2, Qt::Key_Home);
     QCOMPARE(m_window->windowHandle()->title().endsWith(u'*'), true); // the marker of unsaved picks
     QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(changedOffsets(opened, readFile(m_path)), QList<qint64>{qint64(shopOffset(ImageLayout::Headered, 0) + 2)});
     QVERIFY(!m_window->isWindowModified());
-    QCOMPARE(menuEntry(QStringLiteral("mnuUndo"))->text(), QStringLiteral("&Undo Shop 0"));
+    QCOMPARE(menuEntry(QStringLiteral("undoAction"))->text(), QStringLiteral("&Undo Shop 0"));
 
     // Quit with unsaved picks asks: Esc cancels, Discard quits without saving.
     QTest::keyClick(slot2, Qt::Key_End);
@@ -303,30 +303,30 @@ void TestMainWindow::firstOpenThroughTheDialog()
     options.name = "EMBER COAST";
     const QString path = writeImage(*m_dir, QStringLiteral("first.sfc"), options);
     const Bytes original = readFile(path);
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     QSignalSpy changes(scroll, &QScrollBar::valueChanged);
 
     whenModal([path](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
-        QCOMPARE(dialog->objectName(), QStringLiteral("CommonDialog1"));
+        QCOMPARE(dialog->objectName(), QStringLiteral("openDialog"));
         QCOMPARE(dialog->nameFilters(),
                  QStringList({"All Files (*.*)", "Super MagiCom ROM File (*.smc)", "Super Wild Card ROM File (*.swc)",
                               "Pro Fighter X ROM File (*.fig)"}));
         QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Super MagiCom ROM File (*.smc)"));
         choose(dialog, path);
     });
-    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    menuEntry(QStringLiteral("openAction"))->trigger();
 
     QCOMPARE(changes.count(), 0); // the bar is put on 0 without a move
     QCOMPARE(scroll->value(), 0);
     QCOMPARE(m_files->writes, 0); // nothing was changed, nothing written
     QCOMPARE(readFile(path), original);
     QCOMPARE(m_window->windowHandle()->title(), QStringLiteral("Zeltharia III (US) Shop Editor - EMBER COAST          "));
-    QVERIFY(control<QComboBox>(QStringLiteral("Slot8CBO"))->isEnabled());
+    QVERIFY(control<QComboBox>(QStringLiteral("slot8List"))->isEnabled());
     const std::size_t at = shopOffset(layout, 0);
-    QCOMPARE(control<QComboBox>(QStringLiteral("SpBitCBO"))->currentIndex(), int(original[at]));
-    QCOMPARE(control<QComboBox>(QStringLiteral("Slot1CBO"))->currentIndex(), int(original[at + 1]));
+    QCOMPARE(control<QComboBox>(QStringLiteral("shopTypeList"))->currentIndex(), int(original[at]));
+    QCOMPARE(control<QComboBox>(QStringLiteral("slot1List"))->currentIndex(), int(original[at + 1]));
 
     // Cancel keeps everything; the dialog still has the name chosen last.
     whenModal([path](QWidget *modal) {
@@ -334,7 +334,7 @@ void TestMainWindow::firstOpenThroughTheDialog()
         QCOMPARE(dialog->selectedFiles().value(0), path);
         dialog->reject();
     });
-    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    menuEntry(QStringLiteral("openAction"))->trigger();
     QCOMPARE(m_files->writes, 0);
     QVERIFY(m_window->windowHandle()->title().endsWith(QStringLiteral("EMBER COAST          ")));
 }
@@ -367,7 +367,7 @@ void TestMainWindow::dialogFiltersMatchAnyCase()
         dialog->reject();
     });
     writeFile(*m_dir, QStringLiteral("README"), Bytes(10, 'x'));
-    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    menuEntry(QStringLiteral("openAction"))->trigger();
     QCOMPARE(listed, QStringList({"GAME.SMC", "game.smc", "GAME.SMC", "README", "game.smc", "notes.txt"}));
 }
 
@@ -399,26 +399,26 @@ void TestMainWindow::everyKeyPointingRightGoesToLaterShops()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(int, shop);
     m_window->openImage(QFile::encodeName(m_path));
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     scroll->setValue(10);
     scroll->setFocus();
     QTest::keyClick(m_window->windowHandle(), Qt::Key(key), modifiers);
     QCOMPARE(scroll->value(), shop);
-    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QString::number(shop));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("shopIndexEdit"))->text(), QString::number(shop));
 }
 
 void TestMainWindow::wheelMovesOneShopAndPicksOnlyWithFocus()
 {
     m_window->openImage(QFile::encodeName(m_path));
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
-    auto *slot3 = control<QComboBox>(QStringLiteral("Slot3CBO"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
+    auto *slot3 = control<QComboBox>(QStringLiteral("slot3List"));
     const auto turn = [](QWidget *widget, int eighths) {
         const QPointF at = widget->rect().center();
         QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(widget, &wheel);
     };
-    control<QWidget>(QStringLiteral("cmdOK"))->setFocus();
+    control<QWidget>(QStringLiteral("quitButton"))->setFocus();
     const int picked = slot3->currentIndex();
     turn(slot3, -120);
     QCOMPARE(slot3->currentIndex(), picked); // not focused: no pick
@@ -430,7 +430,7 @@ void TestMainWindow::wheelMovesOneShopAndPicksOnlyWithFocus()
     QCOMPARE(scroll->value(), 2); // half notches add up
     turn(scroll, 240);
     QCOMPARE(scroll->value(), 0);
-    slot3 = control<QComboBox>(QStringLiteral("Slot3CBO"));
+    slot3 = control<QComboBox>(QStringLiteral("slot3List"));
     slot3->setFocus();
     turn(slot3, -120);
     QVERIFY(slot3->currentIndex() != picked); // focused: the wheel picks
@@ -439,10 +439,10 @@ void TestMainWindow::wheelMovesOneShopAndPicksOnlyWithFocus()
 void TestMainWindow::scrollBarShowsFocusAndHasAThumbToGrab()
 {
     m_window->openImage(QFile::encodeName(m_path));
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     QCOMPARE(scroll->geometry(), QRect(76, 36, 47, 12));
     QVERIFY(scrollBarPart(*scroll, QStyle::SC_ScrollBarSlider).width() >= 10);
-    control<QWidget>(QStringLiteral("cmdOK"))->setFocus();
+    control<QWidget>(QStringLiteral("quitButton"))->setFocus();
     const QImage unfocused = scroll->grab().toImage();
     scroll->setFocus();
     QCOMPARE(scroll->grab().toImage() == unfocused, false);
@@ -455,15 +455,15 @@ void TestMainWindow::etchedRuleTakesThePalettesColours()
     dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
     dark.setColor(QPalette::Dark, QColor(0x10, 0x10, 0x10));
     m_window->setPalette(dark);
-    QCOMPARE(control<QWidget>(QStringLiteral("Line1"))->grab().toImage().pixelColor(0, 0), QColor(0x10, 0x10, 0x10));
-    QCOMPARE(control<QWidget>(QStringLiteral("Line2"))->grab().toImage().pixelColor(0, 0), QColor(0x50, 0x50, 0x50));
+    QCOMPARE(control<QWidget>(QStringLiteral("ruleShadow"))->grab().toImage().pixelColor(0, 0), QColor(0x10, 0x10, 0x10));
+    QCOMPARE(control<QWidget>(QStringLiteral("ruleLight"))->grab().toImage().pixelColor(0, 0), QColor(0x50, 0x50, 0x50));
 }
 
 void TestMainWindow::unknownTypeCodesShowWhole()
 {
     m_window->openImage(QFile::encodeName(m_path));
-    auto *type = control<QComboBox>(QStringLiteral("SpBitCBO"));
-    control<QScrollBar>(QStringLiteral("HScroll"))->setValue(5); // a code without a label
+    auto *type = control<QComboBox>(QStringLiteral("shopTypeList"));
+    control<QScrollBar>(QStringLiteral("shopScrollBar"))->setValue(5); // a code without a label
     QVERIFY(type->currentText().endsWith(QStringLiteral(": Unknown")));
     QStyleOptionComboBox option;
     option.initFrom(type);
@@ -510,23 +510,23 @@ void TestMainWindow::keyboardEditingChangesOnlyThatByte()
     const Bytes opened = readFile(m_path);
     const std::size_t shop0 = shopOffset(ImageLayout::Headered, 0);
 
-    auto *slot3 = control<QComboBox>(QStringLiteral("Slot3CBO"));
+    auto *slot3 = control<QComboBox>(QStringLiteral("slot3List"));
     const int picked = opened[shop0 + 3] == 0xFF ? 0xFE : opened[shop0 + 3] + 1;
     slot3->setFocus();
     QTest::keyClick(slot3, opened[shop0 + 3] == 0xFF ? Qt::Key_Up : Qt::Key_Down);
     QCOMPARE(slot3->currentIndex(), picked);
     QCOMPARE(readFile(m_path), opened); // a pick alone writes nothing
 
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     scroll->setFocus();
     QTest::keyClick(scroll, Qt::Key_Right); // to shop 1: shop 0 is saved first
-    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("shopIndexEdit"))->text(), QStringLiteral("1"));
     QTest::keyClick(scroll, Qt::Key_PageDown);
-    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QStringLiteral("6"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("shopIndexEdit"))->text(), QStringLiteral("6"));
     QTest::keyClick(scroll, Qt::Key_Left);
     QCOMPARE(scroll->value(), 5);
     QTest::keyClick(scroll, Qt::Key_End);
-    QCOMPARE(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))->text(), QStringLiteral("127"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("shopIndexEdit"))->text(), QStringLiteral("127"));
 
     const Bytes after = readFile(m_path);
     QCOMPARE(changedOffsets(opened, after), QList<qint64>{qint64(shop0 + 3)});
@@ -536,11 +536,11 @@ void TestMainWindow::keyboardEditingChangesOnlyThatByte()
 void TestMainWindow::thumbDragSavesAndMovesOnRelease()
 {
     openThroughDialog(m_path);
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
-    auto *index = control<QLineEdit>(QStringLiteral("ShopIndexTXT"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
+    auto *index = control<QLineEdit>(QStringLiteral("shopIndexEdit"));
     QSignalSpy changes(scroll, &QScrollBar::valueChanged);
     QSignalSpy steps(scroll, &QScrollBar::sliderMoved);
-    auto *slot1 = control<QComboBox>(QStringLiteral("Slot1CBO"));
+    auto *slot1 = control<QComboBox>(QStringLiteral("slot1List"));
     pickEntry(slot1, slot1->currentIndex() ^ 1);
     const int writesBefore = m_files->writes;
 
@@ -586,7 +586,7 @@ void TestMainWindow::closingTheWindowEndsLikeQuit()
 {
     openThroughDialog(m_path);
     const Bytes opened = readFile(m_path);
-    pickEntry(control<QComboBox>(QStringLiteral("Slot5CBO")), 0x10);
+    pickEntry(control<QComboBox>(QStringLiteral("slot5List")), 0x10);
     QCOMPARE(m_files->syncs, 0);
     whenModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); }); // Save is the default
     QVERIFY(m_window->close());
@@ -609,7 +609,7 @@ void TestMainWindow::refusedFileIsReportedInAMessageBox()
         });
         choose(modal, odd);
     });
-    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    menuEntry(QStringLiteral("openAction"))->trigger();
     QVERIFY2(message.contains(odd) && message.contains(QStringLiteral("Open ROM")), qPrintable(message));
     QVERIFY(m_window->windowTitle().contains(QStringLiteral(" - MOONLIT"))); // the open image stays
     QCOMPARE(listing(*m_dir), before);
@@ -632,7 +632,7 @@ void TestMainWindow::droppedFileOpensAsIfChosen()
         offered = qobject_cast<QFileDialog *>(modal)->selectedFiles().value(0);
         qobject_cast<QDialog *>(modal)->reject();
     });
-    menuEntry(QStringLiteral("mnuOpen"))->trigger();
+    menuEntry(QStringLiteral("openAction"))->trigger();
     QCOMPARE(offered, m_path);
 }
 
@@ -641,12 +641,12 @@ void TestMainWindow::aboutShowsTheSameTextsEachTime()
     const auto readAbout = [this] {
         QStringList texts;
         whenModal([&texts, this](QWidget *about) {
-            QCOMPARE(about->objectName(), QStringLiteral("About"));
+            QCOMPARE(about->objectName(), QStringLiteral("aboutWindow"));
             QVERIFY(about->isModal());
             QCOMPARE(about->parentWidget(), m_window.get());
-            for (const char *name : {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"})
+            for (const char *name : {"titleLabel", "versionLabel", "descriptionLabel", "disclaimerLabel"})
                 texts << about->findChild<QLabel *>(QLatin1String(name))->text();
-            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
         });
         QTest::keyClick(m_window.get(), Qt::Key_F1);
         reactivate(m_window.get());
@@ -668,11 +668,11 @@ void TestMainWindow::aboutShowsTheSameTextsEachTime()
 // sell an item by part of its name or its code, and takes the user there.
 void TestMainWindow::goToShopAndSearchAllShops()
 {
-    QVERIFY(!menuEntry(QStringLiteral("mnuGoToShop"))->isEnabled());
-    QVERIFY(!menuEntry(QStringLiteral("mnuAllShops"))->isEnabled());
+    QVERIFY(!menuEntry(QStringLiteral("goToShopAction"))->isEnabled());
+    QVERIFY(!menuEntry(QStringLiteral("allShopsAction"))->isEnabled());
     openThroughDialog(m_path);
-    auto *index = control<QLineEdit>(QStringLiteral("ShopIndexTXT"));
-    auto *scroll = control<QScrollBar>(QStringLiteral("HScroll"));
+    auto *index = control<QLineEdit>(QStringLiteral("shopIndexEdit"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     scroll->setValue(9);
 
     int offered = -1;
@@ -688,15 +688,15 @@ void TestMainWindow::goToShopAndSearchAllShops()
     reactivate(m_window.get());
 
     QTest::keyClick(m_window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
-    auto *all = m_window->findChild<QDialog *>(QStringLiteral("AllShops"));
+    auto *all = m_window->findChild<QDialog *>(QStringLiteral("allShopsWindow"));
     QVERIFY(all && all->isVisible() && !all->isModal());
     QVERIFY(QTest::qWaitForWindowActive(all));
-    auto *table = all->findChild<QTableView *>(QStringLiteral("ShopsTable"));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("shopsTable"));
     QCOMPARE(table->model()->rowCount(), 128);
     QCOMPARE(all->windowTitle(), QStringLiteral("All Shops"));
     const Bytes file = readFile(m_path);
     const QString code = QString::number(file[shopOffset(ImageLayout::Headered, 57) + 2], 16);
-    QTest::keyClicks(all->findChild<QLineEdit *>(QStringLiteral("SearchTXT")), code);
+    QTest::keyClicks(all->findChild<QLineEdit *>(QStringLiteral("searchEdit")), code);
     const int found = table->model()->rowCount();
     QVERIFY(found >= 1 && found < 128);
     QCOMPARE(all->windowTitle(), QStringLiteral("All Shops - %1 of 128 shops match").arg(found));

@@ -176,12 +176,12 @@ private:
 };
 
 Session::Session(quint32 seed, const QTemporaryDir &dir)
-    : m_seed(seed), m_dir(dir), m_random(seed), m_window(m_files), m_index(control<QLineEdit>(QStringLiteral("ShopIndexTXT"))),
-      m_scroll(control<QScrollBar>(QStringLiteral("HScroll"))), m_type(control<QComboBox>(QStringLiteral("SpBitCBO"))),
-      m_save(control<QPushButton>(QStringLiteral("SaveCMD")))
+    : m_seed(seed), m_dir(dir), m_random(seed), m_window(m_files), m_index(control<QLineEdit>(QStringLiteral("shopIndexEdit"))),
+      m_scroll(control<QScrollBar>(QStringLiteral("shopScrollBar"))), m_type(control<QComboBox>(QStringLiteral("shopTypeList"))),
+      m_save(control<QPushButton>(QStringLiteral("saveButton")))
 {
     for (int slot = 1; slot <= 8; ++slot)
-        m_slots[std::size_t(slot - 1)] = control<QComboBox>(QStringLiteral("Slot%1CBO").arg(slot));
+        m_slots[std::size_t(slot - 1)] = control<QComboBox>(QStringLiteral("slot%1List").arg(slot));
 
     writeUnusualFiles(dir);
     auto a = smallImage(ImageLayout::Headered, seed);
@@ -256,7 +256,7 @@ void Session::run(int steps)
         switch (m_seed % 3) {
         case 0:
             m_what = QStringLiteral("quit with the Quit button");
-            QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(QStringLiteral("quitButton")), Qt::LeftButton);
             break;
         case 1:
             m_what = QStringLiteral("quit with Ctrl+Q");
@@ -435,7 +435,7 @@ void Session::save()
         QTest::keyClick(&m_window, Qt::Key_S, Qt::ControlModifier);
         break;
     case 1:
-    case 2: useMenu(QStringLiteral("mnuFile"), QStringLiteral("mnuSave"), Qt::Key_F, Qt::Key_S, how == 2); break;
+    case 2: useMenu(QStringLiteral("fileMenu"), QStringLiteral("saveAction"), Qt::Key_F, Qt::Key_S, how == 2); break;
     case 3:
         m_what += QStringLiteral("a click on Save");
         QTest::mouseClick(m_save, Qt::LeftButton);
@@ -544,11 +544,11 @@ void Session::drop()
 void Session::undoOrRedo()
 {
     const bool undo = pick(0, 2) != 0;
-    const QString entryName = undo ? QStringLiteral("mnuUndo") : QStringLiteral("mnuRedo");
+    const QString entryName = undo ? QStringLiteral("undoAction") : QStringLiteral("redoAction");
     m_what = undo ? QStringLiteral("undo by") : QStringLiteral("redo by");
     const int how = pick(0, 3);
     if (how >= 2 && control<QAction>(entryName)->isEnabled()) {
-        useMenu(QStringLiteral("mnuEdit"), entryName, Qt::Key_E, undo ? Qt::Key_U : Qt::Key_R, how == 3);
+        useMenu(QStringLiteral("editMenu"), entryName, Qt::Key_E, undo ? Qt::Key_U : Qt::Key_R, how == 3);
     } else {
         const QKeyCombination key = undo ? Qt::CTRL | Qt::Key_Z
                                     : how == 0 ? Qt::CTRL | Qt::Key_Y
@@ -563,12 +563,12 @@ void Session::about()
 {
     const auto close = pickOf(std::array{Qt::Key_Escape, Qt::Key_Return, Qt::Key_unknown});
     expectModal([this, close](QWidget *modal) {
-        auto *ok = modal->findChild<QPushButton *>(QStringLiteral("cmdOK"));
+        auto *ok = modal->findChild<QPushButton *>(QStringLiteral("okButton"));
         if (close == Qt::Key_unknown && ok)
             QTest::mouseClick(ok, Qt::LeftButton);
         else
             QTest::keyClick(modal, close == Qt::Key_unknown ? Qt::Key_Escape : close);
-        SESSION_VERIFY(modal->objectName() == QStringLiteral("About"), QStringLiteral("not About but ") + modal->objectName());
+        SESSION_VERIFY(modal->objectName() == QStringLiteral("aboutWindow"), QStringLiteral("not About but ") + modal->objectName());
         SESSION_VERIFY(!modal->isVisible(), QStringLiteral("About stays"));
     });
     m_what = QStringLiteral("About, to be closed with %1, by")
@@ -577,7 +577,7 @@ void Session::about()
         m_what += QStringLiteral(" F1");
         QTest::keyClick(&m_window, Qt::Key_F1);
     } else {
-        useMenu(QStringLiteral("mnnuOptions"), QStringLiteral("mnuAbout"), Qt::Key_O, Qt::Key_A, how == 2);
+        useMenu(QStringLiteral("optionsMenu"), QStringLiteral("aboutAction"), Qt::Key_O, Qt::Key_A, how == 2);
     }
     reactivate(&m_window);
 }
@@ -647,7 +647,7 @@ void Session::startOpen()
         m_what += QStringLiteral(" Ctrl+O");
         QTest::keyClick(&m_window, Qt::Key_O, Qt::ControlModifier);
     } else {
-        useMenu(QStringLiteral("mnuFile"), QStringLiteral("mnuOpen"), Qt::Key_F, Qt::Key_O, how == 2);
+        useMenu(QStringLiteral("fileMenu"), QStringLiteral("openAction"), Qt::Key_F, Qt::Key_O, how == 2);
     }
 }
 
@@ -774,8 +774,8 @@ QString Session::windowMismatch() const
                               (m_model.unsaved() ? QStringLiteral("*") : QString())
                         : EditorController::title());
     expect("the records written", m_files.writes, m_model.writes);
-    expect("Undo enabled", control<QAction>(QStringLiteral("mnuUndo"))->isEnabled() ? 1 : 0, m_model.canUndo() ? 1 : 0);
-    expect("Redo enabled", control<QAction>(QStringLiteral("mnuRedo"))->isEnabled() ? 1 : 0, m_model.canRedo() ? 1 : 0);
+    expect("Undo enabled", control<QAction>(QStringLiteral("undoAction"))->isEnabled() ? 1 : 0, m_model.canUndo() ? 1 : 0);
+    expect("Redo enabled", control<QAction>(QStringLiteral("redoAction"))->isEnabled() ? 1 : 0, m_model.canRedo() ? 1 : 0);
     for (QWidget *control : std::initializer_list<QWidget *>{m_index, m_scroll, m_type, m_slots[0], m_slots[7], m_save})
         expect(qPrintable(control->objectName() + QStringLiteral(" enabled")), control->isEnabled() ? 1 : 0,
                m_model.open ? 1 : 0);

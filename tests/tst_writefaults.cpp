@@ -58,11 +58,11 @@ struct Picks {
 
 Picks picksOn(const QWidget &window)
 {
-    Picks picks{window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"))->text(), {}};
-    picks.entries[0] = window.findChild<QComboBox *>(QStringLiteral("SpBitCBO"))->currentIndex();
+    Picks picks{window.findChild<QLineEdit *>(QStringLiteral("shopIndexEdit"))->text(), {}};
+    picks.entries[0] = window.findChild<QComboBox *>(QStringLiteral("shopTypeList"))->currentIndex();
     for (int slot = 1; slot <= 8; ++slot)
         picks.entries[std::size_t(slot)] =
-            window.findChild<QComboBox *>(QStringLiteral("Slot%1CBO").arg(slot))->currentIndex();
+            window.findChild<QComboBox *>(QStringLiteral("slot%1List").arg(slot))->currentIndex();
     return picks;
 }
 
@@ -113,12 +113,12 @@ void TestWriteFaults::faultKeepsFilesAndPicks()
     window.openImage(QFile::encodeName(path));
 
     // Shop 3, its type and two slots picked by keyboard.
-    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("shopScrollBar"));
     for (int step = 0; step < 3; ++step)
         QVERIFY(pressIn(scroll, Qt::Key_Right).isEmpty());
-    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("SpBitCBO")), Qt::Key_Down).isEmpty());
-    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("Slot2CBO")), Qt::Key_Home).isEmpty());
-    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("Slot7CBO")), Qt::Key_End).isEmpty());
+    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("shopTypeList")), Qt::Key_Down).isEmpty());
+    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("slot2List")), Qt::Key_Home).isEmpty());
+    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("slot7List")), Qt::Key_End).isEmpty());
     const Picks picks = picksOn(window);
     QCOMPARE(picks.index, QStringLiteral("3"));
 
@@ -139,7 +139,7 @@ void TestWriteFaults::faultKeepsFilesAndPicks()
 
     QStringList messages;
     if (trigger == "Save button")
-        messages = pressIn(window.findChild<QPushButton *>(QStringLiteral("SaveCMD")), Qt::Key_Space);
+        messages = pressIn(window.findChild<QPushButton *>(QStringLiteral("saveButton")), Qt::Key_Space);
     else if (trigger == "Ctrl+S")
         messages = pressIn(&window, Qt::Key_S, Qt::ControlModifier);
     else
@@ -208,10 +208,10 @@ void TestWriteFaults::mouseOnTheScrollBarFailsOnce()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.openImage(QFile::encodeName(path));
-    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("shopScrollBar"));
     for (int step = 0; step < 3; ++step)
         QVERIFY(pressIn(scroll, Qt::Key_Right).isEmpty());
-    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("Slot4CBO")), Qt::Key_Home).isEmpty());
+    QVERIFY(pressIn(window.findChild<QComboBox *>(QStringLiteral("slot4List")), Qt::Key_Home).isEmpty());
     const Picks picks = picksOn(window);
     QVERIFY(QFile::remove(path));
 
@@ -247,7 +247,7 @@ void TestWriteFaults::mouseOnTheScrollBarFailsOnce()
 
     // The window takes clicks and keys again: a click opens a list, Esc closes it.
     reactivate(&window);
-    auto *slot1 = window.findChild<QComboBox *>(QStringLiteral("Slot1CBO"));
+    auto *slot1 = window.findChild<QComboBox *>(QStringLiteral("slot1List"));
     QTest::mouseClick(handle, Qt::LeftButton, {}, slot1->mapTo(&window, slot1->rect().center()));
     QTRY_VERIFY(slot1->view()->isVisible());
     QTest::keyClick(slot1->view()->window()->windowHandle(), Qt::Key_Escape);
@@ -274,7 +274,7 @@ void TestWriteFaults::modalWindowEndsThePressOnTheScrollBar()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.openImage(QFile::encodeName(path));
-    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+    auto *scroll = window.findChild<QScrollBar *>(QStringLiteral("shopScrollBar"));
     QWindow *handle = window.windowHandle();
     const QPoint at = scroll->mapTo(&window, scrollBarPart(*scroll, QStyle::SC_ScrollBarAddLine).center());
 
@@ -288,7 +288,7 @@ void TestWriteFaults::modalWindowEndsThePressOnTheScrollBar()
     QTest::keyClick(handle, key.key(), key.keyboardModifiers());
     QTest::qWait(700);
     QCOMPARE(scroll->value(), pressed);
-    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"))->text(), QString::number(pressed));
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("shopIndexEdit"))->text(), QString::number(pressed));
 }
 
 QTEST_MAIN(TestWriteFaults)

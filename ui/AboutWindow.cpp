@@ -29,7 +29,7 @@ QLabel *text(QWidget *parent, const QString &name, const QString &content, const
 
 AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("About"));
+    setObjectName(QStringLiteral("aboutWindow"));
     setWindowTitle(tr("About"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -56,20 +56,20 @@ QString AboutWindow::versionText()
 void AboutWindow::createControls()
 {
     auto *picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setObjectName(QStringLiteral("picture"));
     picture->setPixmap(QPixmap(QStringLiteral(":/pictures/shop-32.xpm")));
     picture->setScaledContents(true);
     picture->setGeometry(twips::rect(90, 270, 960, 960));
 
-    text(this, QStringLiteral("lblTitle"), EditorController::title(), twips::rect(1230, 240, 3885, 240));
-    m_version = text(this, QStringLiteral("lblVersion"), tr("Version"), twips::rect(1230, 570, 3885, 225));
-    m_description = text(this, QStringLiteral("lblDescription"), QString(), twips::rect(1230, 900, 3015, 1470));
+    text(this, QStringLiteral("titleLabel"), EditorController::title(), twips::rect(1230, 240, 3885, 240));
+    m_version = text(this, QStringLiteral("versionLabel"), tr("Version"), twips::rect(1230, 570, 3885, 225));
+    m_description = text(this, QStringLiteral("descriptionLabel"), QString(), twips::rect(1230, 900, 3015, 1470));
     m_description->setWordWrap(true);
 
-    addLine(this, QStringLiteral("Line1"), twips::point(90, 2445), twips::pixels(5654), 1, QPalette::Dark);
-    addLine(this, QStringLiteral("Line1"), twips::point(105, 2460), twips::pixels(5654), 2, QPalette::Light);
+    addLine(this, QStringLiteral("ruleShadow"), twips::point(90, 2445), twips::pixels(5654), 1, QPalette::Dark);
+    addLine(this, QStringLiteral("ruleLight"), twips::point(105, 2460), twips::pixels(5654), 2, QPalette::Light);
 
-    m_disclaimer = text(this, QStringLiteral("lblDisclaimer"),
+    m_disclaimer = text(this, QStringLiteral("disclaimerLabel"),
                         tr("This editor is an independent work. Its author is not affiliated with the "
                                        "publisher of the game it edits, and the game's names belong to that "
                                        "publisher."),
@@ -77,7 +77,7 @@ void AboutWindow::createControls()
     m_disclaimer->setWordWrap(true);
 
     auto *ok = new QPushButton(tr("OK"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setGeometry(twips::rect(4260, 3075, 1245, 345));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

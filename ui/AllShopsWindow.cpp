@@ -22,7 +22,7 @@ AllShopsWindow::AllShopsWindow(ShopTableModel &shops, QWidget *parent)
     : QDialog(parent, Qt::Window), m_filter(new ShopFilterModel(this))
 {
     m_filter->setSourceModel(&shops);
-    setObjectName(QStringLiteral("AllShops"));
+    setObjectName(QStringLiteral("allShopsWindow"));
     createControls();
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_filter->search(text);
@@ -39,13 +39,13 @@ AllShopsWindow::AllShopsWindow(ShopTableModel &shops, QWidget *parent)
 void AllShopsWindow::createControls()
 {
     m_search = new QLineEdit(this);
-    m_search->setObjectName(QStringLiteral("SearchTXT"));
+    m_search->setObjectName(QStringLiteral("searchEdit"));
     m_search->setAccessibleName(tr("Search"));
     m_search->setPlaceholderText(tr("Search: part of an item or type name, or a hex code such as 2a"));
     m_search->setClearButtonEnabled(true);
 
     m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("ShopsTable"));
+    m_table->setObjectName(QStringLiteral("shopsTable"));
     m_table->setAccessibleName(tr("All shops"));
     m_table->setModel(m_filter);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);

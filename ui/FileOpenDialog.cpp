@@ -15,8 +15,8 @@ QFileDialog *FileOpenDialog::dialog()
     if (m_dialog)
         return m_dialog;
     m_dialog = new QFileDialog(m_window);
-    m_dialog->setObjectName(QStringLiteral("CommonDialog1"));
-    m_dialog->setWindowTitle(QStringLiteral("Open ROM"));
+    m_dialog->setObjectName(QStringLiteral("openDialog"));
+    m_dialog->setWindowTitle(FileOpenDialog::tr("Open ROM"));
     m_dialog->setFileMode(QFileDialog::ExistingFile);
     m_dialog->setAcceptMode(QFileDialog::AcceptOpen);
     // Qt's own dialog on every desktop: its filters match extensions in any

@@ -2,17 +2,20 @@
 
 #include "OpenDialog.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 class QFileDialog;
 class QWidget;
 
-// CommonDialog1: the one file-open dialog of the main window, kept for the
-// window's life so that it remembers the folder and the last file chosen.
+// The one file-open dialog of the main window, kept for the window's life
+// so that it remembers the folder and the last file chosen.
 // It is built when first shown: a file dialog costs more to build than the
 // rest of the window, and many sessions open their image from the command
 // line or by dropping it.
 class FileOpenDialog : public OpenDialog {
+    Q_DECLARE_TR_FUNCTIONS(FileOpenDialog)
+
 public:
     explicit FileOpenDialog(QWidget *window);
     ~FileOpenDialog() override;

@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QCoreApplication>
 #include <QKeyCombination>
 #include <QKeySequence>
 #include <QList>
@@ -12,7 +13,8 @@
 #include <span>
 
 // The main window's fixed description: its client area, its controls with
-// their places in twips, and its menus. ShopForm and MainWindow build
+// their places in twips, and its menus (texts marked for translation in the
+// context of the class that shows them). ShopForm and MainWindow build
 // themselves from these tables, and so does the benchmarks' bare window,
 // which then always holds what the real one shows.
 namespace form {
@@ -56,35 +58,47 @@ struct Control {
 
 // In creation order, which is also the order the controls are drawn in.
 inline constexpr Control kControls[] = {
-    {"TabStrip1", Kind::TabStrip, nullptr, {120, 60, 6375, 4665}, "Shops"},
-    {"Frame1", Kind::Frame, nullptr, {210, 390, 6225, 4275}},
-    {"Label1", Kind::Caption, "Frame1", {150, 300, 915, 285}, "Shop Index:"},
-    {"ShopIndexTXT", Kind::TextBox, "Frame1", {1140, 270, 705, 285}, "0", false, "Shop Index"},
-    {"HScroll", Kind::ScrollBar, "Frame1", {1140, 540, 705, 180}, "", false, "Shop Index"},
-    {"Label2", Kind::Caption, "Frame1", {2700, 300, 885, 285}, "Shop Type:"},
-    {"SpBitCBO", Kind::TypeList, "Frame1", {3660, 240, 2000, 315}, "", false, "Shop Type"},
-    {"Line1", Kind::RuleShadow, "Frame1", {210, 840, 5760, 0}},
-    {"Line2", Kind::RuleLight, "Frame1", {210, 840, 5760, 0}},
-    {"Label3", Kind::Caption, "Frame1", {360, 1080, 915, 285}, "Item Slot 1:"},
-    {"Slot1CBO", Kind::ItemList, "Frame1", {1350, 1020, 2000, 315}, "", false, "Item Slot 1"},
-    {"Label4", Kind::Caption, "Frame1", {360, 1440, 915, 285}, "Item Slot 2:"},
-    {"Slot2CBO", Kind::ItemList, "Frame1", {1350, 1380, 2000, 315}, "", false, "Item Slot 2"},
-    {"Label5", Kind::Caption, "Frame1", {360, 1800, 915, 285}, "Item Slot 3:"},
-    {"Slot3CBO", Kind::ItemList, "Frame1", {1350, 1740, 2000, 315}, "", false, "Item Slot 3"},
-    {"Label6", Kind::Caption, "Frame1", {360, 2160, 915, 285}, "Item Slot 4:"},
-    {"Slot4CBO", Kind::ItemList, "Frame1", {1350, 2100, 2000, 315}, "", false, "Item Slot 4"},
-    {"Label7", Kind::Caption, "Frame1", {360, 2520, 915, 285}, "Item Slot 5:"},
-    {"Slot5CBO", Kind::ItemList, "Frame1", {1350, 2460, 2000, 315}, "", false, "Item Slot 5"},
-    {"Label8", Kind::Caption, "Frame1", {360, 2880, 915, 285}, "Item Slot 6:"},
-    {"Slot6CBO", Kind::ItemList, "Frame1", {1350, 2820, 2000, 315}, "", false, "Item Slot 6"},
-    {"Label9", Kind::Caption, "Frame1", {360, 3240, 915, 285}, "Item Slot 7:"},
-    {"Slot7CBO", Kind::ItemList, "Frame1", {1350, 3180, 2000, 315}, "", false, "Item Slot 7"},
-    {"Label10", Kind::Caption, "Frame1", {360, 3600, 915, 285}, "Item Slot 8:"},
-    {"Slot8CBO", Kind::ItemList, "Frame1", {1350, 3540, 2000, 315}, "", false, "Item Slot 8"},
-    {"Image1", Kind::Picture, nullptr, {150, 4890, 240, 240}, ":/pictures/shop-16.xpm"},
-    {"InfoLBL", Kind::Label, nullptr, {450, 4890, 3435, 225}, "This editor also works on the Japanese Tarnwick."},
-    {"SaveCMD", Kind::Button, nullptr, {3960, 4830, 1245, 345}, "&Save", false},
-    {"cmdOK", Kind::Button, nullptr, {5220, 4830, 1245, 345}, "&Quit"},
+    {"tabs", Kind::TabStrip, nullptr, {120, 60, 6375, 4665}, QT_TRANSLATE_NOOP("ShopForm", "Shops")},
+    {"shopPage", Kind::Frame, nullptr, {210, 390, 6225, 4275}},
+    {"shopIndexLabel", Kind::Caption, "shopPage", {150, 300, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Shop Index:")},
+    {"shopIndexEdit", Kind::TextBox, "shopPage", {1140, 270, 705, 285}, "0", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Shop Index")},
+    {"shopScrollBar", Kind::ScrollBar, "shopPage", {1140, 540, 705, 180}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Shop Index")},
+    {"shopTypeLabel", Kind::Caption, "shopPage", {2700, 300, 885, 285}, QT_TRANSLATE_NOOP("ShopForm", "Shop Type:")},
+    {"shopTypeList", Kind::TypeList, "shopPage", {3660, 240, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Shop Type")},
+    {"ruleShadow", Kind::RuleShadow, "shopPage", {210, 840, 5760, 0}},
+    {"ruleLight", Kind::RuleLight, "shopPage", {210, 840, 5760, 0}},
+    {"slot1Label", Kind::Caption, "shopPage", {360, 1080, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 1:")},
+    {"slot1List", Kind::ItemList, "shopPage", {1350, 1020, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 1")},
+    {"slot2Label", Kind::Caption, "shopPage", {360, 1440, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 2:")},
+    {"slot2List", Kind::ItemList, "shopPage", {1350, 1380, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 2")},
+    {"slot3Label", Kind::Caption, "shopPage", {360, 1800, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 3:")},
+    {"slot3List", Kind::ItemList, "shopPage", {1350, 1740, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 3")},
+    {"slot4Label", Kind::Caption, "shopPage", {360, 2160, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 4:")},
+    {"slot4List", Kind::ItemList, "shopPage", {1350, 2100, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 4")},
+    {"slot5Label", Kind::Caption, "shopPage", {360, 2520, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 5:")},
+    {"slot5List", Kind::ItemList, "shopPage", {1350, 2460, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 5")},
+    {"slot6Label", Kind::Caption, "shopPage", {360, 2880, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 6:")},
+    {"slot6List", Kind::ItemList, "shopPage", {1350, 2820, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 6")},
+    {"slot7Label", Kind::Caption, "shopPage", {360, 3240, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 7:")},
+    {"slot7List", Kind::ItemList, "shopPage", {1350, 3180, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 7")},
+    {"slot8Label", Kind::Caption, "shopPage", {360, 3600, 915, 285}, QT_TRANSLATE_NOOP("ShopForm", "Item Slot 8:")},
+    {"slot8List", Kind::ItemList, "shopPage", {1350, 3540, 2000, 315}, "", false,
+     QT_TRANSLATE_NOOP("ShopForm", "Item Slot 8")},
+    {"icon", Kind::Picture, nullptr, {150, 4890, 240, 240}, ":/pictures/shop-16.xpm"},
+    {"noteLabel", Kind::Label, nullptr, {450, 4890, 3435, 225},
+     QT_TRANSLATE_NOOP("ShopForm", "This editor also works on the Japanese Tarnwick.")},
+    {"saveButton", Kind::Button, nullptr, {3960, 4830, 1245, 345}, QT_TRANSLATE_NOOP("ShopForm", "&Save"), false},
+    {"quitButton", Kind::Button, nullptr, {5220, 4830, 1245, 345}, QT_TRANSLATE_NOOP("ShopForm", "&Quit")},
 };
 
 // Where a control sits, in pixels relative to its parent.
@@ -136,48 +150,52 @@ struct Menu {
 constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 
 inline constexpr MenuEntry kFileEntries[] = {
-    {"mnuOpen", "&Open ROM", QKeySequence::Open},
-    {"mnuSave", "&Save", QKeySequence::Save},
-    {"mnuDummy1", nullptr},
-    {"mnuExportTable", "&Export Table...", QKeySequence::UnknownKey, kNoKey, false},
-    {"mnuImportTable", "&Import Table...", QKeySequence::UnknownKey, kNoKey, false},
-    {"mnuCreatePatch", "Create &Patch...", QKeySequence::UnknownKey, kNoKey, false},
-    {"mnuFixChecksum", "Fix &Checksum...", QKeySequence::UnknownKey, kNoKey, false},
-    {"mnuDummy5", nullptr},
+    {"openAction", QT_TRANSLATE_NOOP("MainWindow", "&Open ROM"), QKeySequence::Open},
+    {"saveAction", QT_TRANSLATE_NOOP("MainWindow", "&Save"), QKeySequence::Save},
+    {"fileSeparator", nullptr},
+    {"exportTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Table..."), QKeySequence::UnknownKey, kNoKey, false},
+    {"importTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Import Table..."), QKeySequence::UnknownKey, kNoKey, false},
+    {"createPatchAction", QT_TRANSLATE_NOOP("MainWindow", "Create &Patch..."), QKeySequence::UnknownKey, kNoKey, false},
+    {"fixChecksumAction", QT_TRANSLATE_NOOP("MainWindow", "Fix &Checksum..."), QKeySequence::UnknownKey, kNoKey, false},
+    {"quitSeparator", nullptr},
     // No standard key on every desktop.
-    {"mnuQuit", "&Quit", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Q},
+    {"quitAction", QT_TRANSLATE_NOOP("MainWindow", "&Quit"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Q},
 };
 
 // Undo and Redo come from the history; their texts then name what they
 // would undo or redo ("&Undo Shop 12"). Their keys are the editor's own:
 // the standard ones differ between desktops (Alt+Backspace, Ctrl+Y first).
 inline constexpr MenuEntry kEditEntries[] = {
-    {"mnuUndo", "&Undo", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Z, false},
-    {"mnuRedo", "&Redo", QKeySequence::UnknownKey, Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, Qt::CTRL | Qt::Key_Y},
-    {"mnuDummy3", nullptr},
-    {"mnuGoToShop", "&Go to Shop...", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_G, false},
+    {"undoAction", QT_TRANSLATE_NOOP("MainWindow", "&Undo"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Z, false},
+    {"redoAction", QT_TRANSLATE_NOOP("MainWindow", "&Redo"), QKeySequence::UnknownKey,
+     Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, Qt::CTRL | Qt::Key_Y},
+    {"editSeparator", nullptr},
+    {"goToShopAction",
+     QT_TRANSLATE_NOOP("MainWindow", "&Go to Shop..."), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_G, false},
 };
 
 inline constexpr MenuEntry kViewEntries[] = {
-    {"mnuAllShops", "&All Shops", QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_L, false},
+    {"allShopsAction",
+     QT_TRANSLATE_NOOP("MainWindow", "&All Shops"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_L, false},
 };
 
 inline constexpr MenuEntry kOptionsEntries[] = {
-    {"mnuDisabled", "&Disabled Feature", QKeySequence::UnknownKey, Qt::Key_F3, false},
-    {"mnuDummy2", nullptr},
-    {"mnuItemNames", "&Item Names..."},
-    {"mnuBuiltInNames", "&Built-in Item Names"},
-    {"mnuExportNames", "&Export Item Names..."},
-    {"mnuDummy4", nullptr},
-    {"mnuAbout", "&About", QKeySequence::UnknownKey, Qt::Key_F1},
+    {"disabledFeatureAction",
+     QT_TRANSLATE_NOOP("MainWindow", "&Disabled Feature"), QKeySequence::UnknownKey, Qt::Key_F3, false},
+    {"optionsSeparator", nullptr},
+    {"itemNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Item Names...")},
+    {"builtInNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Built-in Item Names")},
+    {"exportNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Item Names...")},
+    {"aboutSeparator", nullptr},
+    {"aboutAction", QT_TRANSLATE_NOOP("MainWindow", "&About"), QKeySequence::UnknownKey, Qt::Key_F1},
 };
 
 // The menu bar, left to right.
 inline constexpr Menu kMenus[] = {
-    {"mnuFile", "&File", kFileEntries},
-    {"mnuEdit", "&Edit", kEditEntries},
-    {"mnuView", "&View", kViewEntries},
-    {"mnnuOptions", "&Options", kOptionsEntries},
+    {"fileMenu", QT_TRANSLATE_NOOP("MainWindow", "&File"), kFileEntries},
+    {"editMenu", QT_TRANSLATE_NOOP("MainWindow", "&Edit"), kEditEntries},
+    {"viewMenu", QT_TRANSLATE_NOOP("MainWindow", "&View"), kViewEntries},
+    {"optionsMenu", QT_TRANSLATE_NOOP("MainWindow", "&Options"), kOptionsEntries},
 };
 
 } // namespace form

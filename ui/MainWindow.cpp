@@ -18,7 +18,7 @@
 
 MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(parent), m_form(new ShopForm(this))
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(EditorController::title());
@@ -71,8 +71,8 @@ void MainWindow::createMenus()
         QMenu *menu = menuBar()->addMenu(tr(row.text));
         menu->setObjectName(QLatin1String(row.name));
         for (const form::MenuEntry &entry : row.entries) {
-            const bool undo = qstrcmp(entry.name, "mnuUndo") == 0;
-            const bool redo = qstrcmp(entry.name, "mnuRedo") == 0;
+            const bool undo = qstrcmp(entry.name, "undoAction") == 0;
+            const bool redo = qstrcmp(entry.name, "redoAction") == 0;
             QAction *action = !entry.text ? menu->addSeparator()
                               : undo      ? history->createUndoAction(menu, tr(entry.text))
                               : redo      ? history->createRedoAction(menu, tr(entry.text))
@@ -89,19 +89,19 @@ void MainWindow::createMenus()
 void MainWindow::connectMenus()
 {
     EditorController *controller = m_controller.get();
-    connect(action("mnuOpen"), &QAction::triggered, controller, &EditorController::open);
-    connect(action("mnuSave"), &QAction::triggered, controller, &EditorController::save);
-    connect(action("mnuExportTable"), &QAction::triggered, controller, &EditorController::exportTable);
-    connect(action("mnuImportTable"), &QAction::triggered, controller, &EditorController::importTable);
-    connect(action("mnuCreatePatch"), &QAction::triggered, controller, &EditorController::createPatch);
-    connect(action("mnuFixChecksum"), &QAction::triggered, controller, &EditorController::fixChecksum);
-    connect(action("mnuQuit"), &QAction::triggered, controller, &EditorController::quit);
-    connect(action("mnuGoToShop"), &QAction::triggered, controller, &EditorController::goToShop);
-    connect(action("mnuAllShops"), &QAction::triggered, controller, &EditorController::showAllShops);
-    connect(action("mnuItemNames"), &QAction::triggered, controller, &EditorController::chooseItemNames);
-    connect(action("mnuBuiltInNames"), &QAction::triggered, controller, &EditorController::useBuiltInItemNames);
-    connect(action("mnuExportNames"), &QAction::triggered, controller, &EditorController::exportItemNames);
-    connect(action("mnuAbout"), &QAction::triggered, this, &MainWindow::showAbout);
+    connect(action("openAction"), &QAction::triggered, controller, &EditorController::open);
+    connect(action("saveAction"), &QAction::triggered, controller, &EditorController::save);
+    connect(action("exportTableAction"), &QAction::triggered, controller, &EditorController::exportTable);
+    connect(action("importTableAction"), &QAction::triggered, controller, &EditorController::importTable);
+    connect(action("createPatchAction"), &QAction::triggered, controller, &EditorController::createPatch);
+    connect(action("fixChecksumAction"), &QAction::triggered, controller, &EditorController::fixChecksum);
+    connect(action("quitAction"), &QAction::triggered, controller, &EditorController::quit);
+    connect(action("goToShopAction"), &QAction::triggered, controller, &EditorController::goToShop);
+    connect(action("allShopsAction"), &QAction::triggered, controller, &EditorController::showAllShops);
+    connect(action("itemNamesAction"), &QAction::triggered, controller, &EditorController::chooseItemNames);
+    connect(action("builtInNamesAction"), &QAction::triggered, controller, &EditorController::useBuiltInItemNames);
+    connect(action("exportNamesAction"), &QAction::triggered, controller, &EditorController::exportItemNames);
+    connect(action("aboutAction"), &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 void MainWindow::connectForm()
@@ -137,7 +137,7 @@ void MainWindow::enableEditing()
 {
     m_form->enableEditing();
     for (const char *name :
-         {"mnuExportTable", "mnuImportTable", "mnuCreatePatch", "mnuFixChecksum", "mnuGoToShop", "mnuAllShops"})
+         {"exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction", "goToShopAction", "allShopsAction"})
         action(name)->setEnabled(true);
 }
 

@@ -109,19 +109,19 @@ void ShopForm::createControls()
 // The controls the form works on, and what the form's table does not say of them.
 void ShopForm::findControls()
 {
-    m_tabs = findChild<QWidget *>(QStringLiteral("TabStrip1"));
-    m_shopIndex = findChild<QLineEdit *>(QStringLiteral("ShopIndexTXT"));
+    m_tabs = findChild<QWidget *>(QStringLiteral("tabs"));
+    m_shopIndex = findChild<QLineEdit *>(QStringLiteral("shopIndexEdit"));
     m_shopIndex->setReadOnly(true);
     m_shopIndex->setMaxLength(3);
-    m_scroll = findChild<ShopScrollBar *>(QStringLiteral("HScroll"));
+    m_scroll = findChild<ShopScrollBar *>(QStringLiteral("shopScrollBar"));
     m_scroll->setValue(1);
     m_scroll->setAccessibleDescription(tr("Moves to another shop, saving the one shown"));
-    m_type = findChild<QComboBox *>(QStringLiteral("SpBitCBO"));
+    m_type = findChild<QComboBox *>(QStringLiteral("shopTypeList"));
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
-        m_slots[slot] = findChild<QComboBox *>(QStringLiteral("Slot%1CBO").arg(slot + 1));
-    m_note = findChild<QLabel *>(QStringLiteral("InfoLBL"));
-    m_save = findChild<QPushButton *>(QStringLiteral("SaveCMD"));
-    m_quit = findChild<QPushButton *>(QStringLiteral("cmdOK"));
+        m_slots[slot] = findChild<QComboBox *>(QStringLiteral("slot%1List").arg(slot + 1));
+    m_note = findChild<QLabel *>(QStringLiteral("noteLabel"));
+    m_save = findChild<QPushButton *>(QStringLiteral("saveButton"));
+    m_quit = findChild<QPushButton *>(QStringLiteral("quitButton"));
 }
 
 void ShopForm::connectControls()

@@ -2,10 +2,10 @@
 
 #include <QScrollBar>
 
-// HScroll: a horizontal scroll bar over the shop indexes 0 to last. Steps of
-// 1 (arrows, the arrow keys, one wheel notch) and 5 (track clicks, Page Up
-// and Page Down). Tracking is off: dragging the thumb raises sliderMoved at
-// every step and valueChanged once, on release.
+// The shop index scroll bar: horizontal, over the shop indexes 0 to last.
+// Steps of 1 (arrows, the arrow keys, one wheel notch) and 5 (track clicks,
+// Page Up and Page Down). Tracking is off: dragging the thumb raises
+// sliderMoved at every step and valueChanged once, on release.
 class ShopScrollBar : public QScrollBar {
 public:
     ShopScrollBar(int last, QWidget *parent);

@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -138,15 +140,18 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("shop-editor"));
     QCoreApplication::setApplicationVersion(QLatin1String(version::kText));
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Edits the shop table of a copier image of the game."));
+    options.setApplicationDescription(
+        QCoreApplication::translate("main", "Edits the shop table of a copier image of the game."));
     const QCommandLineOption help = options.addHelpOption();
     options.addVersionOption();
-    options.addOption({QStringLiteral("item-names"),
-                       QStringLiteral("Item names from a file for this run, one \"HH: Name\" per line."),
-                       QStringLiteral("file")});
-    options.addPositionalArgument(QStringLiteral("image"),
-                                  QStringLiteral("An image file to open at start, as File > Open ROM would."),
-                                  QStringLiteral("[image]"));
+    options.addOption(
+        {QStringLiteral("item-names"),
+         QCoreApplication::translate("main", "Item names from a file for this run, one \"HH: Name\" per line."),
+         QStringLiteral("file")});
+    options.addPositionalArgument(
+        QStringLiteral("image"),
+        QCoreApplication::translate("main", "An image file to open at start, as File > Open ROM would."),
+        QStringLiteral("[image]"));
     QByteArray platform;
     const QStringList arguments = ownArguments(argc, argv, platform);
     if (!options.parse(arguments)) {
@@ -180,6 +185,10 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(previous);
     startMessages().clear();
     QApplication::setDesktopFileName(QStringLiteral("shop-editor"));
+    // The texts in the desktop's language, where a translation is built in.
+    QTranslator translator;
+    if (translator.load(QLocale(), QStringLiteral("shop-editor"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+        QApplication::installTranslator(&translator);
     // Every window of the program shows this icon.
     QApplication::setWindowIcon(MainWindow::windowIconSet());
     QApplication::setFont(MainWindow::windowFont());
