@@ -16,14 +16,16 @@
 #include <QTimer>
 #include <QUndoStack>
 
-MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(parent), m_form(new ShopForm(this))
+MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(EditorController::title());
+    // Before the controls exist, which then are laid out once, in it.
     setFont(windowFont());
     setAcceptDrops(true);
+    m_form = new ShopForm(this);
     setCentralWidget(m_form);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -131,7 +133,11 @@ void MainWindow::showShop(int index, const rom::ShopRecord &picks, std::optional
 // The marker of unsaved picks goes at the end, after the image's name.
 void MainWindow::setTitle(const QString &title) { setWindowTitle(title + QStringLiteral("[*]")); }
 
-void MainWindow::setModified(bool modified) { setWindowModified(modified); }
+void MainWindow::setModified(bool modified)
+{
+    if (isWindowModified() != modified)
+        setWindowModified(modified);
+}
 
 void MainWindow::enableEditing()
 {

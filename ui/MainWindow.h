@@ -61,7 +61,7 @@ private:
     void placeAllShops();
     [[nodiscard]] QAction *action(const char *name) const;
 
-    ShopForm *m_form;
+    ShopForm *m_form = nullptr;
     WindowPrompts m_prompts{this};
     FileOpenDialog m_dialog{this};
     AllShopsWindow *m_allShops = nullptr; // made when first shown

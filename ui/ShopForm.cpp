@@ -190,16 +190,19 @@ void ShopForm::setItemLabels(const QStringList &labels)
         m_items->setData(m_items->index(code), labels[code]);
 }
 
+// Only what changed is set: the controller shows the shop after every
+// pick and move, and a thumb being dragged stays under the mouse.
 void ShopForm::showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType)
 {
     m_shown = index;
-    m_shopIndex->setText(QString::number(index));
-    // Placed only when it changes: a thumb being dragged stays under the mouse.
+    if (const QString text = QString::number(index); m_shopIndex->text() != text)
+        m_shopIndex->setText(text);
     if (m_scroll->value() != index)
         m_scroll->place(index);
     showType(picks.type, unlabelledType);
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
-        m_slots[slot]->setCurrentIndex(picks.items[slot]);
+        if (m_slots[slot]->currentIndex() != picks.items[slot])
+            m_slots[slot]->setCurrentIndex(picks.items[slot]);
 }
 
 // A code without a label is an extra last entry, named after it.
@@ -212,7 +215,8 @@ void ShopForm::showType(std::uint8_t code, std::optional<std::uint8_t> unlabelle
             m_type->addItem(QString::fromStdString(rom::ShopTypeLabels::text(*unlabelledType)));
         m_unlabelledType = unlabelledType;
     }
-    m_type->setCurrentIndex(code < m_typeLabels ? code : m_typeLabels);
+    if (const int entry = code < m_typeLabels ? code : m_typeLabels; m_type->currentIndex() != entry)
+        m_type->setCurrentIndex(entry);
 }
 
 void ShopForm::enableEditing()
