@@ -215,6 +215,8 @@ bool EditorController::saveShown(Durability durability)
         m_writer.reportFailure(tr("save shop %1 to"), index, error);
         return false;
     }
+    if (!hasUnsavedPicks())
+        m_history->settlePicks();
     if (hasUnsavedPicks()) {
         const ShopRecord picks = m_document.picks();
         ShopRecord before;
@@ -272,17 +274,14 @@ void EditorController::showPicks(int shop, const ShopRecord &picks)
     showDocument();
 }
 
-// Picks that differ from the file are one step of the history until they
-// are saved; picks back to the file's bytes leave it.
+// Each pick is a step of the history until the picks are saved, as one
+// written step, or dropped.
 void EditorController::changePicks(const ShopRecord &picks)
 {
-    if (!m_document.isOpen())
+    if (!m_document.isOpen() || picks == m_document.picks())
         return;
+    m_history->recordPicks(m_document.shownIndex(), m_document.picks(), picks);
     m_document.setPicks(picks);
-    if (hasUnsavedPicks())
-        m_history->recordPicks(m_document.shownIndex(), m_document.inFile(), picks);
-    else
-        m_history->settlePicks();
     showDocument();
 }
 

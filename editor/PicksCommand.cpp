@@ -3,6 +3,8 @@
 #include "EditingFlow.h"
 #include "ShopHistory.h"
 
+#include <utility>
+
 PicksCommand::PicksCommand(int shop, const rom::ShopRecord &before, const rom::ShopRecord &after,
                            EditingFlow &flow, ShopHistory &history)
     : m_shop(shop), m_before(before), m_after(after), m_flow(flow), m_history(history)
@@ -12,16 +14,14 @@ PicksCommand::PicksCommand(int shop, const rom::ShopRecord &before, const rom::S
 
 void PicksCommand::undo()
 {
-    if (!m_history.moving())
+    if (m_history.moving())
+        setObsolete(true); // settled: saved or dropped
+    else
         m_flow.showPicks(m_shop, m_before);
-    setObsolete(true);
 }
 
-bool PicksCommand::mergeWith(const QUndoCommand *other)
+void PicksCommand::redo()
 {
-    const auto *later = static_cast<const PicksCommand *>(other);
-    if (later->m_shop != m_shop)
-        return false;
-    m_after = later->m_after;
-    return true;
+    if (!std::exchange(m_shown, false))
+        m_flow.showPicks(m_shop, m_after);
 }

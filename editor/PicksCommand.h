@@ -8,23 +8,23 @@
 class EditingFlow;
 class ShopHistory;
 
-// The picks on the shown shop not yet saved, the top step of the history
-// ("Shop 12"). Later picks on the same shop join it; its undo drops them
-// all, without a write, and it leaves the stack.
+// One pick on the shown shop, not yet saved: a step of the history ("Shop
+// 12") whose undo and redo change the picks on screen, without a write.
+// Once the picks are saved (one written step for all of them) or dropped,
+// the shop's pick steps leave the stack.
 class PicksCommand : public QUndoCommand {
     Q_DECLARE_TR_FUNCTIONS(PicksCommand)
 
 public:
     static constexpr int kId = 1;
 
-    // The picks are on screen already: the stack's first redo() does nothing.
+    // The pick is on screen already: the stack's first redo() does nothing.
     PicksCommand(int shop, const rom::ShopRecord &before, const rom::ShopRecord &after, EditingFlow &flow,
                  ShopHistory &history);
 
     void undo() override;
-    void redo() override {}
+    void redo() override;
     [[nodiscard]] int id() const override { return kId; }
-    bool mergeWith(const QUndoCommand *other) override;
 
 private:
     int m_shop;
@@ -32,4 +32,5 @@ private:
     rom::ShopRecord m_after;
     EditingFlow &m_flow;
     ShopHistory &m_history;
+    bool m_shown = true;
 };

@@ -8,7 +8,8 @@ class EditingFlow;
 class QUndoStack;
 
 // The undo history of the open image: one step per write (a shop saved, or
-// the shops an import changed), and on top the picks not yet saved. The
+// the shops an import changed), and on top the picks not yet saved, one
+// step each. The
 // steps do their own work: undo() and redo() write through the editing
 // flow, which checks the file and may ask. A step whose write fails or is
 // cancelled stays where it was, so the stack never disagrees with the file.
@@ -24,10 +25,11 @@ public:
     // A step the editor has written: it joins the stack without being
     // written again.
     void recordWrite(const ShopChange &change);
-    // The picks on the shown shop changed from before to after.
+    // A pick on the shown shop changed the picks from before to after.
     void recordPicks(int shop, const rom::ShopRecord &before, const rom::ShopRecord &after);
-    // The picks on top of the stack were saved, dropped or replaced by the
-    // file's version: they leave the stack, the screen as it is.
+    // The picks of the steps on top of the stack were saved, dropped or
+    // replaced by the file's version: those steps leave the stack, and the
+    // screen stays as it is.
     void settlePicks();
     void clear();
 

@@ -29,17 +29,29 @@ void SessionModel::write(int shopIndex, const Bytes &bytes)
 
 void SessionModel::pick(int list, std::uint8_t code)
 {
-    shown[std::size_t(list)] = code;
-    if (unsaved())
-        history.resize(done);
+    if (shown[std::size_t(list)] == code)
+        return;
+    Bytes after = shown;
+    after[std::size_t(list)] = code;
+    history.resize(done);
+    history.push_back({true, index, shown, after});
+    ++done;
+    shown = after;
+}
+
+void SessionModel::settlePicks()
+{
+    while (done > 0 && history[done - 1].pick)
+        history.erase(history.begin() + qsizetype(--done));
 }
 
 void SessionModel::save()
 {
+    settlePicks();
     if (!unsaved())
         return;
     history.resize(done);
-    history.push_back({index, shop(*open, index), shown});
+    history.push_back({false, index, shop(*open, index), shown});
     ++done;
     write(index, shown);
     loaded = shown;
@@ -65,14 +77,15 @@ void SessionModel::openImage(SessionImage &image)
 
 void SessionModel::undo()
 {
-    if (unsaved()) {
-        shown = loaded;
+    if (!canUndo())
+        return;
+    const SessionStep step = history[done - 1];
+    moveTo(step.index);
+    --done;
+    if (step.pick) {
+        shown = step.before;
         return;
     }
-    if (!open || done == 0)
-        return;
-    const SessionStep step = history[--done];
-    moveTo(step.index);
     write(step.index, step.before);
     showWritten(step.before);
 }
@@ -81,8 +94,13 @@ void SessionModel::redo()
 {
     if (!canRedo())
         return;
-    const SessionStep step = history[done++];
+    const SessionStep step = history[done];
     moveTo(step.index);
+    ++done;
+    if (step.pick) {
+        shown = step.after;
+        return;
+    }
     write(step.index, step.after);
     showWritten(step.after);
 }

@@ -13,8 +13,11 @@ struct SessionImage {
     Bytes bytes; // what the file must hold
 };
 
-// One write that changed a shop, as undo and redo walk them.
+// One step of the history, as undo and redo walk them: a write that changed
+// a shop, or a pick on the shown shop not yet saved (before and after are
+// then the picks on screen).
 struct SessionStep {
+    bool pick;
     int index;
     Bytes before;
     Bytes after;
@@ -37,11 +40,11 @@ struct SessionModel {
     SessionImage &add(const QString &path, rom::ImageLayout layout);
     [[nodiscard]] bool unlabelled() const { return loadedType > 0x35; }
     [[nodiscard]] bool unsaved() const { return open && shown != loaded; }
-    [[nodiscard]] bool canUndo() const { return unsaved() || done > 0; }
-    [[nodiscard]] bool canRedo() const { return open && !unsaved() && done < history.size(); }
+    [[nodiscard]] bool canUndo() const { return open && done > 0; }
+    [[nodiscard]] bool canRedo() const { return open && done < history.size(); }
     [[nodiscard]] Bytes shop(const SessionImage &image, int shopIndex) const;
-    // A pick in a list (0 the type, 1-8 the slots): unsaved picks end what
-    // could be redone, as any new edit does.
+    // A pick in a list (0 the type, 1-8 the slots): a step of its own, which
+    // ends what could be redone, as any new edit does.
     void pick(int list, std::uint8_t code);
     // Writes the shown shop into the open image if its picks changed.
     void save();
@@ -52,6 +55,9 @@ struct SessionModel {
     void redo();
 
 private:
+    // The pick steps of the shown shop below `done` leave the history: the
+    // picks were saved or dropped.
+    void settlePicks();
     void load(int shopIndex);
     void write(int shopIndex, const Bytes &bytes);
     void showWritten(const Bytes &bytes);

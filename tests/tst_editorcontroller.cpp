@@ -343,11 +343,27 @@ void TestEditorController::undoAndRedoWalkTheWrites()
     m_view->setScrollValue(7);
     QCOMPARE(m_view->undoState(), (UndoState{true, QStringLiteral("Shop 5"), false, QString()}));
 
-    pickSomething(2); // unsaved picks are undone first, without a write
+    // Each unsaved pick is a step of its own, undone and redone without a write.
+    const Bytes unpicked = shown();
+    pickSomething(2);
+    const Bytes firstPick = shown();
+    pickSomething(4);
+    const Bytes bothPicks = shown();
     const int writes = m_files->writes;
     m_controller->undoStack()->undo();
-    QCOMPARE(m_files->writes, writes);
+    QCOMPARE(shown(), firstPick);
+    QVERIFY(m_view->modified());
+    m_controller->undoStack()->undo();
+    QCOMPARE(shown(), unpicked);
     QVERIFY(!m_view->modified());
+    QCOMPARE(m_view->undoState(), (UndoState{true, QStringLiteral("Shop 5"), true, QStringLiteral("Shop 7")}));
+    m_controller->undoStack()->redo();
+    m_controller->undoStack()->redo();
+    QCOMPARE(shown(), bothPicks);
+    m_controller->undoStack()->undo();
+    m_controller->undoStack()->undo();
+    QCOMPARE(m_files->writes, writes);
+
     m_controller->undoStack()->undo(); // shop 5: shown, then written back
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("5"));
     m_controller->undoStack()->undo(); // shop 3
@@ -360,10 +376,20 @@ void TestEditorController::undoAndRedoWalkTheWrites()
     m_controller->undoStack()->redo();
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("5"));
     QCOMPARE(readFile(m_path), bothWritten);
-    QVERIFY(!m_view->undoState().canRedo);
+    m_controller->undoStack()->redo(); // the first pick on shop 7, unsaved again
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("7"));
+    QCOMPARE(shown(), firstPick);
+    QVERIFY(m_view->modified());
 
+    // Several picks of one shop are saved as one written step.
+    m_controller->undoStack()->redo();
+    m_controller->save();
+    QCOMPARE(m_view->undoState(), (UndoState{true, QStringLiteral("Shop 7"), false, QString()}));
     m_controller->undoStack()->undo();
-    pickSomething(3); // unsaved picks hold Redo back: saving them would end it
+    QCOMPARE(shown(), unpicked);
+    QCOMPARE(m_view->undoState().undoText, QStringLiteral("Shop 5"));
+
+    pickSomething(3); // a new pick ends what could be redone
     QVERIFY(!m_view->undoState().canRedo);
     m_view->unsavedAnswers.push_back(EditorPrompts::Unsaved::Discard);
     QVERIFY(open(m_path)); // another image, or the same again: a history of its own

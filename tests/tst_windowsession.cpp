@@ -312,12 +312,13 @@ void Session::pickByKeys()
     const int presses = key == Qt::Key_Up || key == Qt::Key_Down ? pick(1, 3) : 1;
     m_what = QStringLiteral("%1 x%2 in %3").arg(QKeySequence(key).toString()).arg(presses).arg(box->objectName());
     box->setFocus();
+    // Each press that moves to another entry is a pick of its own.
     for (int press = 0; press < presses; ++press) {
         QTest::keyClick(box, key);
         entry = key == Qt::Key_Up ? std::max(entry - 1, 0) : key == Qt::Key_Down ? std::min(entry + 1, last)
                                                                                  : key == Qt::Key_Home ? 0 : last;
+        setShownEntry(list, entry);
     }
-    setShownEntry(list, entry);
 }
 
 void Session::pickInPopup()
