@@ -1,7 +1,10 @@
 #include "CommandLine.h"
 
+#include "SearchPattern.h"
+
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <string_view>
 
 namespace cli {
@@ -14,6 +17,17 @@ enum Options : unsigned {
     kOutputOption = 1,    // -o FILE, --output FILE
     kItemNamesOption = 2, // --item-names FILE
     kFixOption = 4,       // --fix
+    kNameTableOptions = 8, // --table FILE, --at ADDRESS, --length N, --skip N, --codes HH-HH
+};
+
+// The options of names, in the order of the bits of CommandLine::m_nameOptionsGiven.
+constexpr std::string_view kNameOptions[] = {"--table", "--at", "--length", "--skip", "--codes"};
+enum NameOption : unsigned {
+    kTable = 1,
+    kAt = 2,
+    kLength = 4,
+    kSkip = 8,
+    kCodes = 16,
 };
 
 struct CommandForm {
@@ -36,6 +50,13 @@ constexpr CommandForm kCommands[] = {
      "patch CLEAN MODIFIED -o OUT an IPS or BPS patch, as OUT ends in .ips or .bps"},
     {"checksum", Command::Checksum, 1, kFixOption, "checksum IMAGE [--fix]",
      "checksum IMAGE [--fix]      the cartridge checksum: stored, computed, valid?"},
+    {"names", Command::Names, 1, kNameTableOptions,
+     "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N] [--codes HH-HH]",
+     "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N]\n"
+     "                              the item names of a name table, as an item names file"},
+    {"find-names", Command::FindNames, 1, kOutputOption, "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]",
+     "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]\n"
+     "                              where 2 to 4 known names lie, by relative search"},
 };
 
 constexpr std::string_view kProgram = "shop-table";
@@ -102,6 +123,8 @@ bool CommandLine::readOption(const std::string &argument, int &index, int argc, 
     }
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
+    if (readNameOption(name, argument, index, argc, argv))
+        return understood();
     const bool output = name == "-o" || name == "--output";
     if (!output && name != "--item-names") {
         refuse("unknown option '" + argument + "'");
@@ -139,8 +162,14 @@ void CommandLine::checkCommand()
     refuseOption(kOutputOption, m_outputGiven, "-o");
     refuseOption(kItemNamesOption, m_itemNamesGiven, "--item-names");
     refuseOption(kFixOption, m_fix, "--fix");
+    for (std::size_t option = 0; option < std::size(kNameOptions); ++option)
+        refuseOption(kNameTableOptions, m_nameOptionsGiven & (1u << option), kNameOptions[option]);
     if (!understood())
         return;
+    if (m_command == Command::FindNames) {
+        checkKnownNames();
+        return;
+    }
     if (m_files.size() < form->files)
         refuse(std::string(form->name) + ": a file name is missing");
     else if (m_files.size() > form->files)
@@ -150,6 +179,76 @@ void CommandLine::checkCommand()
     else if (m_command == Command::Patch && !endsWithIgnoringCase(m_output, kIpsExtension) &&
              !endsWithIgnoringCase(m_output, kBpsExtension))
         refuse("patch: the name after -o must end in .ips or .bps, which tells the format");
+    else if (m_command == Command::Names)
+        checkNameTable();
+}
+
+// Reads --table, --at, --length, --skip and --codes, with the value after
+// it or after '='; false for any other option.
+bool CommandLine::readNameOption(const std::string &name, const std::string &argument, int &index, int argc,
+                                 const char *const *argv)
+{
+    const auto found = std::find(std::begin(kNameOptions), std::end(kNameOptions), name);
+    if (found == std::end(kNameOptions))
+        return false;
+    const auto which = std::size_t(found - std::begin(kNameOptions));
+    std::string *const values[] = {&m_tableFile, &m_at, &m_length, &m_skip, &m_codes};
+    const unsigned bit = 1u << which;
+    const std::size_t equals = argument.find('=');
+    if (m_nameOptionsGiven & bit)
+        refuse("option " + name + " is given twice");
+    else if (equals != std::string::npos)
+        *values[which] = argument.substr(equals + 1);
+    else if (index + 1 < argc)
+        *values[which] = argv[++index];
+    if (values[which]->empty())
+        refuse("option " + name + " needs a value after it");
+    m_nameOptionsGiven |= bit;
+    return true;
+}
+
+void CommandLine::checkNameTable()
+{
+    if (!(m_nameOptionsGiven & kTable))
+        return refuse("names: give the table file with --table FILE.tbl");
+    if (!(m_nameOptionsGiven & kAt))
+        return refuse("names: give the address of the first entry with --at ADDRESS");
+    if (!(m_nameOptionsGiven & kLength))
+        return refuse("names: give the length of an entry with --length N");
+    const auto refuseError = [this](const rom::NameTableError *error) {
+        if (error)
+            refuse(error->message());
+        return error != nullptr;
+    };
+    const auto address = rom::NameTableLayout::parseAddress(m_at);
+    const auto length = rom::NameTableLayout::parseNumber(m_length, rom::NameTableField::EntryLength);
+    const auto skip = rom::NameTableLayout::parseNumber(m_skip.empty() ? "0" : m_skip, rom::NameTableField::Skip);
+    const auto codes = rom::NameTableLayout::parseCodes(m_codes.empty() ? "00-FE" : m_codes);
+    if (refuseError(std::get_if<rom::NameTableError>(&address)) || refuseError(std::get_if<rom::NameTableError>(&length)) ||
+        refuseError(std::get_if<rom::NameTableError>(&skip)) || refuseError(std::get_if<rom::NameTableError>(&codes)))
+        return;
+    m_nameTable = {.start = std::get<std::uint64_t>(address), .entryLength = std::get<int>(length),
+                   .skip = std::get<int>(skip), .firstCode = std::get<std::pair<int, int>>(codes).first,
+                   .lastCode = std::get<std::pair<int, int>>(codes).second};
+    // Every problem but those of the image's size, which the command meets later.
+    const auto problems = m_nameTable.problems(std::numeric_limits<std::uint64_t>::max());
+    refuseError(problems.empty() ? nullptr : &problems.front());
+}
+
+void CommandLine::checkKnownNames()
+{
+    if (m_files.empty())
+        return refuse("find-names: a file name is missing");
+    for (std::size_t index = 1; index < m_files.size(); ++index) {
+        const auto known = rom::KnownName::parse(m_files[index]);
+        if (const auto *error = std::get_if<rom::SearchError>(&known))
+            return refuse("find-names: " + error->message());
+        m_knownNames.push_back(std::get<rom::KnownName>(known));
+    }
+    const auto pattern = rom::SearchPattern::make(m_knownNames);
+    if (const auto *error = std::get_if<rom::SearchError>(&pattern))
+        refuse("find-names: " + error->message());
+    m_files.resize(1);
 }
 
 void CommandLine::refuse(std::string problem)
@@ -163,7 +262,7 @@ std::string CommandLine::usageLine() const
     const CommandForm *form = m_commandKnown ? formOf(m_command) : nullptr;
     if (form)
         return "usage: " + std::string(kProgram) + " " + std::string(form->synopsis);
-    return "usage: " + std::string(kProgram) + " export|import|diff|patch|checksum ... (" + std::string(kProgram) +
+    return "usage: " + std::string(kProgram) + " export|import|diff|patch|checksum|names|find-names ... (" + std::string(kProgram) +
            " --help tells more)";
 }
 
@@ -184,12 +283,23 @@ std::string CommandLine::helpText()
             "  -o FILE, --output FILE      the file to write, whole or not at all\n"
             "  --item-names FILE           export: label the items with an item names file\n"
             "  --fix                       checksum: write it if the stored one is not valid\n"
+            "  --table FILE.tbl            names: the table file that reads the names\n"
+            "  --at ADDRESS                names: the first entry, as an SNES address of the\n"
+            "                              HiROM map ($D2B300, D2:B300) or a cartridge offset\n"
+            "                              (0x12B300, the copier header not counted)\n"
+            "  --length N, --skip N        names: bytes an entry has (1 to 64), and bytes\n"
+            "                              before its name (an icon, say; 0 if not given)\n"
+            "  --codes HH-HH               names: the codes the table covers (00-FE if not given)\n"
             "  --                          ends the options: a file name may start with '-'\n\n"
             "Output: import prints \"N shops changed in IMAGE\". diff prints the shop's\n"
             "nine bytes in A, then in B: \"shop 12: 01 2A FF FF FF FF FF FF FF -> 01 2B ...\".\n"
             "checksum prints \"stored checksum: 1A2B\", \"stored complement: E5D4\",\n"
             "\"computed checksum: 1A2B\" and \"valid\" or \"not valid\", one a line; with --fix,\n"
-            "a last line \"fixed: ...\" when it wrote the checksum.\n\n"
+            "a last line \"fixed: ...\" when it wrote the checksum.\n"
+            "names prints \"HH: Name\" for each code the table covers, which --item-names\n"
+            "reads, and on standard error how many lines of the table file were skipped.\n"
+            "find-names prints each place where the names fit, best first, with the first\n"
+            "names read there; -o writes the table file learnt at the first place.\n\n"
             "Exit status: 0 done; 1 the work failed, with a message that names the file\n"
             "and the reason, or diff found shops that differ (0 when none do; a failure\n"
             "of diff prints a message as well); 2 the command line cannot be understood.\n";

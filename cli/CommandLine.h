@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KnownName.h"
+#include "NameTableLayout.h"
 #include "TableTools.h"
 
 #include <string>
@@ -22,6 +24,8 @@ enum class Command {
     Diff,
     Patch,
     Checksum,
+    Names,
+    FindNames,
 };
 
 // What the command line asks for, or why it cannot be understood. File
@@ -43,6 +47,12 @@ public:
     [[nodiscard]] bool fix() const { return m_fix; }
     // patch: the format that the output's extension names.
     [[nodiscard]] rom::PatchFormat patchFormat() const;
+    // names: the table file (--table) and where the table lies (--at,
+    // --length, --skip, --codes), checked but for the image's size.
+    [[nodiscard]] const std::string &tableFile() const { return m_tableFile; }
+    [[nodiscard]] const rom::NameTableLayout &nameTable() const { return m_nameTable; }
+    // find-names: the names after the image, checked as the search checks them.
+    [[nodiscard]] const std::vector<rom::KnownName> &knownNames() const { return m_knownNames; }
 
     // Every command with its arguments and what it does, and the exit codes.
     [[nodiscard]] static std::string helpText();
@@ -50,6 +60,10 @@ public:
 private:
     bool readOption(const std::string &argument, int &index, int argc, const char *const *argv);
     void checkCommand();
+    bool readNameOption(const std::string &name, const std::string &argument, int &index, int argc,
+                        const char *const *argv);
+    void checkNameTable();
+    void checkKnownNames();
     void refuse(std::string problem);
 
     Command m_command = Command::Help;
@@ -60,6 +74,15 @@ private:
     std::string m_itemNames;
     bool m_itemNamesGiven = false;
     bool m_fix = false;
+    // names and find-names.
+    std::string m_tableFile;
+    std::string m_at;
+    std::string m_length;
+    std::string m_skip;
+    std::string m_codes;
+    unsigned m_nameOptionsGiven = 0;
+    rom::NameTableLayout m_nameTable;
+    std::vector<rom::KnownName> m_knownNames;
     std::string m_problem;
 };
 
