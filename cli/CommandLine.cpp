@@ -53,7 +53,7 @@ constexpr CommandForm kCommands[] = {
     {"names", Command::Names, 1, kNameTableOptions,
      "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N] [--codes HH-HH]",
      "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N]\n"
-     "                              the item names of a name table, as an item names file"},
+     "                              the names of a name table, as an item names file"},
     {"find-names", Command::FindNames, 1, kOutputOption, "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]",
      "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]\n"
      "                              where 2 to 4 known names lie, by relative search"},

@@ -60,7 +60,8 @@ std::vector<std::uint8_t> entryBytes(const NameTablePlace &place, const NameEnco
     std::vector<std::uint8_t> entry(std::size_t(place.skip), icon);
     const std::vector<std::uint8_t> bytes = encodeName(encoding, name);
     entry.insert(entry.end(), bytes.begin(), bytes.end());
-    entry.push_back(encoding.end);
+    if (encoding.ended)
+        entry.push_back(encoding.end);
     entry.resize(std::size_t(place.entryLength), encoding.padding);
     return entry;
 }
@@ -113,7 +114,8 @@ std::string tableFileText(const NameEncoding &encoding, const NameTablePlace &pl
     text += "; words in two bytes\n";
     for (std::size_t word = 0; word < encoding.words.size(); ++word)
         text += hex(encoding.wordLead) + hex(encoding.firstWord + int(word)) + "=" + encoding.words[word] + "\n";
-    text += "/" + hex(encoding.end) + "\n";
+    if (encoding.ended)
+        text += "/" + hex(encoding.end) + "\n";
     text += "$" + hex(encoding.controlCode) + "=<wait>,1\n";
     return text;
 }

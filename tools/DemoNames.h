@@ -20,6 +20,7 @@ struct NameEncoding {
     std::uint8_t digit0 = 0x70; // '0'; '1' to '9' follow
     std::uint8_t blank = 0x60;
     std::uint8_t end = 0x00;
+    bool ended = true; // whether each name is followed by the end byte
     std::uint8_t padding = 0xFF;
     std::uint8_t wordLead = 0xF0;
     std::uint8_t firstWord = 0x10;

@@ -16,6 +16,8 @@ constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 // U+0080-U+009F, the C1 control characters, are C2 80 to C2 9F in UTF-8.
 constexpr unsigned char kC1Lead = 0xC2;
 constexpr unsigned char kC1Last = 0x9F;
+// A byte that ends a single entry tells nothing of padding.
+constexpr int kLeastPadded = 2;
 
 // What a piece of a name came from: one entry of the table file, or one
 // byte it has none for.
@@ -94,7 +96,8 @@ int NameTable::paddingByte(std::span<const std::uint8_t> cartridge) const
         ++lastBytes[cartridge[m_layout.entryOffset(code) + std::size_t(m_layout.entryLength) - 1]];
     for (int byte = 0; byte < TableFile::kByteValues; ++byte) {
         const std::uint8_t value = std::uint8_t(byte);
-        if (2 * lastBytes[std::size_t(byte)] > m_layout.count() && !m_table.match(std::span(&value, 1)))
+        const int count = lastBytes[std::size_t(byte)];
+        if (count >= kLeastPadded && 2 * count > m_layout.count() && !m_table.match(std::span(&value, 1)))
             return byte;
     }
     return -1;

@@ -13,7 +13,7 @@ namespace rom {
 // from its first byte after the skipped ones up to an end sequence or its
 // last byte; blanks at either end, line breaks among them, and the
 // padding after the name are dropped. The padding byte is one the table
-// file has no entry for and that ends more than half of the entries.
+// file has no entry for and that ends more than half of the entries (two at least).
 // Decoding all 255 names takes some tens of microseconds.
 class NameTable {
 public:
