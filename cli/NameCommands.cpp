@@ -13,9 +13,6 @@ namespace {
 using rom::NameTools;
 using rom::ToolError;
 
-// Names shown under each place find-names prints.
-constexpr int kPreviewNames = 6;
-
 std::string hexByte(int value)
 {
     char text[4];
@@ -35,7 +32,7 @@ std::string describe(const rom::NameTablePlacement &placement, rom::ImageLayout 
     std::string text = rom::AddressText::place(table.start, layout) + ": entries of " +
                        std::to_string(table.entryLength) + " bytes, skip " + std::to_string(table.skip);
     if (placement.endByte)
-        text += ", end byte " + hexByte(*placement.endByte);
+        text.append(", end byte ").append(hexByte(*placement.endByte));
     return text + ", codes " + hexByte(table.firstCode) + "-" + hexByte(table.lastCode);
 }
 
@@ -49,9 +46,9 @@ std::string placesText(const rom::SearchResult &result, rom::ImageLayout layout)
                                  std::to_string(shown) + ":\n";
     for (const rom::NameTablePlacement &placement : result.placements) {
         text += describe(placement, layout) + "\n";
-        const rom::DecodedNames &names = placement.names;
-        for (int code = names.firstCode(); code <= names.lastCode() && code < names.firstCode() + kPreviewNames; ++code)
-            text += "  " + hexByte(code) + ": " + names.name(code).text + "\n";
+        const rom::DecodedNames &names = placement.preview;
+        for (int code = names.firstCode(); code <= names.lastCode(); ++code)
+            text.append("  ").append(hexByte(code)).append(": ").append(names.name(code).text).append("\n");
     }
     return text;
 }
@@ -60,7 +57,7 @@ std::string tableFileText(const CommandLine &line, const rom::NameTablePlacement
 {
     std::string text = "# Learnt by relative search from";
     for (const rom::KnownName &known : line.knownNames())
-        text += " " + hexByte(known.code) + "=" + known.name;
+        text.append(" ").append(hexByte(known.code)).append("=").append(known.name);
     return text + "\n# " + describe(placement, layout) + "\n" + placement.table.toText();
 }
 

@@ -149,6 +149,7 @@ private slots:
     void find_data();
     void find();
     void findsTheDemonstrationTable();
+    void ranksSeveralPlacements();
     void refusedSearches_data();
     void refusedSearches();
 };
@@ -297,7 +298,9 @@ void TestNameTable::find()
     // Unmapped padding right after every known name reads as an end byte, to the same effect.
     const auto end = ended ? made.encoding.end : made.encoding.padding;
     QCOMPARE(placement.endByte, ended || !blankPadding ? std::optional(end) : std::nullopt);
-    QCOMPARE(namesOf(placement.names), expectedNames(made.names));
+    QCOMPARE(namesOf(NameTable(placement.layout, placement.table).decode(made.cartridge)), expectedNames(made.names));
+    QCOMPARE(namesOf(placement.preview),
+             expectedNames({made.names.begin(), made.names.begin() + RelativeSearch::kPreviewNames}));
     // The table file learnt reads the same names written out and read back.
     const auto reread = TableFile::parse(placement.table.toText());
     QCOMPARE(namesOf(NameTable(placement.layout, std::get<TableFile>(reread)).decode(made.cartridge)),
@@ -313,8 +316,29 @@ void TestNameTable::findsTheDemonstrationTable()
     QCOMPARE(placement.layout.start, demo::NameTablePlace{}.offset);
     QCOMPARE(placement.layout.entryLength, demo::NameTablePlace{}.entryLength);
     QCOMPARE(placement.layout.skip, demo::NameTablePlace{}.skip);
-    QCOMPARE(text(placement.names.name(0x02).text), "Copper [F0][10]"); // "Sword" is a two-byte word
-    QCOMPARE(text(placement.names.name(0xFE).text), text(demo::demoItemName(0xFE)));
+    QCOMPARE(text(placement.preview.name(0x02).text), "Copper [F0][10]"); // "Sword" is a two-byte word
+    const DecodedNames names = NameTable(placement.layout, placement.table).decode(cartridge);
+    QCOMPARE(text(names.name(0xFE).text), text(demo::demoItemName(0xFE)));
+}
+
+void TestNameTable::ranksSeveralPlacements()
+{
+    // The known names written a second time, at the same distances but
+    // among random bytes, before the table: both fit, the table reads best.
+    Synthetic made = makeSynthetic(8, {0, 16, 1}, true, false, false);
+    const QList<int> codes{0x01, 0x1F};
+    const std::uint64_t elsewhere = kCartridgeSize / 16; // before the table, so found first
+    for (const int code : codes)
+        demo::writeNameTable(made.cartridge, {elsewhere + std::uint64_t(code) * 16, 16, 1}, made.encoding,
+                             {made.names[std::size_t(code)]});
+    const auto found = RelativeSearch::find(made.cartridge, knownNames(made, codes));
+    const auto &result = std::get<rom::SearchResult>(found);
+    QCOMPARE(result.found, 2);
+    QCOMPARE(result.placements.size(), std::size_t(2));
+    QCOMPARE(result.placements[0].layout.start, made.place.offset);
+    // Where the second placement puts the name of 01 (its skip is a guess among random bytes).
+    const NameTableLayout &second = result.placements[1].layout;
+    QCOMPARE(second.entryOffset(0x01) + std::uint64_t(second.skip), elsewhere + 16 + 1);
 }
 
 void TestNameTable::refusedSearches_data()

@@ -115,8 +115,8 @@ std::string tableFileText(const NameEncoding &encoding, const NameTablePlace &pl
     for (std::size_t word = 0; word < encoding.words.size(); ++word)
         text += hex(encoding.wordLead) + hex(encoding.firstWord + int(word)) + "=" + encoding.words[word] + "\n";
     if (encoding.ended)
-        text += "/" + hex(encoding.end) + "\n";
-    text += "$" + hex(encoding.controlCode) + "=<wait>,1\n";
+        text.append("/").append(hex(encoding.end)).append("\n");
+    text.append("$").append(hex(encoding.controlCode)).append("=<wait>,1\n");
     return text;
 }
 

@@ -45,6 +45,19 @@ bool LetterMapping::learn(const NamePattern &name, const std::uint8_t *bytes)
     return true;
 }
 
+bool LetterMapping::agrees(const NamePattern &name, const std::uint8_t *bytes) const
+{
+    for (std::size_t at = 0; at < name.symbols.size(); ++at) {
+        const Symbol &symbol = name.symbols[at];
+        const int known = symbol.kind == LetterClass::Other ? m_other[std::size_t(symbol.value)]
+                                                            : m_first[std::size_t(symbol.kind)];
+        const int expected = symbol.kind == LetterClass::Other ? known : known + symbol.value;
+        if (known >= 0 && bytes[at] != expected)
+            return false;
+    }
+    return true;
+}
+
 bool LetterMapping::sharedCases() const
 {
     const auto upper = std::size_t(LetterClass::Upper);

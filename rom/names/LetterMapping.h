@@ -20,6 +20,9 @@ public:
     // this mapping, learning the bytes it did not know. On false the
     // mapping may have learnt part of the name: learn into a copy.
     [[nodiscard]] bool learn(const NamePattern &name, const std::uint8_t *bytes);
+    // Whether bytes may spell the name: no byte contradicts what is known.
+    // Learns nothing, so that a search can rule places out without a copy.
+    [[nodiscard]] bool agrees(const NamePattern &name, const std::uint8_t *bytes) const;
     // Whether the classes' ranges and the Other bytes lie apart, as in any
     // real encoding; the two cases may share their bytes (a font of capitals only).
     [[nodiscard]] bool consistent() const;

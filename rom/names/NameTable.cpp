@@ -3,6 +3,7 @@
 #include "ItemNames.h"
 #include "TextLines.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -18,16 +19,6 @@ constexpr unsigned char kC1Lead = 0xC2;
 constexpr unsigned char kC1Last = 0x9F;
 // A byte that ends a single entry tells nothing of padding.
 constexpr int kLeastPadded = 2;
-
-// What a piece of a name came from: one entry of the table file, or one
-// byte it has none for.
-struct Piece {
-    std::size_t end = 0; // where its text ends in the name so far
-    int bytes = 0;
-    bool blank = false;
-    bool unmapped = false;
-    bool padding = false;
-};
 
 // Appends text with each control character made a blank, as a name holds none.
 void appendWithoutControls(std::string &name, std::string_view text)
@@ -50,6 +41,8 @@ bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 // Cuts name to ItemNames::kMaxNameLength characters, the last an ellipsis; false if it fits.
 bool shorten(std::string &name)
 {
+    if (name.size() <= std::size_t(ItemNames::kMaxNameLength))
+        return false;
     int characters = 0;
     std::size_t cut = 0;
     for (std::size_t at = 0; at < name.size(); ++at) {
@@ -74,15 +67,16 @@ NameTable::NameTable(NameTableLayout layout, TableFile table)
 {
 }
 
-DecodedNames NameTable::decode(std::span<const std::uint8_t> cartridge) const
+DecodedNames NameTable::decode(std::span<const std::uint8_t> cartridge, int count) const
 {
     if (!m_layout.problems(cartridge.size()).empty())
         return DecodedNames(m_layout.firstCode, {});
     const int padding = paddingByte(cartridge);
     const auto nameLength = std::size_t(m_layout.entryLength - m_layout.skip);
     std::vector<DecodedName> names;
-    names.reserve(std::size_t(m_layout.count()));
-    for (int code = m_layout.firstCode; code <= m_layout.lastCode; ++code) {
+    const int lastCode = std::min(m_layout.lastCode, m_layout.firstCode + std::max(count, 0) - 1);
+    names.reserve(std::size_t(std::max(lastCode - m_layout.firstCode + 1, 0)));
+    for (int code = m_layout.firstCode; code <= lastCode; ++code) {
         const std::size_t start = m_layout.entryOffset(code) + std::size_t(m_layout.skip);
         names.push_back(decodeEntry(cartridge.subspan(start, nameLength), padding));
     }
@@ -103,37 +97,38 @@ int NameTable::paddingByte(std::span<const std::uint8_t> cartridge) const
     return -1;
 }
 
-DecodedName NameTable::decodeEntry(std::span<const std::uint8_t> bytes, int padding) const
+void NameTable::readPieces(std::span<const std::uint8_t> bytes, int padding, Pieces &pieces) const
 {
-    std::array<Piece, NameTableLayout::kMaxEntryLength> pieces;
-    std::size_t count = 0;
-    std::string text;
-    while (!bytes.empty() && count < pieces.size()) {
+    while (!bytes.empty() && pieces.count < pieces.list.size()) {
         const std::optional<TableFile::Match> found = m_table.match(bytes);
         if (found && found->kind == TableFile::Kind::End)
-            break;
-        Piece &piece = pieces[count++];
-        piece.bytes = found ? found->length : 1;
-        piece.unmapped = !found;
-        piece.padding = !found && bytes.front() == padding;
+            return;
+        const std::size_t start = pieces.text.size();
         if (found)
-            appendWithoutControls(text, found->kind == TableFile::Kind::LineBreak ? " " : found->text);
+            appendWithoutControls(pieces.text, found->kind == TableFile::Kind::LineBreak ? " " : found->text);
         else
-            text.append({'[', kHexDigits[bytes.front() >> 4], kHexDigits[bytes.front() & 0xF], ']'});
-        const std::size_t start = count > 1 ? pieces[count - 2].end : 0;
-        piece.blank = found && trimmedBlanks(std::string_view(text).substr(start)).empty();
-        piece.end = text.size();
-        bytes = bytes.subspan(std::size_t(piece.bytes));
+            pieces.text.append({'[', kHexDigits[bytes.front() >> 4], kHexDigits[bytes.front() & 0xF], ']'});
+        const bool blank = found && std::all_of(pieces.text.begin() + std::ptrdiff_t(start), pieces.text.end(),
+                                                [](char c) { return c == ' ' || c == '\t'; });
+        pieces.list[pieces.count++] = Piece{pieces.text.size(), found ? found->length : 1, blank, !found,
+                                            !found && bytes.front() == padding};
+        bytes = bytes.subspan(std::size_t(pieces.list[pieces.count - 1].bytes));
     }
-    std::size_t last = count;
-    while (last > 0 && (pieces[last - 1].blank || pieces[last - 1].padding))
+}
+
+DecodedName NameTable::decodeEntry(std::span<const std::uint8_t> bytes, int padding) const
+{
+    Pieces pieces;
+    readPieces(bytes, padding, pieces);
+    std::size_t last = pieces.count;
+    while (last > 0 && (pieces.list[last - 1].blank || pieces.list[last - 1].padding))
         --last;
     DecodedName name;
     for (std::size_t index = 0; index < last; ++index) {
-        name.bytes += pieces[index].bytes;
-        name.unmappedBytes += pieces[index].unmapped ? 1 : 0;
+        name.bytes += pieces.list[index].bytes;
+        name.unmappedBytes += pieces.list[index].unmapped ? 1 : 0;
     }
-    name.text = trimmedBlanks(std::string_view(text).substr(0, last > 0 ? pieces[last - 1].end : 0));
+    name.text = trimmedBlanks(std::string_view(pieces.text).substr(0, last > 0 ? pieces.list[last - 1].end : 0));
     name.empty = name.text.empty();
     if (name.empty)
         name.text = DecodedNames::kNoName;

@@ -43,17 +43,19 @@ struct FitView {
     }
 };
 
-bool fitsWithLength(std::span<const std::uint8_t> cartridge, const SearchPattern &pattern, Fit &fit)
+// Whether every name lies inside the cartridge where the fit puts it, and
+// agrees with what the mapping knows (learn is set) or learns it.
+bool namesFit(const FitView &view, LetterMapping &mapping, bool learn)
 {
-    const FitView view{cartridge, pattern, fit};
-    for (const NamePattern &name : pattern.names()) {
+    for (const NamePattern &name : view.pattern.names()) {
         const std::int64_t start = view.nameStart(name.code);
-        if (start < 0 || std::uint64_t(start) + name.symbols.size() > cartridge.size())
+        if (start < 0 || std::uint64_t(start) + name.symbols.size() > view.cartridge.size())
             return false;
-        if (!fit.mapping.learn(name, cartridge.data() + start))
+        const std::uint8_t *bytes = view.cartridge.data() + start;
+        if (learn ? !mapping.learn(name, bytes) : !mapping.agrees(name, bytes))
             return false;
     }
-    return fit.mapping.consistent();
+    return !learn || mapping.consistent();
 }
 
 void addFits(std::span<const std::uint8_t> cartridge, const SearchPattern &pattern, std::size_t at,
@@ -63,8 +65,12 @@ void addFits(std::span<const std::uint8_t> cartridge, const SearchPattern &patte
     if (!primary.learn(pattern.primary(), cartridge.data() + at) || !primary.consistent())
         return;
     for (int length = pattern.longest(); length <= NameTableLayout::kMaxEntryLength; ++length) {
-        Fit fit{at, length, primary};
-        if (fitsWithLength(cartridge, pattern, fit))
+        Fit fit{at, length, {}};
+        const FitView view{cartridge, pattern, fit};
+        if (!namesFit(view, primary, false))
+            continue;
+        fit.mapping = primary;
+        if (namesFit(view, fit.mapping, true))
             fits.push_back(std::move(fit));
     }
 }
@@ -136,8 +142,25 @@ std::optional<NameTablePlacement> place(const FitView &view)
     if (!layout)
         return std::nullopt;
     NameTablePlacement placement{*layout, end, view.fit.mapping.table(view.pattern, end), {}};
-    placement.names = NameTable(placement.layout, placement.table).decode(view.cartridge);
+    placement.preview = NameTable(placement.layout, placement.table).decode(view.cartridge, RelativeSearch::kPreviewNames);
     return placement;
+}
+
+// The likeliest placement first: the one whose table reads most of the bytes of its names.
+void rank(std::span<const std::uint8_t> cartridge, std::vector<NameTablePlacement> &placements)
+{
+    if (placements.size() < 2)
+        return;
+    std::vector<std::pair<int, std::size_t>> unread;
+    for (std::size_t index = 0; index < placements.size(); ++index) {
+        const NameTablePlacement &placement = placements[index];
+        unread.emplace_back(NameTable(placement.layout, placement.table).decode(cartridge).unmappedBytes(), index);
+    }
+    std::stable_sort(unread.begin(), unread.end());
+    std::vector<NameTablePlacement> ranked;
+    for (const auto &[bytes, index] : unread)
+        ranked.push_back(std::move(placements[index]));
+    placements = std::move(ranked);
 }
 
 } // namespace
@@ -165,10 +188,7 @@ std::variant<SearchResult, SearchError> RelativeSearch::find(std::span<const std
     }
     if (result.placements.empty())
         return SearchError{.problem = SearchProblem::NothingFound};
-    std::stable_sort(result.placements.begin(), result.placements.end(),
-                     [](const NameTablePlacement &a, const NameTablePlacement &b) {
-                         return a.names.unmappedBytes() < b.names.unmappedBytes();
-                     });
+    rank(cartridge, result.placements);
     result.placements.resize(std::min<std::size_t>(result.placements.size(), kMaxPlacements));
     return result;
 }

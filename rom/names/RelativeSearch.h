@@ -20,11 +20,12 @@ struct NameTablePlacement {
     NameTableLayout layout;
     std::optional<std::uint8_t> endByte; // the byte that followed every known name inside its entry
     TableFile table;                      // the letters, digits and characters learnt, and the end byte
-    DecodedNames names;                   // every covered code's name, read with table
+    DecodedNames preview;                 // the first RelativeSearch::kPreviewNames covered codes, read with table
 };
 
 struct SearchResult {
-    // The likeliest first: the fewest bytes of the names that table cannot read.
+    // The likeliest first: the fewest bytes of the names (all of them) that
+    // table cannot read.
     std::vector<NameTablePlacement> placements;
     int found = 0; // placements that fit, also those past kMaxPlacements
 };
@@ -42,6 +43,7 @@ public:
     static constexpr int kMinNames = 2;
     static constexpr int kMaxNames = 4;
     static constexpr int kMaxPlacements = 16;
+    static constexpr int kPreviewNames = 6;
 
     // The placements that fit, or why the search could not be made, or
     // NothingFound (whose message says what to try).

@@ -52,19 +52,19 @@ std::variant<SearchPattern, SearchError> SearchPattern::make(const std::vector<K
     for (const KnownName &name : known)
         if (auto error = pattern.addName(name))
             return *error;
-    std::size_t best = 0;
+    // The name whose filter holds the most differences, the longest of those.
     for (std::size_t index = 0; index < pattern.m_names.size(); ++index) {
-        const std::size_t count = differences(pattern.m_names[index]).size();
-        if (count > best || (count == best && count > 0 && pattern.m_names[index].symbols.size() >
-                                                                 pattern.primary().symbols.size())) {
-            best = count;
+        const std::vector<Difference> filter = filterOf(pattern.m_names[index]);
+        const bool better = filter.size() > pattern.m_filter.size() ||
+                            (filter.size() == pattern.m_filter.size() &&
+                             pattern.m_names[index].symbols.size() > pattern.primary().symbols.size());
+        if (better && !filter.empty()) {
+            pattern.m_filter = filter;
             pattern.m_primary = int(index);
         }
     }
-    if (best == 0)
+    if (pattern.m_filter.empty())
         return SearchError{.problem = SearchProblem::NothingToCompare};
-    pattern.m_filter = differences(pattern.primary());
-    pattern.m_filter.resize(std::min<std::size_t>(pattern.m_filter.size(), 2));
     return pattern;
 }
 
@@ -100,22 +100,32 @@ std::optional<SearchError> SearchPattern::addName(const KnownName &known)
     return std::nullopt;
 }
 
-// Between each letter (or digit) and the one before it of the same class,
-// where the two differ.
-std::vector<Difference> SearchPattern::differences(const NamePattern &name)
+// Through the first three letters of one class with different values,
+// else between the first two.
+std::vector<Difference> SearchPattern::filterOf(const NamePattern &name)
 {
-    std::vector<Difference> found;
-    std::array<int, kLetterClasses> previous{-1, -1, -1};
+    std::array<std::vector<int>, kLetterClasses> firsts; // where each value of a class first appears
     for (int at = 0; at < int(name.symbols.size()); ++at) {
         const Symbol &symbol = name.symbols[std::size_t(at)];
         if (symbol.kind == LetterClass::Other)
             continue;
-        int &before = previous[std::size_t(symbol.kind)];
-        if (before >= 0 && name.symbols[std::size_t(before)].value != symbol.value)
-            found.push_back({at, before, std::uint8_t(symbol.value - name.symbols[std::size_t(before)].value)});
-        before = at;
+        std::vector<int> &places = firsts[std::size_t(symbol.kind)];
+        if (std::none_of(places.begin(), places.end(),
+                         [&](int place) { return name.symbols[std::size_t(place)].value == symbol.value; }))
+            places.push_back(at);
     }
-    return found;
+    const auto difference = [&](int later, int earlier) {
+        const int value = name.symbols[std::size_t(later)].value - name.symbols[std::size_t(earlier)].value;
+        return Difference{later, earlier, std::uint8_t(value)};
+    };
+    std::vector<Difference> filter;
+    for (const std::vector<int> &places : firsts) {
+        if (places.size() >= 3)
+            return {difference(places[1], places[0]), difference(places[2], places[1])};
+        if (places.size() == 2 && filter.empty())
+            filter.push_back(difference(places[1], places[0]));
+    }
+    return filter;
 }
 
 int SearchPattern::longest() const

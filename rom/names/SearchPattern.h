@@ -56,15 +56,16 @@ public:
     [[nodiscard]] const std::vector<NamePattern> &names() const { return m_names; }
     // The characters of the Other symbols, by their value.
     [[nodiscard]] const std::vector<std::string> &others() const { return m_others; }
-    // The name with the most differences, which the scan looks for.
+    // The name the scan of the whole cartridge looks for.
     [[nodiscard]] const NamePattern &primary() const { return m_names[std::size_t(m_primary)]; }
-    // One or two of the primary's differences, none of them 0.
+    // One or two of the primary's differences, none of them 0; two are
+    // chained, the second starting where the first ends.
     [[nodiscard]] const std::vector<Difference> &filter() const { return m_filter; }
     [[nodiscard]] int longest() const;
 
 private:
     [[nodiscard]] std::optional<SearchError> addName(const KnownName &known);
-    [[nodiscard]] static std::vector<Difference> differences(const NamePattern &name);
+    [[nodiscard]] static std::vector<Difference> filterOf(const NamePattern &name);
 
     std::vector<NamePattern> m_names;
     std::vector<std::string> m_others;

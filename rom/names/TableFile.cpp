@@ -204,7 +204,10 @@ std::vector<const TableFile::Entry *> TableFile::sorted() const
     std::vector<const Entry *> entries;
     for (const Entry &entry : m_entries)
         entries.push_back(&entry);
-    std::ranges::sort(entries, [](const Entry *a, const Entry *b) { return a->bytes < b->bytes; });
+    const auto bytesOf = [](const Entry *entry) {
+        return std::string_view(reinterpret_cast<const char *>(entry->bytes.data()), entry->bytes.size());
+    };
+    std::ranges::sort(entries, [&](const Entry *a, const Entry *b) { return bytesOf(a) < bytesOf(b); });
     return entries;
 }
 
