@@ -1,10 +1,7 @@
 #include "CommandLine.h"
 
-#include "SearchPattern.h"
-
 #include <algorithm>
 #include <iterator>
-#include <limits>
 #include <string_view>
 
 namespace cli {
@@ -20,15 +17,6 @@ enum Options : unsigned {
     kNameTableOptions = 8, // --table FILE, --at ADDRESS, --length N, --skip N, --codes HH-HH
 };
 
-// The options of names, in the order of the bits of CommandLine::m_nameOptionsGiven.
-constexpr std::string_view kNameOptions[] = {"--table", "--at", "--length", "--skip", "--codes"};
-enum NameOption : unsigned {
-    kTable = 1,
-    kAt = 2,
-    kLength = 4,
-    kSkip = 8,
-    kCodes = 16,
-};
 
 struct CommandForm {
     std::string_view name;
@@ -123,8 +111,10 @@ bool CommandLine::readOption(const std::string &argument, int &index, int argc, 
     }
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
-    if (readNameOption(name, argument, index, argc, argv))
+    if (std::string problem; m_names.read(name, argument, index, argc, argv, problem)) {
+        refuse(problem);
         return understood();
+    }
     const bool output = name == "-o" || name == "--output";
     if (!output && name != "--item-names") {
         refuse("unknown option '" + argument + "'");
@@ -162,12 +152,12 @@ void CommandLine::checkCommand()
     refuseOption(kOutputOption, m_outputGiven, "-o");
     refuseOption(kItemNamesOption, m_itemNamesGiven, "--item-names");
     refuseOption(kFixOption, m_fix, "--fix");
-    for (std::size_t option = 0; option < std::size(kNameOptions); ++option)
-        refuseOption(kNameTableOptions, m_nameOptionsGiven & (1u << option), kNameOptions[option]);
+    refuseOption(kNameTableOptions, !m_names.firstGiven().empty(), m_names.firstGiven());
     if (!understood())
         return;
-    if (m_command == Command::FindNames) {
-        checkKnownNames();
+    if (m_command == Command::FindNames && !m_files.empty()) {
+        refuse(m_names.readKnownNames({m_files.begin() + 1, m_files.end()}));
+        m_files.resize(1);
         return;
     }
     if (m_files.size() < form->files)
@@ -180,80 +170,12 @@ void CommandLine::checkCommand()
              !endsWithIgnoringCase(m_output, kBpsExtension))
         refuse("patch: the name after -o must end in .ips or .bps, which tells the format");
     else if (m_command == Command::Names)
-        checkNameTable();
-}
-
-// Reads --table, --at, --length, --skip and --codes, with the value after
-// it or after '='; false for any other option.
-bool CommandLine::readNameOption(const std::string &name, const std::string &argument, int &index, int argc,
-                                 const char *const *argv)
-{
-    const auto found = std::find(std::begin(kNameOptions), std::end(kNameOptions), name);
-    if (found == std::end(kNameOptions))
-        return false;
-    const auto which = std::size_t(found - std::begin(kNameOptions));
-    std::string *const values[] = {&m_tableFile, &m_at, &m_length, &m_skip, &m_codes};
-    const unsigned bit = 1u << which;
-    const std::size_t equals = argument.find('=');
-    if (m_nameOptionsGiven & bit)
-        refuse("option " + name + " is given twice");
-    else if (equals != std::string::npos)
-        *values[which] = argument.substr(equals + 1);
-    else if (index + 1 < argc)
-        *values[which] = argv[++index];
-    if (values[which]->empty())
-        refuse("option " + name + " needs a value after it");
-    m_nameOptionsGiven |= bit;
-    return true;
-}
-
-void CommandLine::checkNameTable()
-{
-    if (!(m_nameOptionsGiven & kTable))
-        return refuse("names: give the table file with --table FILE.tbl");
-    if (!(m_nameOptionsGiven & kAt))
-        return refuse("names: give the address of the first entry with --at ADDRESS");
-    if (!(m_nameOptionsGiven & kLength))
-        return refuse("names: give the length of an entry with --length N");
-    const auto refuseError = [this](const rom::NameTableError *error) {
-        if (error)
-            refuse(error->message());
-        return error != nullptr;
-    };
-    const auto address = rom::NameTableLayout::parseAddress(m_at);
-    const auto length = rom::NameTableLayout::parseNumber(m_length, rom::NameTableField::EntryLength);
-    const auto skip = rom::NameTableLayout::parseNumber(m_skip.empty() ? "0" : m_skip, rom::NameTableField::Skip);
-    const auto codes = rom::NameTableLayout::parseCodes(m_codes.empty() ? "00-FE" : m_codes);
-    if (refuseError(std::get_if<rom::NameTableError>(&address)) || refuseError(std::get_if<rom::NameTableError>(&length)) ||
-        refuseError(std::get_if<rom::NameTableError>(&skip)) || refuseError(std::get_if<rom::NameTableError>(&codes)))
-        return;
-    m_nameTable = {.start = std::get<std::uint64_t>(address), .entryLength = std::get<int>(length),
-                   .skip = std::get<int>(skip), .firstCode = std::get<std::pair<int, int>>(codes).first,
-                   .lastCode = std::get<std::pair<int, int>>(codes).second};
-    // Every problem but those of the image's size, which the command meets later.
-    const auto problems = m_nameTable.problems(std::numeric_limits<std::uint64_t>::max());
-    refuseError(problems.empty() ? nullptr : &problems.front());
-}
-
-void CommandLine::checkKnownNames()
-{
-    if (m_files.empty())
-        return refuse("find-names: a file name is missing");
-    for (std::size_t index = 1; index < m_files.size(); ++index) {
-        const auto known = rom::KnownName::parse(m_files[index]);
-        if (const auto *error = std::get_if<rom::SearchError>(&known))
-            return refuse("find-names: " + error->message());
-        m_knownNames.push_back(std::get<rom::KnownName>(known));
-    }
-    const auto pattern = rom::SearchPattern::make(m_knownNames);
-    if (const auto *error = std::get_if<rom::SearchError>(&pattern))
-        refuse("find-names: " + error->message());
-    m_files.resize(1);
+        refuse(m_names.checkNameTable());
 }
 
 void CommandLine::refuse(std::string problem)
 {
-    if (m_problem.empty())
+    if (m_problem.empty() && !problem.empty())
         m_problem = std::move(problem);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "KnownName.h"
-#include "NameTableLayout.h"
+#include "NameOptions.h"
 #include "TableTools.h"
 
 #include <string>
@@ -49,10 +48,10 @@ public:
     [[nodiscard]] rom::PatchFormat patchFormat() const;
     // names: the table file (--table) and where the table lies (--at,
     // --length, --skip, --codes), checked but for the image's size.
-    [[nodiscard]] const std::string &tableFile() const { return m_tableFile; }
-    [[nodiscard]] const rom::NameTableLayout &nameTable() const { return m_nameTable; }
+    [[nodiscard]] const std::string &tableFile() const { return m_names.tableFile(); }
+    [[nodiscard]] const rom::NameTableLayout &nameTable() const { return m_names.nameTable(); }
     // find-names: the names after the image, checked as the search checks them.
-    [[nodiscard]] const std::vector<rom::KnownName> &knownNames() const { return m_knownNames; }
+    [[nodiscard]] const std::vector<rom::KnownName> &knownNames() const { return m_names.knownNames(); }
 
     // Every command with its arguments and what it does, and the exit codes.
     [[nodiscard]] static std::string helpText();
@@ -60,10 +59,6 @@ public:
 private:
     bool readOption(const std::string &argument, int &index, int argc, const char *const *argv);
     void checkCommand();
-    bool readNameOption(const std::string &name, const std::string &argument, int &index, int argc,
-                        const char *const *argv);
-    void checkNameTable();
-    void checkKnownNames();
     void refuse(std::string problem);
 
     Command m_command = Command::Help;
@@ -74,15 +69,7 @@ private:
     std::string m_itemNames;
     bool m_itemNamesGiven = false;
     bool m_fix = false;
-    // names and find-names.
-    std::string m_tableFile;
-    std::string m_at;
-    std::string m_length;
-    std::string m_skip;
-    std::string m_codes;
-    unsigned m_nameOptionsGiven = 0;
-    rom::NameTableLayout m_nameTable;
-    std::vector<rom::KnownName> m_knownNames;
+    NameOptions m_names; // of names and find-names
     std::string m_problem;
 };
 

@@ -39,10 +39,11 @@ std::string describe(const rom::NameTablePlacement &placement, rom::ImageLayout 
 std::string placesText(const rom::SearchResult &result, rom::ImageLayout layout)
 {
     const int shown = int(result.placements.size());
+    const std::string found = std::to_string(result.found) + (result.more ? " or more" : "");
     std::string text = result.found == 1 ? "1 place fits the names:\n"
                        : result.found == shown
-                           ? std::to_string(shown) + " places fit the names, the likeliest first:\n"
-                           : std::to_string(result.found) + " places fit the names; the likeliest " +
+                           ? found + " places fit the names, the likeliest first:\n"
+                           : found + " places fit the names (longer names would fit fewer); the likeliest " +
                                  std::to_string(shown) + ":\n";
     for (const rom::NameTablePlacement &placement : result.placements) {
         text += describe(placement, layout) + "\n";

@@ -150,6 +150,7 @@ private slots:
     void find();
     void findsTheDemonstrationTable();
     void ranksSeveralPlacements();
+    void stopsWhereNamesFitAnywhere();
     void refusedSearches_data();
     void refusedSearches();
 };
@@ -339,6 +340,25 @@ void TestNameTable::ranksSeveralPlacements()
     // Where the second placement puts the name of 01 (its skip is a guess among random bytes).
     const NameTableLayout &second = result.placements[1].layout;
     QCOMPARE(second.entryOffset(0x01) + std::uint64_t(second.skip), elsewhere + 16 + 1);
+}
+
+void TestNameTable::stopsWhereNamesFitAnywhere()
+{
+    // The same two names every 64 bytes of the cartridge.
+    const demo::NameEncoding encoding;
+    Bytes block(64, encoding.padding);
+    const Bytes first = demo::encodeName(encoding, "Nopq");
+    const Bytes second = demo::encodeName(encoding, "Klmn");
+    std::copy(first.begin(), first.end(), block.begin());
+    std::copy(second.begin(), second.end(), block.begin() + 32);
+    Bytes cartridge;
+    while (cartridge.size() < kCartridgeSize)
+        cartridge.insert(cartridge.end(), block.begin(), block.end());
+    const auto found = RelativeSearch::find(cartridge, {{0x10, "Nopq"}, {0x11, "Klmn"}});
+    const auto &result = std::get<rom::SearchResult>(found);
+    QCOMPARE(result.found, RelativeSearch::kMaxFits);
+    QVERIFY(result.more);
+    QCOMPARE(result.placements.size(), std::size_t(RelativeSearch::kMaxPlacements));
 }
 
 void TestNameTable::refusedSearches_data()

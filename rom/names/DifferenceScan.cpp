@@ -139,7 +139,7 @@ bool hasWideVectors()
 } // namespace
 
 void DifferenceScan::scan(std::span<const std::uint8_t> bytes, const std::vector<Difference> &filter,
-                          std::size_t count, const std::function<void(std::size_t)> &visit)
+                          std::size_t count, const std::function<bool(std::size_t)> &visit)
 {
     if (filter.empty() || count == 0)
         return;
@@ -151,8 +151,8 @@ void DifferenceScan::scan(std::span<const std::uint8_t> bytes, const std::vector
         at = wide ? findWide(data, at, count, chain) : findNarrow(data, at, count, chain);
         const std::size_t end = std::min(at + block, count);
         for (; at < end; ++at)
-            if (chain.holdsAt(data + at))
-                visit(at);
+            if (chain.holdsAt(data + at) && !visit(at))
+                return;
     }
 }
 

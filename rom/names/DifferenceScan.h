@@ -20,9 +20,9 @@ public:
     // of filter holds for the bytes from at on: one difference, or two
     // chained (the second's earlier is the first's later). Every position
     // a difference names, at + later and at + earlier, must lie in bytes
-    // for each such at.
+    // for each such at. Stops when visit returns false.
     static void scan(std::span<const std::uint8_t> bytes, const std::vector<Difference> &filter, std::size_t count,
-                     const std::function<void(std::size_t)> &visit);
+                     const std::function<bool(std::size_t)> &visit);
 };
 
 } // namespace rom

@@ -175,10 +175,13 @@ std::variant<SearchResult, SearchError> RelativeSearch::find(std::span<const std
     std::vector<Fit> fits;
     const std::size_t length = pattern.primary().symbols.size();
     if (cartridge.size() >= length)
-        DifferenceScan::scan(cartridge, pattern.filter(), cartridge.size() - length + 1,
-                             [&](std::size_t at) { addFits(cartridge, pattern, at, fits); });
+        DifferenceScan::scan(cartridge, pattern.filter(), cartridge.size() - length + 1, [&](std::size_t at) {
+            addFits(cartridge, pattern, at, fits);
+            return fits.size() < std::size_t(kMaxFits);
+        });
     SearchResult result;
     result.found = int(fits.size());
+    result.more = fits.size() >= std::size_t(kMaxFits);
     fits.resize(std::min(fits.size(), kMaxFitsPlaced));
     for (const Fit &fit : fits) {
         if (auto placement = place(FitView{cartridge, pattern, fit}))

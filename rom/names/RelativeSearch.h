@@ -27,7 +27,8 @@ struct SearchResult {
     // The likeliest first: the fewest bytes of the names (all of them) that
     // table cannot read.
     std::vector<NameTablePlacement> placements;
-    int found = 0; // placements that fit, also those past kMaxPlacements
+    int found = 0;     // placements that fit, also those past kMaxPlacements
+    bool more = false; // the search stopped at kMaxFits: more may fit
 };
 
 // Finds a name table without a table file, from a few names the user knows:
@@ -44,6 +45,9 @@ public:
     static constexpr int kMaxNames = 4;
     static constexpr int kMaxPlacements = 16;
     static constexpr int kPreviewNames = 6;
+    // Names so short or plain that they fit this often fit anywhere: the
+    // search stops there rather than run out of memory.
+    static constexpr int kMaxFits = 4096;
 
     // The placements that fit, or why the search could not be made, or
     // NothingFound (whose message says what to try).
