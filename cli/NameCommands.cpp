@@ -1,6 +1,7 @@
 #include "NameCommands.h"
 
 #include "AddressText.h"
+#include "HexDigits.h"
 #include "NameTools.h"
 #include "TableCommands.h"
 
@@ -10,15 +11,9 @@ namespace cli {
 
 namespace {
 
+using rom::hexByte;
 using rom::NameTools;
 using rom::ToolError;
-
-std::string hexByte(int value)
-{
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-    return text;
-}
 
 void warn(const std::string &path, const std::string &text)
 {

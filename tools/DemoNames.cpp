@@ -1,5 +1,7 @@
 #include "DemoNames.h"
 
+#include "HexDigits.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -34,12 +36,7 @@ const std::vector<NameGroup> &nameGroups()
     return groups;
 }
 
-std::string hex(int value)
-{
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-    return text;
-}
+using rom::hexByte;
 
 std::uint8_t characterByte(const NameEncoding &encoding, char c)
 {
@@ -105,18 +102,18 @@ std::string tableFileText(const NameEncoding &encoding, const NameTablePlace &pl
                   static_cast<unsigned long long>(place.offset));
     std::string text = where;
     for (int letter = 0; letter < kLetters; ++letter)
-        text += hex(encoding.upperA + letter) + "=" + char('A' + letter) + "\n";
+        text += hexByte(encoding.upperA + letter) + "=" + char('A' + letter) + "\n";
     for (int letter = 0; letter < kLetters; ++letter)
-        text += hex(encoding.lowerA + letter) + "=" + char('a' + letter) + "\n";
+        text += hexByte(encoding.lowerA + letter) + "=" + char('a' + letter) + "\n";
     for (int digit = 0; digit < kDigits; ++digit)
-        text += hex(encoding.digit0 + digit) + "=" + char('0' + digit) + "\n";
-    text += hex(encoding.blank) + "= \n";
+        text += hexByte(encoding.digit0 + digit) + "=" + char('0' + digit) + "\n";
+    text += hexByte(encoding.blank) + "= \n";
     text += "; words in two bytes\n";
     for (std::size_t word = 0; word < encoding.words.size(); ++word)
-        text += hex(encoding.wordLead) + hex(encoding.firstWord + int(word)) + "=" + encoding.words[word] + "\n";
+        text += hexByte(encoding.wordLead) + hexByte(encoding.firstWord + int(word)) + "=" + encoding.words[word] + "\n";
     if (encoding.ended)
-        text.append("/").append(hex(encoding.end)).append("\n");
-    text.append("$").append(hex(encoding.controlCode)).append("=<wait>,1\n");
+        text.append("/").append(hexByte(encoding.end)).append("\n");
+    text.append("$").append(hexByte(encoding.controlCode)).append("=<wait>,1\n");
     return text;
 }
 

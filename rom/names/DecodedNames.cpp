@@ -1,6 +1,7 @@
 #include "DecodedNames.h"
 
-#include <cstdio>
+#include "HexDigits.h"
+
 #include <utility>
 
 namespace rom {
@@ -38,11 +39,8 @@ int DecodedNames::mostlyUnmappedNames() const
 std::string DecodedNames::namesFileText() const
 {
     std::string text;
-    for (int code = firstCode(); code <= lastCode(); ++code) {
-        char prefix[8];
-        std::snprintf(prefix, sizeof prefix, "%02X: ", code & 0xFF);
-        text.append(prefix).append(name(code).text).push_back('\n');
-    }
+    for (int code = firstCode(); code <= lastCode(); ++code)
+        text.append(hexByte(code)).append(": ").append(name(code).text).push_back('\n');
     return text;
 }
 

@@ -11,7 +11,6 @@ namespace rom {
 
 namespace {
 
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 // U+2026, the ellipsis that ends a name cut to the longest allowed.
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 // U+0080-U+009F, the C1 control characters, are C2 80 to C2 9F in UTF-8.
@@ -107,7 +106,7 @@ void NameTable::readPieces(std::span<const std::uint8_t> bytes, int padding, Pie
         if (found)
             appendWithoutControls(pieces.text, found->kind == TableFile::Kind::LineBreak ? " " : found->text);
         else
-            pieces.text.append({'[', kHexDigits[bytes.front() >> 4], kHexDigits[bytes.front() & 0xF], ']'});
+            TableFile::appendUnmapped(pieces.text, bytes.front());
         const bool blank = found && std::all_of(pieces.text.begin() + std::ptrdiff_t(start), pieces.text.end(),
                                                 [](char c) { return c == ' ' || c == '\t'; });
         pieces.list[pieces.count++] = Piece{pieces.text.size(), found ? found->length : 1, blank, !found,

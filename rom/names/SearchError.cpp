@@ -1,20 +1,14 @@
 #include "SearchError.h"
 
+#include "HexDigits.h"
 #include "ItemNames.h"
 #include "RelativeSearch.h"
-
-#include <cstdio>
 
 namespace rom {
 
 namespace {
 
-std::string codeText(int code)
-{
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%02X", code & 0xFF);
-    return "code " + std::string(hex);
-}
+std::string codeText(int code) { return "code " + hexByte(code); }
 
 } // namespace
 

@@ -14,7 +14,6 @@ namespace {
 
 // The text of an entry that stands for a line break.
 constexpr std::string_view kLineBreakText = "\\n";
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 constexpr std::string_view kSkippedNames[TableFile::kSkippedKinds][2] = {
     {"control code ($HH=...)", "control codes ($HH=...)"},
@@ -32,7 +31,7 @@ std::string hexText(std::span<const std::uint8_t> bytes)
 {
     std::string text;
     for (const std::uint8_t byte : bytes)
-        text.append({kHexDigits[byte >> 4], kHexDigits[byte & 0xF]});
+        appendHexByte(text, byte);
     return text;
 }
 
@@ -191,12 +190,19 @@ std::string TableFile::decode(std::span<const std::uint8_t> bytes) const
         if (found && found->kind == Kind::End)
             break;
         if (!found)
-            text.append({'[', kHexDigits[bytes.front() >> 4], kHexDigits[bytes.front() & 0xF], ']'});
+            appendUnmapped(text, bytes.front());
         else
             text.append(found->kind == Kind::LineBreak ? std::string_view("\n") : found->text);
         bytes = bytes.subspan(found ? std::size_t(found->length) : 1);
     }
     return text;
+}
+
+void TableFile::appendUnmapped(std::string &text, std::uint8_t byte)
+{
+    text.push_back('[');
+    appendHexByte(text, byte);
+    text.push_back(']');
 }
 
 std::vector<const TableFile::Entry *> TableFile::sorted() const

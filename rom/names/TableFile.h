@@ -68,6 +68,8 @@ public:
     // The text of bytes up to the first end sequence: line breaks as LF, a
     // byte no sequence starts with as "[HH]".
     [[nodiscard]] std::string decode(std::span<const std::uint8_t> bytes) const;
+    // Appends "[HH]", how a byte that no sequence starts with reads.
+    static void appendUnmapped(std::string &text, std::uint8_t byte);
     // A table file of every entry, one line each in the order of their
     // bytes; parse() reads it back to an equal table.
     [[nodiscard]] std::string toText() const;
