@@ -1,11 +1,13 @@
 // Speed of shop-table against baselines measured in the same run: export
 // of a 4 MiB image by a new process against a new Qt Core process that reads
-// the same 1152 bytes, and the patch and checksum of 64 MiB images against a
+// the same 1152 bytes, the patch and checksum of 64 MiB images, and the
+// relative search for the item name table of 4 and 64 MiB images, against a
 // plain read of the same files. Prints the ratios after the benchmarks.
 #include "Contenders.h"
 #include "FigureTable.h"
 
 #include "DemoImage.h"
+#include "NameTools.h"
 #include "RomFile.h"
 #include "TableTools.h"
 
@@ -162,6 +164,28 @@ void checksum(benchmark::State &state, const std::string &image)
                      1e3, "ms", {{0, 1}});
 }
 
+// What find-names does: the image opened, its cartridge read whole, and
+// the relative search for two names of the demonstration table.
+double timeFind(const std::string &path)
+{
+    const Clock::time_point start = Clock::now();
+    rom::CartridgeBytes cartridge;
+    rom::ImageLayout layout{};
+    rom::SearchResult result;
+    if (!rom::NameTools::readCartridge(path, cartridge, layout).ok() ||
+        !rom::NameTools::findNames(path, cartridge, {{0x01, "Copper Dagger"}, {0x1F, "Iron Mace"}}, result).ok() ||
+        result.found != 1)
+        quit("cannot find the names in " + path);
+    benchmark::DoNotOptimize(result.placements.data());
+    return secondsSince(start);
+}
+
+void findNames(benchmark::State &state, const std::string &image)
+{
+    bench::runInTurn(state, {{"find", [&] { return timeFind(image); }}, {"read", [&] { return plainRead(image); }}},
+                     1e3, "ms", {{0, 1}});
+}
+
 void printFigures(const std::map<std::string, bench::Figure> &figures)
 {
     bench::FigureTable::printHeader(kRepetitions);
@@ -177,6 +201,12 @@ void printFigures(const std::map<std::string, bench::Figure> &figures)
     table.time("checksum of a 64 MiB image (open, read, sum)", "checksum:checksum_ms", "ms");
     table.time("plain read of the 64 MiB image", "checksum:read_ms", "ms");
     table.ratio("checksum ratio, checksum / plain read", "checksum:checksum/read", 1.2);
+    table.time("find-names in a 4 MiB image (open, read, relative search)", "find_4mib:find_ms", "ms");
+    table.time("plain read of the 4 MiB image", "find_4mib:read_ms", "ms");
+    table.ratio("find-names ratio, 4 MiB, find / plain read", "find_4mib:find/read", 2.0);
+    table.time("find-names in a 64 MiB image (open, read, relative search)", "find_64mib:find_ms", "ms");
+    table.time("plain read of the 64 MiB image", "find_64mib:read_ms", "ms");
+    table.ratio("find-names ratio, 64 MiB, find / plain read", "find_64mib:find/read", 2.0);
 }
 
 } // namespace
@@ -202,6 +232,8 @@ int main(int argc, char **argv)
     bench::configure(benchmark::RegisterBenchmark("export", exportTable, small), kRepetitions);
     bench::configure(benchmark::RegisterBenchmark("patch", makePatch, clean, modified), kRepetitions);
     bench::configure(benchmark::RegisterBenchmark("checksum", checksum, clean), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("find_4mib", findNames, small), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("find_64mib", findNames, clean), kRepetitions);
     bench::FigureReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -14,7 +14,9 @@ enum Options : unsigned {
     kOutputOption = 1,    // -o FILE, --output FILE
     kItemNamesOption = 2, // --item-names FILE
     kFixOption = 4,       // --fix
+    kNameTableOptions = 8, // --table FILE, --at ADDRESS, --length N, --skip N, --codes HH-HH
 };
+
 
 struct CommandForm {
     std::string_view name;
@@ -36,6 +38,13 @@ constexpr CommandForm kCommands[] = {
      "patch CLEAN MODIFIED -o OUT an IPS or BPS patch, as OUT ends in .ips or .bps"},
     {"checksum", Command::Checksum, 1, kFixOption, "checksum IMAGE [--fix]",
      "checksum IMAGE [--fix]      the cartridge checksum: stored, computed, valid?"},
+    {"names", Command::Names, 1, kNameTableOptions,
+     "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N] [--codes HH-HH]",
+     "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N]\n"
+     "                              the names of a name table, as an item names file"},
+    {"find-names", Command::FindNames, 1, kOutputOption, "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]",
+     "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]\n"
+     "                              where 2 to 4 known names lie, by relative search"},
 };
 
 constexpr std::string_view kProgram = "shop-table";
@@ -102,6 +111,10 @@ bool CommandLine::readOption(const std::string &argument, int &index, int argc, 
     }
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
+    if (std::string problem; m_names.read(name, argument, index, argc, argv, problem)) {
+        refuse(problem);
+        return understood();
+    }
     const bool output = name == "-o" || name == "--output";
     if (!output && name != "--item-names") {
         refuse("unknown option '" + argument + "'");
@@ -139,8 +152,14 @@ void CommandLine::checkCommand()
     refuseOption(kOutputOption, m_outputGiven, "-o");
     refuseOption(kItemNamesOption, m_itemNamesGiven, "--item-names");
     refuseOption(kFixOption, m_fix, "--fix");
+    refuseOption(kNameTableOptions, !m_names.firstGiven().empty(), m_names.firstGiven());
     if (!understood())
         return;
+    if (m_command == Command::FindNames && !m_files.empty()) {
+        refuse(m_names.readKnownNames({m_files.begin() + 1, m_files.end()}));
+        m_files.resize(1);
+        return;
+    }
     if (m_files.size() < form->files)
         refuse(std::string(form->name) + ": a file name is missing");
     else if (m_files.size() > form->files)
@@ -150,11 +169,13 @@ void CommandLine::checkCommand()
     else if (m_command == Command::Patch && !endsWithIgnoringCase(m_output, kIpsExtension) &&
              !endsWithIgnoringCase(m_output, kBpsExtension))
         refuse("patch: the name after -o must end in .ips or .bps, which tells the format");
+    else if (m_command == Command::Names)
+        refuse(m_names.checkNameTable());
 }
 
 void CommandLine::refuse(std::string problem)
 {
-    if (m_problem.empty())
+    if (m_problem.empty() && !problem.empty())
         m_problem = std::move(problem);
 }
 
@@ -163,7 +184,7 @@ std::string CommandLine::usageLine() const
     const CommandForm *form = m_commandKnown ? formOf(m_command) : nullptr;
     if (form)
         return "usage: " + std::string(kProgram) + " " + std::string(form->synopsis);
-    return "usage: " + std::string(kProgram) + " export|import|diff|patch|checksum ... (" + std::string(kProgram) +
+    return "usage: " + std::string(kProgram) + " export|import|diff|patch|checksum|names|find-names ... (" + std::string(kProgram) +
            " --help tells more)";
 }
 
@@ -184,12 +205,23 @@ std::string CommandLine::helpText()
             "  -o FILE, --output FILE      the file to write, whole or not at all\n"
             "  --item-names FILE           export: label the items with an item names file\n"
             "  --fix                       checksum: write it if the stored one is not valid\n"
+            "  --table FILE.tbl            names: the table file that reads the names\n"
+            "  --at ADDRESS                names: the first entry, as an SNES address of the\n"
+            "                              HiROM map ($D2B300, D2:B300) or a cartridge offset\n"
+            "                              (0x12B300, the copier header not counted)\n"
+            "  --length N, --skip N        names: bytes an entry has (1 to 64), and bytes\n"
+            "                              before its name (an icon, say; 0 if not given)\n"
+            "  --codes HH-HH               names: the codes the table covers (00-FE if not given)\n"
             "  --                          ends the options: a file name may start with '-'\n\n"
             "Output: import prints \"N shops changed in IMAGE\". diff prints the shop's\n"
             "nine bytes in A, then in B: \"shop 12: 01 2A FF FF FF FF FF FF FF -> 01 2B ...\".\n"
             "checksum prints \"stored checksum: 1A2B\", \"stored complement: E5D4\",\n"
             "\"computed checksum: 1A2B\" and \"valid\" or \"not valid\", one a line; with --fix,\n"
-            "a last line \"fixed: ...\" when it wrote the checksum.\n\n"
+            "a last line \"fixed: ...\" when it wrote the checksum.\n"
+            "names prints \"HH: Name\" for each code the table covers, which --item-names\n"
+            "reads, and on standard error how many lines of the table file were skipped.\n"
+            "find-names prints each place where the names fit, best first, with the first\n"
+            "names read there; -o writes the table file learnt at the first place.\n\n"
             "Exit status: 0 done; 1 the work failed, with a message that names the file\n"
             "and the reason, or diff found shops that differ (0 when none do; a failure\n"
             "of diff prints a message as well); 2 the command line cannot be understood.\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NameOptions.h"
 #include "TableTools.h"
 
 #include <string>
@@ -22,6 +23,8 @@ enum class Command {
     Diff,
     Patch,
     Checksum,
+    Names,
+    FindNames,
 };
 
 // What the command line asks for, or why it cannot be understood. File
@@ -43,6 +46,12 @@ public:
     [[nodiscard]] bool fix() const { return m_fix; }
     // patch: the format that the output's extension names.
     [[nodiscard]] rom::PatchFormat patchFormat() const;
+    // names: the table file (--table) and where the table lies (--at,
+    // --length, --skip, --codes), checked but for the image's size.
+    [[nodiscard]] const std::string &tableFile() const { return m_names.tableFile(); }
+    [[nodiscard]] const rom::NameTableLayout &nameTable() const { return m_names.nameTable(); }
+    // find-names: the names after the image, checked as the search checks them.
+    [[nodiscard]] const std::vector<rom::KnownName> &knownNames() const { return m_names.knownNames(); }
 
     // Every command with its arguments and what it does, and the exit codes.
     [[nodiscard]] static std::string helpText();
@@ -60,6 +69,7 @@ private:
     std::string m_itemNames;
     bool m_itemNamesGiven = false;
     bool m_fix = false;
+    NameOptions m_names; // of names and find-names
     std::string m_problem;
 };
 

@@ -1,5 +1,6 @@
 #include "TableCommands.h"
 
+#include "NameCommands.h"
 #include "TableTools.h"
 #include "Version.h"
 
@@ -59,6 +60,8 @@ int TableCommands::run(const CommandLine &line)
     case Command::Diff: return diffTables(line);
     case Command::Patch: return makePatch(line);
     case Command::Checksum: return checksum(line);
+    case Command::Names: return NameCommands::names(line);
+    case Command::FindNames: return NameCommands::findNames(line);
     }
     return kUsage;
 }

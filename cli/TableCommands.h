@@ -13,6 +13,11 @@ class TableCommands {
 public:
     [[nodiscard]] static int run(const CommandLine &line);
 
+    // Prints "shop-table: PATH: reason" and returns kFailure.
+    static int fail(const rom::ToolError &error);
+    // Writes text to standard output, or fails naming it.
+    static int print(const std::string &text);
+
 private:
     [[nodiscard]] static int exportTable(const CommandLine &line);
     [[nodiscard]] static int importTable(const CommandLine &line);
@@ -20,10 +25,6 @@ private:
     [[nodiscard]] static int makePatch(const CommandLine &line);
     [[nodiscard]] static int checksum(const CommandLine &line);
 
-    // Prints "shop-table: PATH: reason" and returns kFailure.
-    static int fail(const rom::ToolError &error);
-    // Writes text to standard output, or fails naming it.
-    static int print(const std::string &text);
 };
 
 } // namespace cli

@@ -1,7 +1,8 @@
 # shop-table's command line as a script uses it, without a display, on
 # demonstration images: export, an edit of the CSV, import, diff, patches,
-# the checksum before and after --fix, then usage errors (exit 2) and refused
-# files (exit 1, with one line that names the file).
+# the checksum before and after --fix, the item names of the image (names,
+# find-names), then usage errors (exit 2) and refused files (exit 1, with
+# one line that names the file).
 # Usage: cmake -DTABLE=shop-table -DMAKE_IMAGE=make-demo-image -DWORK=folder -P check_table_command_line.cmake
 
 file(REMOVE_RECURSE "${WORK}")
@@ -111,10 +112,103 @@ expect("checksum --fix when valid" "${out}" "\nvalid\n$")
 table(1 diff "${clean}" "${game}")
 expect("diff after the fix" "${out}" "^shop 12: [^\n]+\n$")
 
+# The game's own item names: a name table read with a table file, and found by relative search.
+execute_process(COMMAND "${MAKE_IMAGE}" --overwrite --table-file "${WORK}/demo.tbl" "${WORK}/names.smc" RESULT_VARIABLE code)
+if(NOT code EQUAL 0)
+  message(FATAL_ERROR "make-demo-image --table-file failed")
+endif()
+file(SHA256 "${game}" game_hash)
+set(at --table "${WORK}/demo.tbl" --length 16 --skip 1)
+table(0 names "${game}" --at "$C3:A400" ${at})
+expect("names" "${out}" "^00: Copper Knife
+01: Copper Dagger
+02: Copper Sword
+.*
+FE: Fine Incense
+$")
+expect("names, skipped lines" "${err}" "^shop-table: ${WORK}/demo.tbl: 2 lines skipped: 1 control code [(][$]HH=...[)], 1 bookmark [^
+]*
+$")
+string(REGEX MATCHALL "
+" lines "${out}")
+list(LENGTH lines count)
+if(NOT count EQUAL 255)
+  message(FATAL_ERROR "names printed ${count} lines, expected one for each code 00-FE")
+endif()
+set(names_file "${out}")
+foreach(address IN ITEMS "0x3A400" "c3:a400" "$43A400")
+  table(0 names "${game}" --at "${address}" ${at})
+  if(NOT out STREQUAL names_file)
+    message(FATAL_ERROR "names --at ${address} printed other names")
+  endif()
+endforeach()
+table(0 names "${headerless}" "--at=0x3A410" --codes 01-02 ${at})
+expect("names --codes" "${out}" "^01: Copper Dagger
+02: Copper Sword
+$")
+file(WRITE "${WORK}/game-names.txt" "${names_file}")
+table(0 export "${game}" --item-names "${WORK}/game-names.txt")
+expect("export with the names read" "${out}" ",FF: Empty
+")
+expect("export with the names read" "${out}" ",[0-9A-F][0-9A-F]: (Copper|Bronze|Iron|Steel|Silver|Ember|Frost|Star) ")
+table(0 names "${game}" --at "$C3:9000" ${at})
+expect("names at the wrong address" "${err}" "shop-table: ${game}: more than half of the bytes read have no entry")
+
+table(0 find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" -o "${WORK}/found.tbl")
+expect("find-names" "${out}" "^1 place fits the names:
+[$]C3:A400, cartridge 0x3A400, file 0x3A600: entries of 16 bytes, skip 1, end byte 00, codes 00-FE
+  00: Copper Knife
+  01: Copper Dagger
+  02: Copper [[]F0[]][[]10[]]
+")
+file(READ "${WORK}/found.tbl" found)
+expect("table file found" "${found}" "^# Learnt by relative search from 01=Copper Dagger 1F=Iron Mace
+# [$]C3:A400, [^
+]*
+/00
+60= 
+8A=A
+")
+table(0 names "${game}" --table "${WORK}/found.tbl" --at 0x3A400 --length 16 --skip 1)
+expect("names with the table found" "${out}" "^00: Copper Knife
+01: Copper Dagger
+02: Copper [[]F0[]][[]10[]]
+")
+table(0 find-names "${headerless}" "1f: Iron Mace" "00 Copper Knife")
+expect("find-names in a headerless image" "${out}" "
+[$]C3:A400, cartridge 0x3A400, file 0x3A400: ")
+refused("${game}" "no name table fits these names. Try another name" find-names "${game}" "01=Copper Dagger" "1F=Iron Sword")
+refused("${game}" "This is one of the images" find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" -o "${game}")
+refused("${game}" "address: 0x400000 lies past the end of the cartridge" names "${game}" --at 0x400000 ${at})
+refused("${game}" "address: the entries from 0x3FFF00 run past the end" names "${game}" --at 0x3FFF00 ${at})
+file(WRITE "${WORK}/bad.tbl" "8A=A
+8a=B
+")
+refused("${WORK}/bad.tbl" "line 2: the byte sequence 8a appears again [(]first on line 1[)]" names "${game}" --table "${WORK}/bad.tbl" --at 0x3A400 --length 16)
+misused("names: give the table file with --table" names "${game}" --at 0x3A400 --length 16)
+misused("names: give the length of an entry with --length" names "${game}" --at 0x3A400 --table "${WORK}/demo.tbl")
+misused("address: \"D2B300\" is not an address" names "${game}" --at D2B300 ${at})
+misused("address: \"[$]7E:2000\" shows no cartridge byte in the HiROM map" names "${game}" --at "$7E:2000" ${at})
+misused("entry length: an entry has 1 to 64 bytes, not 65" names "${game}" --at 0x3A400 --table x.tbl --length 65)
+misused("entry length: \"16b\" is not a whole number" names "${game}" --at 0x3A400 --table x.tbl --length 16b)
+misused("bytes to skip: skipping 16 bytes leaves nothing of an entry of 16" names "${game}" --at 0x0 --table x.tbl --length 16 --skip 16)
+misused("codes: \"00-FG\" is not a range of codes" names "${game}" --at 0x0 --table x.tbl --length 16 --codes 00-FG)
+misused("option --at is given twice" names "${game}" --at 0x0 --at 0x1)
+misused("option --table needs a value after it" names "${game}" --at 0x0 --length 1 --table)
+misused("export takes no option --table" export "${game}" --table x.tbl)
+misused("find-names: give at least 2 names with their codes" find-names "${game}" "01=Copper Dagger")
+misused("find-names: \"Kris\" is not an item code and its name" find-names "${game}" "01=Copper Dagger" Kris)
+misused("find-names: code FF is the empty slot" find-names "${game}" "01=Copper Dagger" "FF=Empty")
+misused("find-names takes no option --fix" find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" --fix)
+file(SHA256 "${game}" after_hash)
+if(NOT after_hash STREQUAL game_hash)
+  message(FATAL_ERROR "names or find-names changed the image")
+endif()
+
 table(0 --version)
 expect("--version" "${out}" "^shop-table [0-9]+\\.[0-9]+\n$")
 table(0 --help)
-expect("--help" "${out}" "^Usage: shop-table COMMAND.*export.*import.*diff.*patch.*checksum.*Exit status")
+expect("--help" "${out}" "^Usage: shop-table COMMAND.*export.*import.*diff.*patch.*checksum.*names.*find-names.*Exit status")
 
 misused("no command given")
 misused("unknown command 'frobnicate'" frobnicate "${game}")

@@ -1,6 +1,7 @@
 #include "DemoImage.h"
 
 #include "CartridgeChecksum.h"
+#include "DemoNames.h"
 #include "PlainFile.h"
 #include "ShopRecord.h"
 
@@ -30,6 +31,8 @@ constexpr CodeRange kWeapons{0x00, 0x5F};
 constexpr CodeRange kArmour{0x60, 0xA7};
 constexpr CodeRange kRelics{0xA8, 0xD7};
 constexpr CodeRange kConsumables{0xD8, 0xFE};
+// Codes with a name: all but FF, the empty slot.
+constexpr int kNamedCodes = 0xFF;
 
 class Random {
 public:
@@ -101,6 +104,13 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
     for (int index = 0; index < rom::kShopCount; ++index) {
         const auto bytes = makeShop(random, options.unlabelledTypes && index % 16 == 5).toBytes();
         std::memcpy(cartridge + rom::kShopTableOffset + index * rom::kShopRecordSize, bytes.data(), bytes.size());
+    }
+
+    if (options.nameTable) {
+        std::vector<std::string> names;
+        for (int code = 0; code < kNamedCodes; ++code)
+            names.push_back(demoItemName(code));
+        writeNameTable(std::span(cartridge, std::size_t(size)), NameTablePlace{}, NameEncoding{}, names);
     }
 
     // The checksum as emulators compute it, the parts of a size that is not a

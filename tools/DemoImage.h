@@ -19,6 +19,9 @@ struct DemoImageOptions {
     std::uint32_t seed = 1;
     // Give some shops type codes above 0x35, which have no label.
     bool unlabelledTypes = false;
+    // Write the item names of the invented game (DemoNames.h) where the
+    // cartridge is large enough for them.
+    bool nameTable = true;
 };
 
 [[nodiscard]] std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options);

@@ -1,5 +1,6 @@
 // Writes a synthetic cartridge image to try the editor on.
 #include "DemoImage.h"
+#include "DemoNames.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,11 +12,13 @@ namespace {
 int usage()
 {
     std::fputs("usage: make-demo-image [--headerless] [--unlabelled-types] [--megabits N] [--seed N]\n"
-               "                       [--overwrite | --keep] FILE\n"
+               "                       [--table-file TABLE] [--overwrite | --keep] FILE\n"
                "Writes a synthetic HiROM image with a copier header (or without, with --headerless).\n"
                "--megabits sets the cartridge size (default 32, i.e. 4 MiB; at least 3).\n"
-               "An existing FILE is an error unless --overwrite (replace it) or --keep (leave it,\n"
-               "with the edits made to it) is given.\n",
+               "The image holds the item names of an invented game in an invented encoding;\n"
+               "--table-file writes the table file that reads them to TABLE.\n"
+               "An existing FILE or TABLE is an error unless --overwrite (replace it) or --keep\n"
+               "(leave it, with the edits made to it) is given.\n",
                stderr);
     return 2;
 }
@@ -27,6 +30,14 @@ bool parseNumber(const char *text, unsigned long &value)
     return end != text && *end == '\0';
 }
 
+bool write(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
+{
+    const std::string error = demo::writeImageFile(path, bytes, overwrite);
+    if (!error.empty())
+        std::fprintf(stderr, "make-demo-image: %s\n", error.c_str());
+    return error.empty();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -35,6 +46,7 @@ int main(int argc, char **argv)
     bool overwrite = false;
     bool keep = false;
     std::string path;
+    std::string tablePath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         unsigned long number = 0;
@@ -49,6 +61,8 @@ int main(int argc, char **argv)
         } else if (arg == "--megabits" && i + 1 < argc && parseNumber(argv[++i], number) && number >= 3 &&
                    number <= 512) {
             options.cartridgeSize = number * 1024 * 1024 / 8;
+        } else if (arg == "--table-file" && i + 1 < argc && tablePath.empty() && *argv[i + 1]) {
+            tablePath = argv[++i];
         } else if (arg == "--seed" && i + 1 < argc && parseNumber(argv[++i], number)) {
             options.seed = std::uint32_t(number);
         } else if (path.empty() && !arg.empty() && arg[0] != '-') {
@@ -59,12 +73,12 @@ int main(int argc, char **argv)
     }
     if (path.empty() || (overwrite && keep))
         return usage();
+    if (!tablePath.empty() && !(keep && std::filesystem::exists(tablePath))) {
+        const std::string text = demo::tableFileText(demo::NameEncoding{}, demo::NameTablePlace{});
+        if (!write(tablePath, std::vector<std::uint8_t>(text.begin(), text.end()), overwrite))
+            return 1;
+    }
     if (keep && std::filesystem::exists(path))
         return 0;
-    if (const std::string error = demo::writeImageFile(path, demo::makeDemoImage(options), overwrite);
-        !error.empty()) {
-        std::fprintf(stderr, "make-demo-image: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+    return write(path, demo::makeDemoImage(options), overwrite) ? 0 : 1;
 }

@@ -11,6 +11,9 @@ struct ReasonText {
     std::string operator()(PatchError error) const { return std::string(describe(error)); }
     std::string operator()(const NamesFileError &error) const { return error.message(); }
     std::string operator()(const FileError &error) const { return error.message(); }
+    std::string operator()(const TableFileError &error) const { return error.message(); }
+    std::string operator()(const NameTableError &error) const { return error.message(); }
+    std::string operator()(const SearchError &error) const { return error.message(); }
 };
 
 } // namespace

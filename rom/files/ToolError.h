@@ -2,9 +2,12 @@
 
 #include "CsvError.h"
 #include "FileError.h"
+#include "NameTableError.h"
 #include "NamesFileError.h"
 #include "PatchError.h"
 #include "RomError.h"
+#include "SearchError.h"
+#include "TableFileError.h"
 
 #include <string>
 #include <variant>
@@ -16,7 +19,8 @@ namespace rom {
 // the part that found it, so that a caller can still tell, say, an image
 // locked by the editor (RomError::InUse) from a bad CSV line.
 struct ToolError {
-    using Reason = std::variant<std::monostate, RomError, CsvError, PatchError, NamesFileError, FileError>;
+    using Reason = std::variant<std::monostate, RomError, CsvError, PatchError, NamesFileError, FileError,
+                                TableFileError, NameTableError, SearchError>;
 
     std::string path;
     Reason reason;

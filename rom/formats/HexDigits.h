@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace rom {
@@ -24,6 +25,23 @@ namespace rom {
     if (text.size() != 2 || hexDigitValue(text[0]) < 0 || hexDigitValue(text[1]) < 0)
         return std::nullopt;
     return std::uint8_t(hexDigitValue(text[0]) * 16 + hexDigitValue(text[1]));
+}
+
+inline constexpr std::string_view kUpperHexDigits = "0123456789ABCDEF";
+
+// Appends a byte as two upper-case hex digits.
+inline void appendHexByte(std::string &text, std::uint8_t byte)
+{
+    text.push_back(kUpperHexDigits[byte >> 4]);
+    text.push_back(kUpperHexDigits[byte & 0xF]);
+}
+
+// The low byte of value as two upper-case hex digits ("2A").
+[[nodiscard]] inline std::string hexByte(int value)
+{
+    std::string text;
+    appendHexByte(text, std::uint8_t(value & 0xFF));
+    return text;
 }
 
 } // namespace rom

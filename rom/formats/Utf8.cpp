@@ -57,4 +57,16 @@ std::optional<std::u32string> decodeUtf8(std::string_view text)
     return decoded;
 }
 
+std::string encodeUtf8(char32_t c)
+{
+    if (c < 0x80)
+        return std::string(1, char(c));
+    if (c < 0x800)
+        return {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+    if (c < 0x10000)
+        return {char(0xE0 | c >> 12), char(0x80 | (c >> 6 & 0x3F)), char(0x80 | (c & 0x3F))};
+    return {char(0xF0 | c >> 18), char(0x80 | (c >> 12 & 0x3F)), char(0x80 | (c >> 6 & 0x3F)),
+            char(0x80 | (c & 0x3F))};
+}
+
 } // namespace rom

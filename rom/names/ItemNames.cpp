@@ -1,7 +1,7 @@
 #include "ItemNames.h"
 
 #include "HexDigits.h"
-
+#include "TextLines.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -14,33 +14,11 @@ namespace {
 
 // Length of "HH: ", the code in front of the name in every label.
 constexpr std::size_t kCodePrefixLength = 4;
-// A UTF-8 byte-order mark, which some editors put at the start of a file.
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kBlanks = " \t";
 
 struct Reading {
     std::array<std::string, ItemNames::kCount> labels;
     std::array<int, ItemNames::kCount> firstLine{}; // 0 until a line gives the code
 };
-
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-// Removes the first line from text and returns it without its LF or CRLF.
-std::string_view takeLine(std::string_view &text)
-{
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    if (line.ends_with('\r'))
-        line.remove_suffix(1);
-    return line;
-}
 
 bool isAsciiLetterOrDigit(char c)
 {
@@ -77,7 +55,7 @@ std::optional<NamesFileError> readEntry(std::string_view entry, int line, Readin
     NamesFileError error{.line = line, .problem = NamesFileProblem::NoCode, .code = leadingCode(entry)};
     if (error.code < 0)
         return error;
-    const std::string_view afterCode = trimmed(entry.substr(2));
+    const std::string_view afterCode = trimmedBlanks(entry.substr(2));
     if (!afterCode.starts_with(':')) {
         error.problem = NamesFileProblem::NoColon;
         return error;
@@ -88,7 +66,7 @@ std::optional<NamesFileError> readEntry(std::string_view entry, int line, Readin
         error.firstLine = firstLine;
         return error;
     }
-    const std::string_view name = trimmed(afterCode.substr(1));
+    const std::string_view name = trimmedBlanks(afterCode.substr(1));
     if (const auto problem = checkName(name, error.nameLength)) {
         error.problem = *problem;
         return error;
@@ -103,7 +81,7 @@ std::optional<NamesFileError> readLine(std::string_view line, int number, Readin
 {
     if (!decodeUtf8(line))
         return NamesFileError{.line = number, .problem = NamesFileProblem::NotUtf8};
-    const std::string_view content = trimmed(line);
+    const std::string_view content = trimmedBlanks(line);
     if (content.empty() || content.starts_with('#'))
         return std::nullopt;
     return readEntry(content, number, reading);

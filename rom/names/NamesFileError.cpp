@@ -1,19 +1,13 @@
 #include "NamesFileError.h"
 
+#include "HexDigits.h"
 #include "ItemNames.h"
-
-#include <cstdio>
 
 namespace rom {
 
 namespace {
 
-std::string codeText(int code)
-{
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", code & 0xFF);
-    return "code " + std::string(hex);
-}
+std::string codeText(int code) { return "code " + hexByte(code); }
 
 std::string describe(const NamesFileError &error)
 {

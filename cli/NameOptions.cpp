@@ -1,0 +1,103 @@
+#include "NameOptions.h"
+
+#include "SearchPattern.h"
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
+
+namespace cli {
+
+namespace {
+
+// The options, in the order of NameOptions' values.
+constexpr std::string_view kOptions[] = {"--table", "--at", "--length", "--skip", "--codes"};
+enum Option : std::size_t {
+    kTable,
+    kAt,
+    kLength,
+    kSkip,
+    kCodes,
+};
+constexpr std::string_view kAllCodes = "00-FE";
+
+template <typename Value>
+const rom::NameTableError *errorOf(const std::variant<Value, rom::NameTableError> &parsed)
+{
+    return std::get_if<rom::NameTableError>(&parsed);
+}
+
+} // namespace
+
+bool NameOptions::read(const std::string &name, const std::string &argument, int &index, int argc,
+                       const char *const *argv, std::string &problem)
+{
+    const auto found = std::find(std::begin(kOptions), std::end(kOptions), name);
+    if (found == std::end(kOptions))
+        return false;
+    const auto which = std::size_t(found - std::begin(kOptions));
+    std::string &value = m_values[which];
+    const std::size_t equals = argument.find('=');
+    if (m_given[which])
+        problem = "option " + name + " is given twice";
+    else if (equals != std::string::npos)
+        value = argument.substr(equals + 1);
+    else if (index + 1 < argc)
+        value = argv[++index];
+    if (problem.empty() && value.empty())
+        problem = "option " + name + " needs a value after it";
+    m_given[which] = true;
+    return true;
+}
+
+std::string_view NameOptions::firstGiven() const
+{
+    const auto given = std::find(std::begin(m_given), std::end(m_given), true);
+    return given == std::end(m_given) ? std::string_view() : kOptions[given - std::begin(m_given)];
+}
+
+std::string NameOptions::checkNameTable()
+{
+    if (!m_given[kTable])
+        return "names: give the table file with --table FILE.tbl";
+    if (!m_given[kAt])
+        return "names: give the address of the first entry with --at ADDRESS";
+    if (!m_given[kLength])
+        return "names: give the length of an entry with --length N";
+    if (std::string problem = readNameTable(); !problem.empty())
+        return problem;
+    // Every problem but those of the image's size, which the command meets later.
+    const auto problems = m_nameTable.problems(std::numeric_limits<std::uint64_t>::max());
+    return problems.empty() ? std::string() : problems.front().message();
+}
+
+std::string NameOptions::readNameTable()
+{
+    using rom::NameTableLayout;
+    const auto address = NameTableLayout::parseAddress(m_values[kAt]);
+    const auto length = NameTableLayout::parseNumber(m_values[kLength], rom::NameTableField::EntryLength);
+    const auto skip = NameTableLayout::parseNumber(m_given[kSkip] ? m_values[kSkip] : "0", rom::NameTableField::Skip);
+    const auto codes = NameTableLayout::parseCodes(m_given[kCodes] ? m_values[kCodes] : std::string(kAllCodes));
+    for (const rom::NameTableError *error : {errorOf(address), errorOf(length), errorOf(skip), errorOf(codes)})
+        if (error)
+            return error->message();
+    const auto [firstCode, lastCode] = std::get<std::pair<int, int>>(codes);
+    m_nameTable = {.start = std::get<std::uint64_t>(address), .entryLength = std::get<int>(length),
+                   .skip = std::get<int>(skip), .firstCode = firstCode, .lastCode = lastCode};
+    return {};
+}
+
+std::string NameOptions::readKnownNames(const std::vector<std::string> &arguments)
+{
+    for (const std::string &argument : arguments) {
+        const auto known = rom::KnownName::parse(argument);
+        if (const auto *error = std::get_if<rom::SearchError>(&known))
+            return "find-names: " + error->message();
+        m_knownNames.push_back(std::get<rom::KnownName>(known));
+    }
+    const auto pattern = rom::SearchPattern::make(m_knownNames);
+    const auto *error = std::get_if<rom::SearchError>(&pattern);
+    return error ? "find-names: " + error->message() : std::string();
+}
+
+} // namespace cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "KnownName.h"
+#include "NameTableLayout.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+// What names and find-names take besides the image: the table file and
+// the name table's place (--table, --at, --length, --skip, --codes), and
+// the known names. Each check returns what is wrong, or an empty string.
+class NameOptions {
+public:
+    // Reads one of the options with the value after it or after '=';
+    // false for any other option. A mistake sets problem.
+    [[nodiscard]] bool read(const std::string &name, const std::string &argument, int &index, int argc,
+                            const char *const *argv, std::string &problem);
+    // The first of the options given, for a command that takes none; empty if none was.
+    [[nodiscard]] std::string_view firstGiven() const;
+
+    // names: the options given in full and making sense, but for the image's size.
+    [[nodiscard]] std::string checkNameTable();
+    // find-names: reads the known names, as the search checks them.
+    [[nodiscard]] std::string readKnownNames(const std::vector<std::string> &arguments);
+
+    [[nodiscard]] const std::string &tableFile() const { return m_values[0]; }
+    [[nodiscard]] const rom::NameTableLayout &nameTable() const { return m_nameTable; }
+    [[nodiscard]] const std::vector<rom::KnownName> &knownNames() const { return m_knownNames; }
+
+private:
+    [[nodiscard]] std::string readNameTable();
+
+    // The values of the options, in the order of their names; given[n] once read.
+    std::string m_values[5];
+    bool m_given[5] = {};
+    rom::NameTableLayout m_nameTable;
+    std::vector<rom::KnownName> m_knownNames;
+};
+
+} // namespace cli
