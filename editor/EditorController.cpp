@@ -77,6 +77,13 @@ bool EditorController::moveToShop(int index)
     return moveTo(index);
 }
 
+void EditorController::moveBy(int delta)
+{
+    const int target = m_document.shownIndex() + delta;
+    if (target >= 0 && target < rom::kShopCount)
+        moveToShop(target);
+}
+
 void EditorController::saveBeforeMoving() { saveShown(Durability::Soon); }
 
 void EditorController::save() { saveShown(Durability::Now); }

@@ -65,6 +65,8 @@ public slots:
     void pickItem(int slot, int code);
     // Moves to the shop, saving the shown one first if its picks changed.
     bool moveToShop(int index);
+    // The next or the previous shop (delta 1 or -1), if there is one.
+    void moveBy(int delta);
     // The thumb is being dragged to another shop: the shown one is saved
     // now, as the move will save it.
     void saveBeforeMoving();

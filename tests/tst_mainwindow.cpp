@@ -24,6 +24,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QStyleOptionComboBox>
+#include <QDialogButtonBox>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -70,6 +71,10 @@ private slots:
     void unknownTypeCodesShowWhole();
     void longFileNamesWrapInMessages();
     void goToShopAndSearchAllShops();
+    void typedShopNumbersMoveOrAreRefused_data();
+    void typedShopNumbersMoveOrAreRefused();
+    void keysThatWorkAnywhere_data();
+    void keysThatWorkAnywhere();
     void keyboardEditingChangesOnlyThatByte();
     void thumbDragSavesAndMovesOnRelease();
     void closingTheWindowEndsLikeQuit();
@@ -131,7 +136,7 @@ void TestMainWindow::startsAsTheUserMeetsIt()
     auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     QCOMPARE(scroll->value(), 1); // so that the first open moves it to 0
     QCOMPARE(std::minmax(scroll->singleStep(), scroll->pageStep()), std::minmax(1, 5));
-    QVERIFY(control<QLineEdit>(QStringLiteral("shopIndexEdit"))->isReadOnly());
+    QVERIFY(!control<QLineEdit>(QStringLiteral("shopIndexEdit"))->isReadOnly()); // takes a shop number
     QCOMPARE(control<QComboBox>(QStringLiteral("shopTypeList"))->currentText(), QStringLiteral("[Blank]"));
     for (int slot = 1; slot <= 8; ++slot) {
         auto *list = control<QComboBox>(QStringLiteral("slot%1List").arg(slot));
@@ -388,9 +393,14 @@ void TestMainWindow::everyKeyPointingRightGoesToLaterShops_data()
         Qt::KeyboardModifiers modifiers;
     } held[] = {{"", Qt::NoModifier},          {"Shift+", Qt::ShiftModifier},   {"Ctrl+", Qt::ControlModifier},
                 {"keypad ", Qt::KeypadModifier}, {"Alt+", Qt::AltModifier}};
+    // Ctrl+Page Down and Ctrl+Page Up are the window's next and previous shop.
     for (const auto &modifier : held)
         for (const auto &key : keys)
-            QTest::addRow("%s%s", modifier.name, key.name) << int(key.key) << modifier.modifiers << key.shop;
+            QTest::addRow("%s%s", modifier.name, key.name)
+                << int(key.key) << modifier.modifiers
+                << (modifier.modifiers == Qt::ControlModifier && key.key == Qt::Key_PageDown ? 11
+                    : modifier.modifiers == Qt::ControlModifier && key.key == Qt::Key_PageUp ? 9
+                                                                                             : key.shop);
 }
 
 void TestMainWindow::everyKeyPointingRightGoesToLaterShops()
@@ -675,14 +685,15 @@ void TestMainWindow::goToShopAndSearchAllShops()
     auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
     scroll->setValue(9);
 
-    int offered = -1;
+    QString offered;
     whenModal([&offered](QWidget *dialog) {
-        offered = dialog->findChild<QSpinBox *>()->value();
+        offered = dialog->findChild<QLineEdit *>()->text();
+        dialog->findChild<QLineEdit *>()->selectAll();
         QTest::keyClicks(dialog->focusWidget(), QStringLiteral("100"));
         QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
     });
     QTest::keyClick(m_window->windowHandle(), Qt::Key_G, Qt::ControlModifier);
-    QCOMPARE(offered, 9);
+    QCOMPARE(offered, QStringLiteral("9"));
     QCOMPARE(index->text(), QStringLiteral("100"));
     QCOMPARE(scroll->value(), 100);
     reactivate(m_window.get());
@@ -719,6 +730,92 @@ void TestMainWindow::goToShopAndSearchAllShops()
     QCOMPARE(index->text(), QStringLiteral("57"));
     QTest::keyClick(all, Qt::Key_Escape);
     QVERIFY(!all->isVisible());
+}
+
+void TestMainWindow::typedShopNumbersMoveOrAreRefused_data()
+{
+    QTest::addColumn<bool>("inTheBox"); // the index box; else Go to Shop
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("shop"); // -1: refused
+    for (const bool box : {true, false}) {
+        const char *where = box ? "box" : "dialog";
+        QTest::addRow("%s: decimal", where) << box << "100" << 100;
+        QTest::addRow("%s: $ hex", where) << box << "$40" << 64;
+        QTest::addRow("%s: 0x hex", where) << box << "0x7F" << 127;
+        QTest::addRow("%s: past the last shop, not cut to 20", where) << box << "200" << -1;
+        QTest::addRow("%s: $80", where) << box << "$80" << -1;
+        QTest::addRow("%s: not a number", where) << box << "12a" << -1;
+    }
+}
+
+// The index box and Go to Shop both take decimal and hex; a number that is
+// no shop is refused where it was typed, never read in part.
+void TestMainWindow::typedShopNumbersMoveOrAreRefused()
+{
+    QFETCH(bool, inTheBox);
+    QFETCH(QString, typed);
+    QFETCH(int, shop);
+    openThroughDialog(m_path);
+    auto *index = control<QLineEdit>(QStringLiteral("shopIndexEdit"));
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
+    QString refusal;
+    if (inTheBox) {
+        index->setFocus();
+        index->selectAll();
+        QTest::keyClicks(index, typed);
+        QCOMPARE(index->text(), typed);
+        QTest::keyClick(index, Qt::Key_Return);
+        refusal = index->toolTip();
+    } else {
+        whenModal([&refusal, &typed](QWidget *dialog) {
+            auto *edit = dialog->findChild<QLineEdit *>();
+            edit->selectAll();
+            QTest::keyClicks(edit, typed);
+            auto *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+            if (!ok->isEnabled())
+                refusal = dialog->findChild<QLabel *>()->text();
+            QTest::keyClick(edit, ok->isEnabled() ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_G, Qt::ControlModifier);
+    }
+    QCOMPARE(scroll->value(), shop < 0 ? 0 : shop);
+    QCOMPARE(refusal.isEmpty(), shop >= 0);
+    if (shop < 0) {
+        QVERIFY2(refusal.contains(typed), qPrintable(refusal));
+        QVERIFY2(refusal.contains(QStringLiteral("127")), qPrintable(refusal));
+    } else {
+        QCOMPARE(index->text(), QString::number(shop));
+    }
+}
+
+void TestMainWindow::keysThatWorkAnywhere_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("in a slot list") << "slot3List";
+    QTest::newRow("in the type list") << "shopTypeList";
+    QTest::newRow("on the scroll bar") << "shopScrollBar";
+    QTest::newRow("on the index box") << "shopIndexEdit";
+}
+
+// Ctrl+Page Down and Ctrl+Page Up move to the next and previous shop and
+// Alt+1 to Alt+8 go to a slot's list, wherever the focus is; a list's own
+// keys do not change its pick then.
+void TestMainWindow::keysThatWorkAnywhere()
+{
+    QFETCH(QString, focus);
+    openThroughDialog(m_path);
+    auto *scroll = control<QScrollBar>(QStringLiteral("shopScrollBar"));
+    control<QWidget>(focus)->setFocus();
+    const Bytes file = readFile(m_path);
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_PageDown, Qt::ControlModifier);
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(scroll->value(), 2);
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(scroll->value(), 1);
+    QCOMPARE(readFile(m_path), file); // no pick changed on the way
+    QVERIFY(!m_window->isWindowModified());
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_5, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), control<QWidget>(QStringLiteral("slot5List")));
 }
 
 QTEST_MAIN(TestMainWindow)

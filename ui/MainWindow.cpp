@@ -33,6 +33,7 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     createMenus();
     connectMenus();
     connectForm();
+    addShortcuts();
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
         if (!m_controller->commitData(manager.allowsInteraction()))
             manager.cancel();
@@ -115,6 +116,25 @@ void MainWindow::connectForm()
     connect(m_form, &ShopForm::thumbDragged, controller, &EditorController::saveBeforeMoving);
     connect(m_form, &ShopForm::saveClicked, controller, &EditorController::save);
     connect(m_form, &ShopForm::quitClicked, controller, &EditorController::quit);
+}
+
+// Keys that work wherever the focus is, without a menu entry: the next and
+// previous shop, and the item slots by number.
+void MainWindow::addShortcuts()
+{
+    const auto add = [this](const QString &name, const QKeySequence &key, auto slot) {
+        auto *shortcut = new QAction(this);
+        shortcut->setObjectName(name);
+        shortcut->setShortcut(key);
+        shortcut->setShortcutContext(Qt::WindowShortcut);
+        addAction(shortcut);
+        connect(shortcut, &QAction::triggered, this, slot);
+    };
+    add(QStringLiteral("nextShopAction"), QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { m_controller->moveBy(1); });
+    add(QStringLiteral("previousShopAction"), QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { m_controller->moveBy(-1); });
+    for (int slot = 1; slot <= rom::ShopRecord::kSlotCount; ++slot)
+        add(QStringLiteral("slot%1Action").arg(slot), QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + slot)),
+            [this, slot] { m_form->focusSlot(slot); });
 }
 
 QAction *MainWindow::action(const char *name) const { return findChild<QAction *>(QLatin1String(name)); }

@@ -58,6 +58,7 @@ private:
     void createMenus();
     void connectMenus();
     void connectForm();
+    void addShortcuts();
     void placeAllShops();
     [[nodiscard]] QAction *action(const char *name) const;
 

@@ -5,16 +5,24 @@
 #include "ItemLabels.h"
 #include "Line.h"
 #include "PickList.h"
+#include "ShopNumber.h"
 #include "ShopScrollBar.h"
 #include "ShopTypeLabels.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTabWidget>
+#include <QToolTip>
+
+#include <variant>
 
 namespace {
+
+// Long enough for "0x7F" with a blank on either side; "200" is never cut to "20".
+constexpr int kShopNumberLength = 6;
 
 template <typename Widget>
 Widget *named(Widget *widget, const char *name)
@@ -111,8 +119,7 @@ void ShopForm::findControls()
 {
     m_tabs = findChild<QWidget *>(QStringLiteral("tabs"));
     m_shopIndex = findChild<QLineEdit *>(QStringLiteral("shopIndexEdit"));
-    m_shopIndex->setReadOnly(true);
-    m_shopIndex->setMaxLength(3);
+    m_shopIndex->setMaxLength(kShopNumberLength);
     m_scroll = findChild<ShopScrollBar *>(QStringLiteral("shopScrollBar"));
     m_scroll->setValue(1);
     m_scroll->setAccessibleDescription(tr("Moves to another shop, saving the one shown"));
@@ -132,6 +139,13 @@ void ShopForm::connectControls()
         emit moveRequested(target);
     });
     connect(m_scroll, &QScrollBar::sliderMoved, this, &ShopForm::thumbDragged);
+    connect(m_shopIndex, &QLineEdit::returnPressed, this, &ShopForm::goToTypedShop);
+    connect(m_shopIndex, &QLineEdit::textEdited, this, [this] { showRefusal({}); });
+    // Left without Enter, the box shows the shop shown again.
+    connect(m_shopIndex, &QLineEdit::editingFinished, this, [this] {
+        if (!m_shopIndex->hasFocus())
+            showShopNumber();
+    });
     connect(m_type, &QComboBox::activated, this, [this](int entry) {
         emit typePicked(entry < m_typeLabels ? entry : m_unlabelledType.value_or(0));
     });
@@ -140,6 +154,48 @@ void ShopForm::connectControls()
                 [this, slot](int entry) { emit itemPicked(int(slot) + 1, entry); });
     connect(m_save, &QPushButton::clicked, this, &ShopForm::saveClicked);
     connect(m_quit, &QPushButton::clicked, this, &ShopForm::quitClicked);
+}
+
+// The number typed in the index box: the shop to move to, or refused where
+// it was typed, with what is wrong, and never read in part.
+void ShopForm::goToTypedShop()
+{
+    const std::variant<int, QString> typed = ShopNumber::read(m_shopIndex->text());
+    if (const QString *problem = std::get_if<QString>(&typed)) {
+        showRefusal(*problem);
+        m_shopIndex->selectAll();
+        return;
+    }
+    const int shop = std::get<int>(typed);
+    showShopNumber();
+    m_shopIndex->selectAll();
+    if (shop != m_shown)
+        emit moveRequested(shop);
+}
+
+void ShopForm::showShopNumber()
+{
+    showRefusal({});
+    if (const QString text = QString::number(m_shown); m_shopIndex->text() != text)
+        m_shopIndex->setText(text);
+}
+
+// A refused number is marked in the palette's colour for links visited
+// (a red in most palettes, light and dark) and explained beside the box.
+void ShopForm::showRefusal(const QString &problem)
+{
+    if (problem.isEmpty() && m_shopIndex->toolTip().isEmpty())
+        return;
+    QPalette palette = m_shopIndex->palette();
+    palette.setColor(QPalette::Text, problem.isEmpty() ? QApplication::palette(m_shopIndex).color(QPalette::Text)
+                                                       : palette.color(QPalette::LinkVisited));
+    m_shopIndex->setPalette(palette);
+    m_shopIndex->setToolTip(problem);
+    m_shopIndex->setAccessibleDescription(problem);
+    if (problem.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(m_shopIndex->mapToGlobal(QPoint(0, m_shopIndex->height())), problem, m_shopIndex);
 }
 
 void ShopForm::setKeyboardOrder()
@@ -195,8 +251,7 @@ void ShopForm::setItemLabels(const QStringList &labels)
 void ShopForm::showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType)
 {
     m_shown = index;
-    if (const QString text = QString::number(index); m_shopIndex->text() != text)
-        m_shopIndex->setText(text);
+    showShopNumber();
     if (m_scroll->value() != index)
         m_scroll->place(index);
     showType(picks.type, unlabelledType);
@@ -228,3 +283,10 @@ void ShopForm::enableEditing()
 }
 
 void ShopForm::endMouseAction() { m_scroll->endMouseAction(); }
+
+void ShopForm::focusSlot(int slot)
+{
+    QComboBox *list = m_slots.at(std::size_t(slot - 1));
+    if (list->isEnabled())
+        list->setFocus(Qt::ShortcutFocusReason);
+}

@@ -17,7 +17,8 @@ class ShopScrollBar;
 // The main window's client area, built from the form's table: one tab page
 // with the shop index, the shop type and the eight item slots, Save and
 // Quit below. It shows the shop it is told to show and reports what the
-// user does with its controls; it keeps nothing else.
+// user does with its controls: picks, the scroll bar, a shop number typed
+// in the index box; it keeps nothing else.
 class ShopForm : public QWidget {
     Q_OBJECT
 
@@ -28,6 +29,8 @@ public:
     void setItemLabels(const QStringList &labels);
     void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType);
     void enableEditing();
+    // Gives the keyboard focus to an item slot's list (1-8).
+    void focusSlot(int slot);
     // Stops what the mouse is doing on the scroll bar (a modal window took
     // the button's release).
     void endMouseAction();
@@ -50,6 +53,9 @@ private:
     void setKeyboardOrder();
     void fitCaptions();
     void showType(std::uint8_t code, std::optional<std::uint8_t> unlabelledType);
+    void goToTypedShop();
+    void showShopNumber();
+    void showRefusal(const QString &problem);
 
     QLineEdit *m_shopIndex = nullptr;
     ShopScrollBar *m_scroll = nullptr;

@@ -3,7 +3,9 @@
 #include "EditorController.h"
 #include "ImageLayout.h"
 #include "MessageBox.h"
+#include "ShopNumber.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 
 #include <map>
+#include <variant>
 
 void WindowPrompts::showError(const QString &message)
 {
@@ -57,12 +60,29 @@ EditorPrompts::Unsaved WindowPrompts::askAboutUnsaved(const QString &message)
     }
 }
 
+// Decimal or hexadecimal; a number that is no shop is refused in the
+// dialog, which says why and keeps OK off until the number is one.
 std::optional<int> WindowPrompts::askShopNumber(int current)
 {
-    bool ok = false;
-    const int shop = QInputDialog::getInt(m_window, tr("Go to Shop"), tr("Shop number (0-127):"), current, 0,
-                                          rom::kShopCount - 1, 1, &ok);
-    return ok ? std::optional<int>(shop) : std::nullopt;
+    const QString label = tr("Shop number (0-127, or $00-$7F):");
+    QInputDialog dialog(m_window);
+    dialog.setWindowTitle(tr("Go to Shop"));
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(QString::number(current));
+    const auto check = [&dialog, &label](const QString &text) {
+        const std::variant<int, QString> typed = ShopNumber::read(text);
+        const QString *problem = std::get_if<QString>(&typed);
+        dialog.setLabelText(problem ? label + u'\n' + *problem : label);
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+            buttons->button(QDialogButtonBox::Ok)->setEnabled(!problem);
+    };
+    QObject::connect(&dialog, &QInputDialog::textValueChanged, &dialog, check);
+    check(dialog.textValue());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const std::variant<int, QString> typed = ShopNumber::read(dialog.textValue());
+    return std::holds_alternative<int>(typed) ? std::optional<int>(std::get<int>(typed)) : std::nullopt;
 }
 
 std::string WindowPrompts::chooseFile(FileChoice choice)
