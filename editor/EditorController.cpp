@@ -1,10 +1,12 @@
 #include "EditorController.h"
 
+#include "AddressText.h"
 #include "EditorMessages.h"
 #include "ShopHistory.h"
 #include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -294,8 +296,16 @@ void EditorController::changePicks(const ShopRecord &picks)
 
 void EditorController::showDocument()
 {
-    m_view.showShop(m_document.shownIndex(), m_document.picks(), m_document.unlabelledType());
+    const int shown = m_document.shownIndex();
+    m_view.showShop(shown, m_document.picks(), m_document.unlabelledType());
     m_view.setModified(hasUnsavedPicks());
+    const std::uint64_t cartridge = rom::kShopTableOffset + std::uint64_t(shown) * rom::kShopRecordSize;
+    const rom::ImageLayout layout = m_document.image().layout();
+    m_view.showLocation(QFileInfo(m_document.fileName()).fileName(), m_document.fileName(),
+                        tr("Shop %1  %2  file %3")
+                            .arg(shown)
+                            .arg(QString::fromStdString(rom::AddressText::snes(*rom::hiRomAddress(cartridge))),
+                                 QString::fromStdString(rom::AddressText::offset(rom::fileOffset(layout, cartridge)))));
 }
 
 // The whole table in one read; the model keeps up with the editor's own

@@ -28,6 +28,10 @@ public:
     // shop when it was shown, so that it can be picked again.
     virtual void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType) = 0;
     virtual void setTitle(const QString &title) = 0;
+    // Where the editor is, always visible: the open file's name (its whole
+    // path for a closer look) and the shown shop's place in it
+    // ("Shop 12  $C4:7B2C  file 0x47D2C").
+    virtual void showLocation(const QString &fileName, const QString &path, const QString &shop) = 0;
     // Whether the picks on screen are unsaved: a marker in the title.
     virtual void setModified(bool modified) = 0;
     // Enables the editing controls and the commands that need an open image.

@@ -42,6 +42,10 @@ public:
     void setItemLabels(const QStringList &labels) override { m_itemLabels = labels; }
     void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType) override;
     void setTitle(const QString &title) override { m_title = title; }
+    void showLocation(const QString &fileName, const QString &path, const QString &shop) override
+    {
+        m_location = {fileName, path, shop};
+    }
     void setModified(bool modified) override { m_modified = modified; }
     void enableEditing() override { m_editingEnabled = true; }
     void showAllShops() override { m_allShopsShown = true; }
@@ -82,6 +86,8 @@ public:
     [[nodiscard]] const QStringList &itemLabels() const { return m_itemLabels; }
     [[nodiscard]] bool editingEnabled() const { return m_editingEnabled; }
     [[nodiscard]] const QString &title() const { return m_title; }
+    // The file's name, its path and the shown shop's place.
+    [[nodiscard]] const QStringList &location() const { return m_location; }
     [[nodiscard]] const QStringList &errors() const { return m_errors; }
     [[nodiscard]] const QStringList &questions() const { return m_questions; }
     [[nodiscard]] const QStringList &informations() const { return m_informations; }
@@ -109,6 +115,7 @@ private:
     std::array<int, 8> m_slots{};
     bool m_editingEnabled = false;
     QString m_title;
+    QStringList m_location;
     bool m_modified = false;
     QStringList m_errors;
     QStringList m_questions;

@@ -6,6 +6,8 @@
 #include "WindowTestSupport.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
@@ -46,6 +48,7 @@ public:
     virtual int slotSelection(int slot) = 0;
     virtual QString slotText(int slot) = 0;
     virtual QString title() = 0;
+    virtual QStringList location() = 0;
     virtual bool modified() = 0;
     virtual bool editingEnabled() = 0;
     // The user's hand: an entry picked in a list (0 the type list, 1-8 the
@@ -66,6 +69,7 @@ public:
     int slotSelection(int slot) override { return m_view.slotSelection(slot); }
     QString slotText(int slot) override { return m_view.itemLabels().value(m_view.slotSelection(slot)); }
     QString title() override { return m_view.title(); }
+    QStringList location() override { return m_view.location(); }
     bool modified() override { return m_view.modified(); }
     bool editingEnabled() override { return m_view.editingEnabled(); }
     void pick(int list, int entry) override { m_view.pick(list, entry); }
@@ -95,6 +99,11 @@ public:
     int slotSelection(int slot) override { return list(slot)->currentIndex(); }
     QString slotText(int slot) override { return list(slot)->currentText(); }
     QString title() override { return m_window.windowTitle().remove(QStringLiteral("[*]")); }
+    QStringList location() override
+    {
+        const auto *file = control<QLabel>("fileNameLabel");
+        return {file->text(), file->toolTip(), control<QLabel>("shopPlaceLabel")->text()};
+    }
     bool modified() override { return m_window.isWindowModified(); }
     bool editingEnabled() override { return type()->isEnabled() && list(8)->isEnabled(); }
     void pick(int list, int entry) override { pickEntry(list == 0 ? type() : this->list(list), entry); }
@@ -195,6 +204,8 @@ void TestEditorView::reportsWhatTheUserDoes()
     EditorController &controller = under->controller();
     QVERIFY(controller.openFile(QFile::encodeName(path).toStdString()));
     QCOMPARE(under->indexText(), QStringLiteral("0"));
+    QCOMPARE(under->location(), (QStringList{QStringLiteral("game.smc"), QDir::toNativeSeparators(path),
+                                             QStringLiteral("Shop 0  $C4:7AC0  file 0x47CC0")}));
 
     under->pick(3, 0x77);
     QCOMPARE(controller.document().picks().items[2], 0x77);
@@ -208,6 +219,7 @@ void TestEditorView::reportsWhatTheUserDoes()
     QCOMPARE(under->indexText(), QStringLiteral("1"));
     QCOMPARE(under->scrollValue(), 1);
     QVERIFY(!under->modified());
+    QCOMPARE(under->location().last(), QStringLiteral("Shop 1  $C4:7AC9  file 0x47CC9"));
 
     // The extra entry of a code without a label picks that code again.
     for (int shop = 2; shop <= 5; ++shop)

@@ -8,11 +8,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QSessionManager>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -27,6 +30,7 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     setAcceptDrops(true);
     m_form = new ShopForm(this);
     setCentralWidget(m_form);
+    createStatusBar();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_controller = std::make_unique<EditorController>(*this, m_prompts, m_dialog, files);
@@ -87,6 +91,20 @@ void MainWindow::createMenus()
             menu->addAction(action);
         }
     }
+}
+
+// Under the form: which file is open, and where the shown shop is in it.
+void MainWindow::createStatusBar()
+{
+    m_fileName = new QLabel(this);
+    m_fileName->setObjectName(QStringLiteral("fileNameLabel"));
+    m_fileName->setTextFormat(Qt::PlainText);
+    m_shopPlace = new QLabel(this);
+    m_shopPlace->setObjectName(QStringLiteral("shopPlaceLabel"));
+    m_shopPlace->setTextFormat(Qt::PlainText);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_fileName, 1);
+    statusBar()->addPermanentWidget(m_shopPlace);
 }
 
 void MainWindow::connectMenus()
@@ -152,6 +170,14 @@ void MainWindow::showShop(int index, const rom::ShopRecord &picks, std::optional
 
 // The marker of unsaved picks goes at the end, after the image's name.
 void MainWindow::setTitle(const QString &title) { setWindowTitle(title + QStringLiteral("[*]")); }
+
+void MainWindow::showLocation(const QString &fileName, const QString &path, const QString &shop)
+{
+    m_fileName->setText(fileName);
+    m_fileName->setToolTip(QDir::toNativeSeparators(path));
+    if (m_shopPlace->text() != shop)
+        m_shopPlace->setText(shop);
+}
 
 void MainWindow::setModified(bool modified)
 {

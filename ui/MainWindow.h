@@ -11,6 +11,7 @@
 
 class AllShopsWindow;
 class EditorController;
+class QLabel;
 class ShopForm;
 
 // The editor's main window: the shop form (index, type, eight slots, Save
@@ -40,6 +41,7 @@ public:
     void setItemLabels(const QStringList &labels) override;
     void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType) override;
     void setTitle(const QString &title) override;
+    void showLocation(const QString &fileName, const QString &path, const QString &shop) override;
     void setModified(bool modified) override;
     void enableEditing() override;
     void showAllShops() override;
@@ -56,6 +58,7 @@ protected:
 
 private:
     void createMenus();
+    void createStatusBar();
     void connectMenus();
     void connectForm();
     void addShortcuts();
@@ -63,6 +66,8 @@ private:
     [[nodiscard]] QAction *action(const char *name) const;
 
     ShopForm *m_form = nullptr;
+    QLabel *m_fileName = nullptr; // in the status bar, with the shown shop's place
+    QLabel *m_shopPlace = nullptr;
     WindowPrompts m_prompts{this};
     FileOpenDialog m_dialog{this};
     AllShopsWindow *m_allShops = nullptr; // made when first shown
