@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "ShopTypeLabels.h"
 #include "MessageBox.h"
+#include "PickList.h"
 #include "Version.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
@@ -73,6 +74,7 @@ private slots:
     void typingInAListPicksByNameOrCode();
     void listsKeepTheirKeysAndLeaveTheWindows_data();
     void listsKeepTheirKeysAndLeaveTheWindows();
+    void longLabelsAreCutWithTheWholeLabelAsTooltip();
     void longFileNamesWrapInMessages();
     void goToShopAndSearchAllShops();
     void keyboardEditingChangesOnlyThatByte();
@@ -595,6 +597,40 @@ void TestMainWindow::listsKeepTheirKeysAndLeaveTheWindows()
     QCOMPARE(slot->findChild<QWidget *>(QStringLiteral("pickSearch")), nullptr);
     QCOMPARE(slot->currentIndex(), entry >= 0 ? entry : 0x40);
     QCOMPARE(picks.count(), entry >= 0 ? 1 : 0);
+}
+
+// A user's name longer than the list; the tooltip follows the names and the picks.
+void TestMainWindow::longLabelsAreCutWithTheWholeLabelAsTooltip()
+{
+    m_window->openImage(QFile::encodeName(m_path));
+    QStringList names;
+    for (int code = 0; code < rom::ItemLabels::count(); ++code)
+        names << QLatin1String(rom::ItemLabels::label(code).data());
+    const QString longLabel = QStringLiteral("E4: Bread of the Ancient Kings of the Coast");
+    auto *slot = control<PickList>(QStringLiteral("slot2List"));
+    pickEntry(slot, 0xE4);
+    QCOMPARE(slot->shownText(), names[0xE4]);
+    QCOMPARE(slot->toolTip(), names[0xE4]);
+
+    names[0xE4] = longLabel;
+    m_window->setItemLabels(names);
+    const QString shown = slot->shownText();
+    QVERIFY2(shown.size() > 10 && shown.endsWith(QChar(0x2026)) && longLabel.startsWith(shown.chopped(1)), qPrintable(shown));
+    QCOMPARE(slot->toolTip(), longLabel);
+    slot->setFocus();
+    typeInWindow(QStringLiteral("ancient")); // the search shows it whole
+    auto *matches = slot->findChild<QAbstractItemView *>(QStringLiteral("pickSearchMatches"));
+    QCOMPARE(matches->model()->index(0, 0).data().toString(), longLabel);
+    QVERIFY(matches->viewport()->width() > matches->fontMetrics().horizontalAdvance(longLabel));
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_Escape);
+    pickEntry(slot, 0xE5);
+    QCOMPARE(slot->toolTip(), names[0xE5]);
+    QCOMPARE(slot->shownText(), names[0xE5]);
+
+    auto *type = control<PickList>(QStringLiteral("shopTypeList"));
+    QCOMPARE(type->toolTip(), type->currentText());
+    control<QScrollBar>(QStringLiteral("shopScrollBar"))->setValue(5); // a code without a label, an extra entry
+    QVERIFY(type->toolTip().endsWith(QStringLiteral(": Unknown")));
 }
 
 void TestMainWindow::longFileNamesWrapInMessages()

@@ -5,6 +5,8 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QWheelEvent>
 
 namespace {
@@ -35,6 +37,7 @@ PickList::PickList(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
     setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
 }
 
 void PickList::showPopup()
@@ -43,6 +46,13 @@ void PickList::showPopup()
     popup->installEventFilter(this);
     popup->setMinimumWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 8);
     QComboBox::showPopup();
+}
+
+QString PickList::shownText() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return elided(option);
 }
 
 // Typing in the open list searches as typing in the closed one does.
@@ -63,6 +73,18 @@ void PickList::keyPressEvent(QKeyEvent *event)
         search(event->text());
     else
         QComboBox::keyPressEvent(event);
+}
+
+// As QComboBox paints itself, with the label cut to the field.
+void PickList::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    option.currentText = elided(option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 void PickList::wheelEvent(QWheelEvent *event)
@@ -89,4 +111,12 @@ void PickList::pick(int entry)
     setCurrentIndex(entry);
     emit activated(entry);
     emit textActivated(itemText(entry));
+}
+
+QString PickList::elided(const QStyleOptionComboBox &option) const
+{
+    // The style draws the label one pixel in from each side of the field.
+    constexpr int kLabelInset = 2;
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    return option.fontMetrics.elidedText(option.currentText, Qt::ElideRight, field.width() - kLabelInset);
 }
