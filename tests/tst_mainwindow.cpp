@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "ShopTypeLabels.h"
 #include "MessageBox.h"
+#include "PickList.h"
 #include "Version.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
@@ -27,6 +28,7 @@
 #include <QDialogButtonBox>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <map>
 #include <memory>
@@ -69,6 +71,11 @@ private slots:
     void scrollBarShowsFocusAndHasAThumbToGrab();
     void etchedRuleTakesThePalettesColours();
     void unknownTypeCodesShowWhole();
+    void typingInAListPicksByNameOrCode_data();
+    void typingInAListPicksByNameOrCode();
+    void listsKeepTheirKeysAndLeaveTheWindows_data();
+    void listsKeepTheirKeysAndLeaveTheWindows();
+    void longLabelsAreCutWithTheWholeLabelAsTooltip();
     void longFileNamesWrapInMessages();
     void goToShopAndSearchAllShops();
     void typedShopNumbersMoveOrAreRefused_data();
@@ -93,6 +100,10 @@ private:
     }
     QAction *menuEntry(const QString &name) const { return control<QAction>(name); }
     void openThroughDialog(const QString &path);
+    // The shown shop's code in a list, as the controller has it.
+    int pickedCode(const QString &list);
+    // Types text as a user would: each key to the window.
+    void typeInWindow(const QString &text);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FaultyFileAccess> m_files;
@@ -117,6 +128,18 @@ void TestMainWindow::openThroughDialog(const QString &path)
     whenModal([path](QWidget *modal) { choose(modal, path); });
     QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
     reactivate(m_window.get());
+}
+
+int TestMainWindow::pickedCode(const QString &list)
+{
+    const rom::ShopRecord &picks = m_window->controller().document().picks();
+    return list == QStringLiteral("shopTypeList") ? picks.type : picks.items[list.mid(4, 1).toUInt() - 1];
+}
+
+void TestMainWindow::typeInWindow(const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(m_window->windowHandle(), c.toLatin1());
 }
 
 void TestMainWindow::startsAsTheUserMeetsIt()
@@ -483,6 +506,141 @@ void TestMainWindow::unknownTypeCodesShowWhole()
         const QString text = QString::fromStdString(rom::ShopTypeLabels::text(std::uint8_t(code)));
         QVERIFY2(type->fontMetrics().horizontalAdvance(text) <= field.width(), qPrintable(text));
     }
+}
+
+void TestMainWindow::typingInAListPicksByNameOrCode_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("keys"); // then, in the search; "Click": on the second match
+    QTest::addColumn<QString>("picked"); // the label picked; none: the pick stays
+    QTest::newRow("part of a name picks it") << "slot1List" << "urge h" << "Return" << "E0: Purge Herb";
+    QTest::newRow("a hex code picks it") << "slot2List" << "2a" << "Return" << "2A: Glaive";
+    QTest::newRow("a code before names holding it") << "slot3List" << "BE" << "Return" << "BE: Mind Gem";
+    QTest::newRow("word starts before inner matches") << "slot4List" << "staff" << "Down Down Return" << "46: Sage Staff";
+    QTest::newRow("Enter on the first match") << "slot5List" << "herb" << "Return" << "D8: Healing Herb";
+    QTest::newRow("a click on a match") << "slot6List" << "ring" << "Click" << "A8: Iron Ring";
+    QTest::newRow("Backspace edits the text") << "slot7List" << "herbx" << "Backspace Return" << "D8: Healing Herb";
+    QTest::newRow("type list by name") << "shopTypeList" << "relic 15" << "Return" << "Relic 150% cost";
+    QTest::newRow("type list by code") << "shopTypeList" << "12" << "Return" << "Armor 200% cost";
+    QTest::newRow("Esc picks nothing") << "slot8List" << "herb" << "Down Esc" << "";
+    QTest::newRow("no match keeps the pick") << "slot1List" << "ether" << "Return Esc" << "";
+    QTest::newRow("deleting the text closes") << "slot2List" << "h" << "Backspace" << "";
+    QTest::newRow("typing in the open list") << "slot3List" << "F4 herb" << "Return" << "D8: Healing Herb";
+}
+
+// Keys go where the user's would: to the window, which gives them to the
+// focused list, or to the search once it is open.
+void TestMainWindow::typingInAListPicksByNameOrCode()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, typed);
+    QFETCH(QString, keys);
+    QFETCH(QString, picked);
+    m_window->openImage(QFile::encodeName(m_path));
+    const Bytes opened = readFile(m_path);
+    auto *box = control<QComboBox>(list);
+    const QString before = box->currentText();
+    QVERIFY(before != picked);
+    QSignalSpy picks(box, &QComboBox::activated);
+    box->setFocus();
+    if (typed.startsWith(QStringLiteral("F4 "))) { // the list's own popup first
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_F4);
+        QVERIFY(box->view()->isVisible());
+        typed.remove(0, 3);
+    }
+    typeInWindow(typed);
+    auto *search = box->findChild<QWidget *>(QStringLiteral("pickSearch"));
+    QVERIFY(search && search->isVisible() && !box->view()->isVisible());
+    QCOMPARE(search->findChild<QLineEdit *>(QStringLiteral("pickSearchText"))->text(), typed);
+    auto *matches = search->findChild<QAbstractItemView *>(QStringLiteral("pickSearchMatches"));
+    for (const QString &key : keys.split(u' ')) {
+        if (key == QStringLiteral("Click"))
+            QTest::mouseClick(matches->viewport(), Qt::LeftButton, {}, matches->visualRect(matches->model()->index(1, 0)).center());
+        else
+            QTest::keyClick(m_window->windowHandle(), QKeySequence(key)[0].key());
+    }
+
+    QVERIFY(!search->isVisible());
+    QCOMPARE(picks.count(), picked.isEmpty() ? 0 : 1);
+    QCOMPARE(box->currentText(), picked.isEmpty() ? before : picked);
+    QCOMPARE(pickedCode(list), box->currentIndex()); // the controller took the pick
+    QCOMPARE(m_window->isWindowModified(), !picked.isEmpty());
+    QCOMPARE(readFile(m_path), opened); // a pick alone writes nothing
+    QCOMPARE(m_files->writes, 0);
+    QCOMPARE(QApplication::focusWidget(), box);
+}
+
+void TestMainWindow::listsKeepTheirKeysAndLeaveTheWindows_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("entry"); // from entry 0x40; -1: the list's popup opens; -2: the key is the window's
+    QTest::newRow("Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers() << "" << 0x41;
+    QTest::newRow("End") << int(Qt::Key_End) << Qt::KeyboardModifiers() << "" << 0xFF;
+    QTest::newRow("Alt+Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::AltModifier) << "" << -1;
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << " " << -1;
+    QTest::newRow("Ctrl+Page Down") << int(Qt::Key_PageDown) << Qt::KeyboardModifiers(Qt::ControlModifier) << "" << -2;
+    QTest::newRow("Ctrl+Page Up") << int(Qt::Key_PageUp) << Qt::KeyboardModifiers(Qt::ControlModifier) << "" << -2;
+    QTest::newRow("Alt+1") << int(Qt::Key_1) << Qt::KeyboardModifiers(Qt::AltModifier) << "1" << -2;
+}
+
+// Sent to the list itself, so that a window shortcut cannot take the key
+// before the list has had its say; no widget of the form takes the window's.
+void TestMainWindow::listsKeepTheirKeysAndLeaveTheWindows()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, entry);
+    m_window->openImage(QFile::encodeName(m_path));
+    auto *slot = control<QComboBox>(QStringLiteral("slot1List"));
+    slot->setCurrentIndex(0x40);
+    slot->setFocus();
+    QSignalSpy picks(slot, &QComboBox::activated);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(slot, &press);
+    QCOMPARE(press.isAccepted(), entry != -2);
+    QCOMPARE(slot->view()->isVisible(), entry == -1);
+    slot->hidePopup();
+    QCOMPARE(slot->findChild<QWidget *>(QStringLiteral("pickSearch")), nullptr);
+    QCOMPARE(slot->currentIndex(), entry >= 0 ? entry : 0x40);
+    QCOMPARE(picks.count(), entry >= 0 ? 1 : 0);
+}
+
+// A user's name longer than the list; the tooltip follows the names and the picks.
+void TestMainWindow::longLabelsAreCutWithTheWholeLabelAsTooltip()
+{
+    m_window->openImage(QFile::encodeName(m_path));
+    QStringList names;
+    for (int code = 0; code < rom::ItemLabels::count(); ++code)
+        names << QLatin1String(rom::ItemLabels::label(code).data());
+    const QString longLabel = QStringLiteral("E4: Bread of the Ancient Kings of the Coast");
+    auto *slot = control<PickList>(QStringLiteral("slot2List"));
+    pickEntry(slot, 0xE4);
+    QCOMPARE(slot->shownText(), names[0xE4]);
+    QCOMPARE(slot->toolTip(), names[0xE4]);
+
+    names[0xE4] = longLabel;
+    m_window->setItemLabels(names);
+    const QString shown = slot->shownText();
+    QVERIFY2(shown.size() > 10 && shown.endsWith(QChar(0x2026)) && longLabel.startsWith(shown.chopped(1)), qPrintable(shown));
+    QCOMPARE(slot->toolTip(), longLabel);
+    slot->setFocus();
+    typeInWindow(QStringLiteral("ancient")); // the search shows it whole
+    auto *matches = slot->findChild<QAbstractItemView *>(QStringLiteral("pickSearchMatches"));
+    QCOMPARE(matches->model()->index(0, 0).data().toString(), longLabel);
+    QVERIFY(matches->viewport()->width() > matches->fontMetrics().horizontalAdvance(longLabel));
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_Escape);
+    pickEntry(slot, 0xE5);
+    QCOMPARE(slot->toolTip(), names[0xE5]);
+    QCOMPARE(slot->shownText(), names[0xE5]);
+
+    auto *type = control<PickList>(QStringLiteral("shopTypeList"));
+    QCOMPARE(type->toolTip(), type->currentText());
+    control<QScrollBar>(QStringLiteral("shopScrollBar"))->setValue(5); // a code without a label, an extra entry
+    QVERIFY(type->toolTip().endsWith(QStringLiteral(": Unknown")));
 }
 
 void TestMainWindow::longFileNamesWrapInMessages()

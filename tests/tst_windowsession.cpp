@@ -117,6 +117,7 @@ private:
     // Actions.
     void pickByKeys();
     void pickInPopup();
+    void pickByTyping();
     void scrollByKey();
     void clickScrollBar();
     void dragThumb();
@@ -287,7 +288,8 @@ void Session::act()
         Choice{&Session::pickByKeys, 7, 0},     Choice{&Session::pickInPopup, 2, 0}, Choice{&Session::scrollByKey, 4, 0},
         Choice{&Session::clickScrollBar, 3, 0}, Choice{&Session::dragThumb, 2, 0},   Choice{&Session::save, 2, 1},
         Choice{&Session::openImage, 1, 2},      Choice{&Session::openOther, 1, 1},   Choice{&Session::drop, 1, 1},
-        Choice{&Session::about, 1, 1},          Choice{&Session::undoOrRedo, 2, 0}};
+        Choice{&Session::about, 1, 1},          Choice{&Session::undoOrRedo, 2, 0},
+        Choice{&Session::pickByTyping, 2, 0}};
     const auto weight = [this](const Choice &choice) { return m_model.open ? choice.open : choice.closed; };
     int total = 0;
     for (const Choice &choice : kChoices)
@@ -345,6 +347,29 @@ void Session::pickInPopup()
     view->setCurrentIndex(view->model()->index(entry, 0));
     QTest::keyClick(view, escape ? Qt::Key_Escape : Qt::Key_Return);
     SESSION_VERIFY(!view->isVisible(), QStringLiteral("the list did not close"));
+    if (!escape)
+        setShownEntry(list, entry);
+}
+
+// Types an entry's code into its list, each key to the window; the type
+// list's extra entry goes by the code in its label.
+void Session::pickByTyping()
+{
+    const int list = pick(0, 2) == 0 ? 0 : pick(1, 8);
+    QComboBox *box = pickList(list);
+    // The extra entry, when there is one, is often the one typed: its code is not its place.
+    const bool extra = list == 0 && box->count() > kExtraTypeEntry && pick(0, 3) == 0;
+    const int entry = extra ? kExtraTypeEntry : pick(0, box->count() - 1);
+    const int code = list == 0 && entry == kExtraTypeEntry ? m_model.loadedType : entry;
+    const QString typed = QString::asprintf(pick(0, 1) ? "%02x" : "%02X", code);
+    const bool escape = pick(0, 7) == 0;
+    m_what = QStringLiteral("type %1 in %2, %3").arg(typed, box->objectName(), escape ? QStringLiteral("Esc") : QStringLiteral("Return"));
+    box->setFocus();
+    for (const QChar key : typed)
+        QTest::keyClick(m_window.windowHandle(), key.toLatin1());
+    QTest::keyClick(m_window.windowHandle(), escape ? Qt::Key_Escape : Qt::Key_Return);
+    const auto *search = box->findChild<QWidget *>(QStringLiteral("pickSearch"));
+    SESSION_VERIFY(search && !search->isVisible(), QStringLiteral("the search did not close"));
     if (!escape)
         setShownEntry(list, entry);
 }
