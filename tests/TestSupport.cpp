@@ -55,7 +55,8 @@ QList<qint64> changedOffsets(const Bytes &before, const Bytes &after)
 QStringList listing(const QTemporaryDir &dir)
 {
     QStringList entries;
-    for (const QFileInfo &info : QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
+    const auto filters = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden;
+    for (const QFileInfo &info : QDir(dir.path()).entryInfoList(filters))
         entries.append(QStringLiteral("%1 %2").arg(info.fileName()).arg(info.isFile() ? info.size() : -1));
     return entries;
 }

@@ -22,7 +22,7 @@ QString writeImage(const QTemporaryDir &dir, const QString &name, const demo::De
 Bytes readFile(const QString &path);
 // Offsets where two files differ; a size difference shows as offset -1.
 QList<qint64> changedOffsets(const Bytes &before, const Bytes &after);
-// Names and sizes of everything in dir, to prove nothing was created or resized.
+// Names and sizes of everything in dir, hidden files too, to prove nothing was created or resized.
 QStringList listing(const QTemporaryDir &dir);
 // Files in dir that are not images the editor can use, or only just are:
 // folder, fifo.smc, empty.smc, odd.smc (odd size), short-headered.smc and
