@@ -137,6 +137,8 @@ ssize_t FaultyFileAccess::pwrite(int fd, const void *buffer, size_t count, off_t
 
 int FaultyFileAccess::fallocate(int fd, int mode, off_t offset, off_t length)
 {
+    if (beforeReserve)
+        beforeReserve();
     if (fallocateError) {
         errno = fallocateError;
         return -1;

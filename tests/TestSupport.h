@@ -40,7 +40,8 @@ public:
     // bytes, a negative value fails with errno -n. Then as above.
     std::deque<int> writePlan;
     int fallocateError = 0; // errno for reserving space
-    std::function<void()> beforeWrite; // runs before each pwrite, as another program might
+    std::function<void()> beforeWrite;   // runs before each pwrite, as another program might
+    std::function<void()> beforeReserve; // runs before each fallocate, which comes before the last look at the size
     int fsyncError = 0;     // errno for fsync and fdatasync
     int openError = 0;      // errno for opening for writing
     bool denyRead = false;  // opening for reading fails too
