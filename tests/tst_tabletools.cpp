@@ -336,6 +336,8 @@ void TestTableTools::writesOutputWholeOrNotAtAll()
     QFETCH(QString, failure);
     QFETCH(QString, lands);
     makeOutputTargets();
+    if (QTest::currentTestFailed())
+        return; // without its reader, the named pipe would wait for one
     const QStringList before = listing(dir());
     const QMap<QString, Bytes> contents = contentsOf(dir());
 

@@ -95,10 +95,9 @@ bool writeWithoutPipeSignal(int fd, std::span<const std::uint8_t> bytes)
 // the bytes, on the disk.
 FileError fill(int fd, const struct stat *existing, std::span<const std::uint8_t> bytes)
 {
-    bool written = (!existing || ::fchmod(fd, existing->st_mode & kPermissionBits) == 0) && writeAll(fd, bytes) &&
-                   ::fsync(fd) == 0;
-    const int error = written ? 0 : errno;
-    return written ? FileError{} : FileError{FileProblem::CannotWrite, error};
+    const bool written = (!existing || ::fchmod(fd, existing->st_mode & kPermissionBits) == 0) &&
+                         writeAll(fd, bytes) && ::fsync(fd) == 0;
+    return written ? FileError{} : FileError{FileProblem::CannotWrite, errno};
 }
 
 bool sameTime(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
@@ -114,7 +113,7 @@ bool stillThere(int folder, const std::string &name, const struct stat &existing
 
 // Gives the file named temporary the name, replacing `existing` or, when
 // there is none, no file at all.
-FileError rename(int folder, const std::string &temporary, const std::string &name, const struct stat *existing)
+FileError giveName(int folder, const std::string &temporary, const std::string &name, const struct stat *existing)
 {
     if (existing) {
         if (!stillThere(folder, name, *existing))
@@ -162,7 +161,7 @@ FileError nameUnnamed(int fd, int folder, const std::string &name, const struct 
                 continue;
             return {FileProblem::CannotWrite, errno};
         }
-        const FileError error = rename(folder, temporary, name, existing);
+        const FileError error = giveName(folder, temporary, name, existing);
         if (!error.ok())
             ::unlinkat(folder, temporary.c_str(), 0);
         return error;
@@ -187,7 +186,7 @@ FileError replaceThroughNamed(int folder, const std::string &name, const struct 
         if (::close(fd) != 0 && error.ok())
             error = {FileProblem::CannotWrite, errno};
         if (error.ok())
-            error = rename(folder, temporary, name, existing);
+            error = giveName(folder, temporary, name, existing);
         if (!error.ok())
             ::unlinkat(folder, temporary.c_str(), 0);
         return error;
