@@ -191,7 +191,7 @@ table(0 find-names "${headerless}" "1f: Iron Mace" "00 Copper Knife")
 expect("find-names in a headerless image" "${out}" "
 [$]C3:A400, cartridge 0x3A400, file 0x3A400: ")
 refused("${game}" "no name table fits these names. Try another name" find-names "${game}" "01=Copper Dagger" "1F=Iron Sword")
-refused("${game}" "This is one of the images" find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" -o "${game}")
+refused("${game}" "This is an SNES image, and what this command writes never is one" find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" -o "${game}")
 refused("${game}" "address: 0x400000 lies past the end of the cartridge" names "${game}" --at 0x400000 ${at})
 refused("${game}" "address: the entries from 0x3FFF00 run past the end" names "${game}" --at 0x3FFF00 ${at})
 file(WRITE "${WORK}/bad.tbl" "8A=A
