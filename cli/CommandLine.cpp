@@ -11,7 +11,7 @@ namespace {
 // Which options a command takes.
 enum Options : unsigned {
     kNoOptions = 0,
-    kOutputOption = 1,    // -o FILE, --output FILE
+    kOutputOption = 1,    // -o FILE, --output FILE, -o=FILE, --output=FILE
     kItemNamesOption = 2, // --item-names FILE
     kFixOption = 4,       // --fix
     kNameTableOptions = 8, // --table FILE, --at ADDRESS, --length N, --skip N, --codes HH-HH
@@ -126,7 +126,7 @@ bool CommandLine::readOption(const std::string &argument, int &index, int argc, 
         refuse("option " + name + " is given twice");
     else if (equals + 1 == argument.size() || (equals == std::string::npos && index + 1 < argc && !*argv[index + 1]))
         refuse("option " + name + " needs a file name after it");
-    else if (equals != std::string::npos && name != "-o")
+    else if (equals != std::string::npos)
         value = argument.substr(equals + 1);
     else if (equals == std::string::npos && index + 1 < argc)
         value = argv[++index];
@@ -202,7 +202,8 @@ std::string CommandLine::helpText()
         text.append("  ").append(form.help).append("\n");
     text += "  --help, --version           this text; the version\n\n"
             "Options:\n"
-            "  -o FILE, --output FILE      the file to write, whole or not at all\n"
+            "  -o FILE, --output FILE      the file to write, whole or not at all, never an\n"
+            "                              image; also -o=FILE, --output=FILE\n"
             "  --item-names FILE           export: label the items with an item names file\n"
             "  --fix                       checksum: write it if the stored one is not valid\n"
             "  --table FILE.tbl            names: the table file that reads the names\n"

@@ -59,6 +59,7 @@ void ItemNamesInUse::exportNames()
     if (path.empty())
         return;
     const std::string text = m_names.toText();
+    // No image to name: the open one is refused as every image is.
     const rom::ToolError error = rom::TableTools::writeOutput(
         path, std::span(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()), {});
     if (!error.ok())

@@ -55,7 +55,8 @@ QList<qint64> changedOffsets(const Bytes &before, const Bytes &after)
 QStringList listing(const QTemporaryDir &dir)
 {
     QStringList entries;
-    for (const QFileInfo &info : QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
+    const auto filters = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden;
+    for (const QFileInfo &info : QDir(dir.path()).entryInfoList(filters))
         entries.append(QStringLiteral("%1 %2").arg(info.fileName()).arg(info.isFile() ? info.size() : -1));
     return entries;
 }
@@ -136,6 +137,8 @@ ssize_t FaultyFileAccess::pwrite(int fd, const void *buffer, size_t count, off_t
 
 int FaultyFileAccess::fallocate(int fd, int mode, off_t offset, off_t length)
 {
+    if (beforeReserve)
+        beforeReserve();
     if (fallocateError) {
         errno = fallocateError;
         return -1;

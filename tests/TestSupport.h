@@ -22,7 +22,7 @@ QString writeImage(const QTemporaryDir &dir, const QString &name, const demo::De
 Bytes readFile(const QString &path);
 // Offsets where two files differ; a size difference shows as offset -1.
 QList<qint64> changedOffsets(const Bytes &before, const Bytes &after);
-// Names and sizes of everything in dir, to prove nothing was created or resized.
+// Names and sizes of everything in dir, hidden files too, to prove nothing was created or resized.
 QStringList listing(const QTemporaryDir &dir);
 // Files in dir that are not images the editor can use, or only just are:
 // folder, fifo.smc, empty.smc, odd.smc (odd size), short-headered.smc and
@@ -40,7 +40,8 @@ public:
     // bytes, a negative value fails with errno -n. Then as above.
     std::deque<int> writePlan;
     int fallocateError = 0; // errno for reserving space
-    std::function<void()> beforeWrite; // runs before each pwrite, as another program might
+    std::function<void()> beforeWrite;   // runs before each pwrite, as another program might
+    std::function<void()> beforeReserve; // runs before each fallocate, which comes before the last look at the size
     int fsyncError = 0;     // errno for fsync and fdatasync
     int openError = 0;      // errno for opening for writing
     bool denyRead = false;  // opening for reading fails too

@@ -7,6 +7,7 @@
 #include "PickList.h"
 #include "Version.h"
 #include "TestSupport.h"
+#include "WindowPrompts.h"
 #include "WindowTestSupport.h"
 
 #include <QComboBox>
@@ -65,6 +66,8 @@ private slots:
     void firstOpenThroughTheDialog_data();
     void firstOpenThroughTheDialog();
     void dialogFiltersMatchAnyCase();
+    void patchNameTakesTheFiltersEnding_data();
+    void patchNameTakesTheFiltersEnding();
     void everyKeyPointingRightGoesToLaterShops_data();
     void everyKeyPointingRightGoesToLaterShops();
     void wheelMovesOneShopAndPicksOnlyWithFocus();
@@ -397,6 +400,49 @@ void TestMainWindow::dialogFiltersMatchAnyCase()
     writeFile(*m_dir, QStringLiteral("README"), Bytes(10, 'x'));
     menuEntry(QStringLiteral("openAction"))->trigger();
     QCOMPARE(listed, QStringList({"GAME.SMC", "game.smc", "GAME.SMC", "README", "game.smc", "notes.txt"}));
+}
+
+void TestMainWindow::patchNameTakesTheFiltersEnding_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ips");         // the IPS filter chosen
+    QTest::addColumn<QString>("expected"); // the name chosen; empty when the dialog was cancelled
+    QTest::addColumn<bool>("asked");       // whether the dialog asked about replacing a file
+    QTest::newRow("no ending, BPS") << "new" << false << "new.bps" << false;
+    QTest::newRow("no ending, IPS") << "new" << true << "new.ips" << false;
+    QTest::newRow("no ending, an IPS ending typed") << "new.IPS" << false << "new.IPS" << false;
+    QTest::newRow("another ending") << "new.v2" << true << "new.v2.ips" << false;
+    QTest::newRow("no ending, that patch exists: asked, No") << "hack" << false << QString() << true;
+}
+
+// Create Patch: a name typed without an ending gets the chosen filter's
+// before the dialog checks it, so that its question covers an existing patch.
+void TestMainWindow::patchNameTakesTheFiltersEnding()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, ips);
+    QFETCH(QString, expected);
+    QFETCH(bool, asked);
+    writeFile(*m_dir, QStringLiteral("hack.bps"), Bytes(3, 'p'));
+    bool questioned = false;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        types->setFocus();
+        QTest::keyClick(types, ips ? Qt::Key_End : Qt::Key_Home);
+        whenModal([&questioned](QWidget *box) {
+            questioned = qobject_cast<QMessageBox *>(box)->text().contains(QStringLiteral("hack.bps already exists"));
+            QTest::keyClick(box, Qt::Key_Escape);
+        }, dialog);
+        typeFileName(dialog, m_dir->filePath(typed));
+        static_cast<QDialog *>(dialog)->accept();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    WindowPrompts prompts(m_window.get());
+    const std::string chosen = prompts.chooseFile(EditorPrompts::FileChoice::PatchToWrite);
+    QCOMPARE(QFile::decodeName(QByteArray::fromStdString(chosen)), expected.isEmpty() ? QString() : m_dir->filePath(expected));
+    QCOMPARE(questioned, asked);
 }
 
 void TestMainWindow::everyKeyPointingRightGoesToLaterShops_data()

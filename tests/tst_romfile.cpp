@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include <array>
 #include <cerrno>
 #include <memory>
 #include <sys/resource.h>
@@ -221,32 +222,42 @@ void TestRomFile::failedWriteLeavesTheRecord_data()
 {
     QTest::addColumn<QList<int>>("plan"); // what the calls to pwrite do, in turn
     QTest::addColumn<int>("fallocateError");
+    QTest::addColumn<QString>("other");   // what another program does meanwhile
     QTest::addColumn<RomError>("expected");
     QTest::addColumn<int>("newBytesLeft"); // of the record, from its start
     QTest::addColumn<bool>("checksum");    // the checksum fields written instead of a shop
-    QTest::newRow("I/O error") << QList<int>{-EIO} << 0 << RomError::WriteFailed << 0 << false;
-    QTest::newRow("disk full") << QList<int>{-ENOSPC} << 0 << RomError::DiskFull << 0 << false;
-    QTest::newRow("quota used up") << QList<int>{-EDQUOT} << 0 << RomError::DiskFull << 0 << false;
-    QTest::newRow("short write, then disk full") << QList<int>{4, -ENOSPC} << 0 << RomError::DiskFull << 0 << false;
-    QTest::newRow("short write, then the put-back fails") << QList<int>{4, -ENOSPC, -EIO} << 0 << RomError::WritePartial << 4 << false;
-    QTest::newRow("no room for a hole's blocks") << QList<int>{} << ENOSPC << RomError::DiskFull << 0 << false;
-    QTest::newRow("file-size limit") << QList<int>{-EFBIG} << 0 << RomError::FileTooLarge << 0 << false;
-    QTest::newRow("cut short by another program") << QList<int>{} << 0 << RomError::FileChanged << -1 << false;
-    QTest::newRow("checksum: short write, then disk full") << QList<int>{2, -ENOSPC} << 0 << RomError::DiskFull << 0 << true;
-    QTest::newRow("checksum: short write, then the put-back fails") << QList<int>{3, -EIO, -EIO} << 0 << RomError::WritePartial << 3 << true;
-    QTest::newRow("checksum: no room for a hole's blocks") << QList<int>{} << ENOSPC << RomError::DiskFull << 0 << true;
-    QTest::newRow("checksum: cut short by another program") << QList<int>{} << 0 << RomError::FileChanged << -1 << true;
+    const QList<int> none;
+    QTest::newRow("I/O error") << QList<int>{-EIO} << 0 << "" << RomError::WriteFailed << 0 << false;
+    QTest::newRow("disk full") << QList<int>{-ENOSPC} << 0 << "" << RomError::DiskFull << 0 << false;
+    QTest::newRow("quota used up") << QList<int>{-EDQUOT} << 0 << "" << RomError::DiskFull << 0 << false;
+    QTest::newRow("short write, then disk full") << QList<int>{4, -ENOSPC} << 0 << "" << RomError::DiskFull << 0 << false;
+    QTest::newRow("short write, then the put-back fails") << QList<int>{4, -ENOSPC, -EIO} << 0 << "" << RomError::WritePartial << 4 << false;
+    QTest::newRow("no room for a hole's blocks") << none << ENOSPC << "" << RomError::DiskFull << 0 << false;
+    QTest::newRow("file-size limit") << QList<int>{-EFBIG} << 0 << "" << RomError::FileTooLarge << 0 << false;
+    QTest::newRow("cut short before the write") << none << 0 << "cut early" << RomError::FileChanged << 0 << false;
+    QTest::newRow("cut short at the write") << none << 0 << "cut at the write" << RomError::FileChanged << 0 << false;
+    QTest::newRow("replaced at the write") << none << 0 << "replaced" << RomError::FileChanged << 0 << false;
+    QTest::newRow("checksum: short write, then disk full") << QList<int>{2, -ENOSPC} << 0 << "" << RomError::DiskFull << 0 << true;
+    QTest::newRow("checksum: short write, then the put-back fails") << QList<int>{3, -EIO, -EIO} << 0 << "" << RomError::WritePartial << 3 << true;
+    QTest::newRow("checksum: no room for a hole's blocks") << none << ENOSPC << "" << RomError::DiskFull << 0 << true;
+    QTest::newRow("checksum: cut short before the write") << none << 0 << "cut early" << RomError::FileChanged << 0 << true;
+    QTest::newRow("checksum: replaced at the write") << none << 0 << "replaced" << RomError::FileChanged << 0 << true;
 }
 
 void TestRomFile::failedWriteLeavesTheRecord()
 {
     QFETCH(QList<int>, plan);
     QFETCH(int, fallocateError);
+    QFETCH(QString, other);
     QFETCH(RomError, expected);
     QFETCH(int, newBytesLeft);
     QFETCH(bool, checksum);
     const QString path = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    const QString kept = dir().filePath(QStringLiteral("kept.smc")); // another name of the file opened
+    QVERIFY(::link(qPrintable(path), qPrintable(kept)) == 0);
+    const QString newer = writeImage(dir(), QStringLiteral("newer.smc"), smallImage(ImageLayout::Headered, 2));
     const Bytes original = readFile(path);
+    const Bytes replacement = readFile(newer);
     const std::uint64_t at = checksum ? kHeaderedChecksumFields : shopOffset(ImageLayout::Headered, 92);
     const std::size_t size = checksum ? 4 : 9;
     Bytes changed(original.begin() + qsizetype(at), original.begin() + qsizetype(at + size));
@@ -258,8 +269,17 @@ void TestRomFile::failedWriteLeavesTheRecord()
 
     files.writePlan.assign(plan.begin(), plan.end());
     files.fallocateError = fallocateError;
-    if (newBytesLeft < 0) // the file is cut short before where the write goes, between the check and the write
-        files.beforeWrite = [&path, at] { QFile::resize(path, qint64(at & ~0x3FFFull)); };
+    // Where another program cuts the file: a size it might choose, before the record.
+    const qint64 cut = qint64(at & ~0x3FFFull) + 0x200;
+    if (other == "cut early")
+        files.beforeReserve = [&path, cut] { QFile::resize(path, cut); };
+    else if (other == "cut at the write")
+        files.beforeWrite = [&path, cut] { QFile::resize(path, cut); };
+    else if (other == "replaced")
+        files.beforeWrite = [&path, &newer] { // once: the old bytes are put back with a second pwrite
+            if (QFile::exists(newer))
+                QVERIFY(::rename(qPrintable(newer), qPrintable(path)) == 0);
+        };
     if (checksum)
         QCOMPARE(file.writeChecksumFields({changed[0], changed[1], changed[2], changed[3]}), expected);
     else
@@ -267,11 +287,16 @@ void TestRomFile::failedWriteLeavesTheRecord()
                                                            changed[5], changed[6], changed[7], changed[8]})),
                  expected);
 
-    const Bytes after = readFile(path);
-    if (newBytesLeft < 0) {
-        QVERIFY(after.size() <= at); // the write did not lengthen it again
+    if (other == "cut early") // nothing written, and left at the size the other program chose
+        QCOMPARE(readFile(path), Bytes(original.begin(), original.begin() + cut));
+    if (other == "cut at the write") // that size is not known; none of the bytes written are kept
+        QCOMPARE(readFile(path).size(), std::size_t(at));
+    if (other == "replaced")
+        QCOMPARE(readFile(path), replacement);
+    if (!other.isEmpty() && other != "replaced")
         return;
-    }
+    const Bytes after = readFile(kept);
+    QCOMPARE(after.size(), original.size());
     for (std::size_t k = 0; k < size; ++k)
         QCOMPARE(after[at + k], int(k) < newBytesLeft ? changed[k] : original[at + k]);
 }
@@ -352,6 +377,7 @@ void TestRomFile::writesOnlyTheChecksumFields_data()
     QTest::addColumn<RomError>("expected");
     QTest::newRow("headered") << ImageLayout::Headered << "for writing" << RomError::None;
     QTest::newRow("headerless") << ImageLayout::Headerless << "for writing" << RomError::None;
+    QTest::newRow("a byte already holds its value") << ImageLayout::Headered << "one already set" << RomError::None;
     QTest::newRow("opened for reading only") << ImageLayout::Headered << "for reading" << RomError::NotOpen;
     QTest::newRow("locked by another editor") << ImageLayout::Headered << "locked" << RomError::NotOpen;
 }
@@ -361,7 +387,12 @@ void TestRomFile::writesOnlyTheChecksumFields()
     QFETCH(ImageLayout, layout);
     QFETCH(QString, how);
     QFETCH(RomError, expected);
-    const QString path = writeImage(dir(), QStringLiteral("game.smc"), smallImage(layout));
+    const std::uint64_t at = layout == ImageLayout::Headered ? kHeaderedChecksumFields : kHeaderlessChecksumFields;
+    const std::array<std::uint8_t, 4> written{0x12, 0x34, 0x56, 0x78};
+    Bytes image = demo::makeDemoImage(smallImage(layout));
+    if (how == "one already set")
+        image[at + 1] = written[1];
+    const QString path = writeFile(dir(), QStringLiteral("game.smc"), image);
     const Bytes original = readFile(path);
     RomFile editor;
     if (how == "locked")
@@ -371,13 +402,12 @@ void TestRomFile::writesOnlyTheChecksumFields()
                                                                                : rom::Access::ReadWrite);
     QCOMPARE(opened, how == "locked" ? RomError::InUse : RomError::None);
 
-    QCOMPARE(file.writeChecksumFields({0x12, 0x34, 0x56, 0x78}), expected);
+    QCOMPARE(file.writeChecksumFields(written), expected);
     QCOMPARE(file.close(), RomError::None);
     QList<qint64> changes;
-    const std::uint64_t at = layout == ImageLayout::Headered ? kHeaderedChecksumFields : kHeaderlessChecksumFields;
-    for (const std::uint8_t value : {0x12, 0x34, 0x56, 0x78}) {
-        if (expected == RomError::None && original[at + std::size_t(changes.size())] != value)
-            changes.append(qint64(at) + changes.size());
+    for (std::size_t k = 0; k < written.size(); ++k) {
+        if (expected == RomError::None && original[at + k] != written[k])
+            changes.append(qint64(at + k));
     }
     QCOMPARE(changedOffsets(original, readFile(path)), changes);
 }

@@ -1,6 +1,5 @@
 #include "BpsPatch.h"
 #include "IpsPatch.h"
-#include "PlainFile.h"
 #include "TableTools.h"
 #include "TestSupport.h"
 
@@ -8,7 +7,14 @@
 #include <QFile>
 #include <QTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 
 using rom::Access;
 using rom::ImageLayout;
@@ -41,6 +47,28 @@ Bytes cartridgeOf(const Bytes &image, ImageLayout layout)
 
 QString where(const ToolError &error) { return QString::fromStdString(error.path + ": " + error.reasonText()); }
 
+// The names in a listing, sorted.
+QStringList entriesOf(const QStringList &listing)
+{
+    QStringList names;
+    for (const QString &entry : listing)
+        names.append(entry.section(u' ', 0, 0));
+    names.sort();
+    return names;
+}
+
+// The bytes of each regular file in dir (links followed), by name.
+QMap<QString, Bytes> contentsOf(const QTemporaryDir &dir)
+{
+    QMap<QString, Bytes> contents;
+    for (const QString &name : QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+        struct stat info {};
+        if (::stat(qPrintable(dir.filePath(name)), &info) == 0 && S_ISREG(info.st_mode))
+            contents[name] = readFile(dir.filePath(name));
+    }
+    return contents;
+}
+
 } // namespace
 
 class TestTableTools : public QObject {
@@ -61,10 +89,24 @@ private slots:
     void fixesTheChecksumOnlyWhenWrong();
     void writesOutputWholeOrNotAtAll_data();
     void writesOutputWholeOrNotAtAll();
+    void killedWriteLeavesNothing();
+
+    void cleanup()
+    {
+        (void)m_editor.close();
+        for (int *fd : {&m_lockedFd, &m_readerFd})
+            if (*fd >= 0)
+                ::close(std::exchange(*fd, -1));
+    }
 
 private:
+    void makeOutputTargets();
+
     std::unique_ptr<QTemporaryDir> m_temp;
     const QTemporaryDir &dir() const { return *m_temp; }
+    RomFile m_editor; // an editor holding an image open
+    int m_lockedFd = -1;
+    int m_readerFd = -1; // the reading end of the named pipe
 };
 
 void TestTableTools::import_data()
@@ -238,43 +280,121 @@ void TestTableTools::fixesTheChecksumOnlyWhenWrong()
 
 void TestTableTools::writesOutputWholeOrNotAtAll_data()
 {
-    QTest::addColumn<QString>("target");  // relative to the folder
+    QTest::addColumn<QString>("target");  // relative to the folder, or a device's path
     QTest::addColumn<QString>("failure"); // the start of the reason; empty for none
-    QTest::newRow("a new file") << "out.bps" << QString();
-    QTest::newRow("an existing file, replaced") << "old.bps" << QString();
-    QTest::newRow("the image") << "game.smc" << "This is one of the images";
-    QTest::newRow("another name of the image") << "link.smc" << "This is one of the images";
-    QTest::newRow("a folder") << "folder" << "This is not an ordinary file";
-    QTest::newRow("in a missing folder") << "nowhere/out.bps" << "The new file could not be written (No such file";
+    QTest::addColumn<QString>("lands");   // the file in the folder that holds the bytes after; empty for none
+    const QString image = QStringLiteral("This is an SNES image, and what this command writes never is one");
+    QTest::newRow("a new file") << "out.bps" << QString() << "out.bps";
+    QTest::newRow("an existing file, replaced") << "old.bps" << QString() << "old.bps";
+    QTest::newRow("the image named") << "game.smc" << image << QString();
+    QTest::newRow("a symbolic link to the image") << "link.smc" << image << QString();
+    QTest::newRow("an image open nowhere") << "other.smc" << image << QString();
+    QTest::newRow("an image open in an editor") << "open.smc" << image << QString();
+    QTest::newRow("a file another program locked") << "locked.csv" << "Another program holds a lock" << QString();
+    QTest::newRow("a file with another name") << "paired.csv" << "This file has other names" << QString();
+    QTest::newRow("a symbolic link: its target replaced") << "to-old.bps" << QString() << "old.bps";
+    QTest::newRow("a dangling symbolic link: its target made") << "dangling.bps" << QString() << "made.bps";
+    QTest::newRow("a new 250-byte name") << QString(246, u'm') + ".bps" << QString() << QString(246, u'm') + ".bps";
+    QTest::newRow("a 255-byte name, replaced") << QString(251, u'n') + ".bps" << QString() << QString(251, u'n') + ".bps";
+    QTest::newRow("a character device") << "/dev/null" << QString() << QString();
+    QTest::newRow("a device that refuses") << "/dev/full" << "The device or pipe could not be written (No space"
+                                           << QString();
+    QTest::newRow("a named pipe") << "fifo" << QString() << QString();
+    QTest::newRow("a folder") << "folder" << "This is not an ordinary file" << QString();
+    QTest::newRow("in a missing folder") << "nowhere/out.bps" << "The new file could not be written (No such file"
+                                         << QString();
+}
+
+// Each kind of file an output may be asked to land on, in the folder.
+void TestTableTools::makeOutputTargets()
+{
+    const QString image = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    QVERIFY(QFile::link(image, dir().filePath(QStringLiteral("link.smc"))));
+    writeImage(dir(), QStringLiteral("other.smc"), smallImage(ImageLayout::Headerless, 2));
+    const QString open = writeImage(dir(), QStringLiteral("open.smc"), smallImage(ImageLayout::Headered, 3));
+    QCOMPARE(m_editor.open(open.toStdString()), RomError::None);
+    const QString old = writeFile(dir(), QStringLiteral("old.bps"), Bytes(10, 0xEE));
+    QVERIFY(::chmod(qPrintable(old), 0640) == 0);
+    QVERIFY(QFile::link(QStringLiteral("old.bps"), dir().filePath(QStringLiteral("to-old.bps"))));
+    QVERIFY(QFile::link(QStringLiteral("made.bps"), dir().filePath(QStringLiteral("dangling.bps"))));
+    // A lock belongs to the open file, so one taken here is as another program's.
+    const QString locked = writeFile(dir(), QStringLiteral("locked.csv"), Bytes(3, 'x'));
+    m_lockedFd = ::open(qPrintable(locked), O_RDONLY | O_CLOEXEC);
+    QVERIFY(m_lockedFd >= 0 && ::flock(m_lockedFd, LOCK_EX) == 0);
+    const QString paired = writeFile(dir(), QStringLiteral("paired.csv"), Bytes(4, 'y'));
+    QVERIFY(::link(qPrintable(paired), qPrintable(dir().filePath(QStringLiteral("twin.csv")))) == 0);
+    writeFile(dir(), QString(251, u'n') + ".bps", Bytes(5, 'z'));
+    QVERIFY(::mkfifo(qPrintable(dir().filePath(QStringLiteral("fifo"))), 0600) == 0);
+    m_readerFd = ::open(qPrintable(dir().filePath(QStringLiteral("fifo"))), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    QVERIFY(m_readerFd >= 0);
+    QVERIFY(QDir(dir().path()).mkdir(QStringLiteral("folder")));
 }
 
 void TestTableTools::writesOutputWholeOrNotAtAll()
 {
     QFETCH(QString, target);
     QFETCH(QString, failure);
-    const QString image = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
-    QVERIFY(QFile::link(image, dir().filePath(QStringLiteral("link.smc"))));
-    const QString old = writeFile(dir(), QStringLiteral("old.bps"), Bytes(10, 0xEE));
-    QVERIFY(::chmod(qPrintable(old), 0640) == 0);
-    QVERIFY(QDir(dir().path()).mkdir(QStringLiteral("folder")));
+    QFETCH(QString, lands);
+    makeOutputTargets();
+    if (QTest::currentTestFailed())
+        return; // without its reader, the named pipe would wait for one
     const QStringList before = listing(dir());
-    const Bytes original = readFile(image);
+    const QMap<QString, Bytes> contents = contentsOf(dir());
 
     const Bytes bytes{'B', 'P', 'S', '1', 0, 1, 2};
-    const QString path = dir().filePath(target);
-    const ToolError error = TableTools::writeOutput(path.toStdString(), bytes, {image.toStdString()});
+    const QString path = target.startsWith(u'/') ? target : dir().filePath(target);
+    const ToolError error = TableTools::writeOutput(path.toStdString(), bytes, {dir().filePath("game.smc").toStdString()});
     QVERIFY2(failure.isEmpty() ? error.ok() : where(error).startsWith(path + ": " + failure), qPrintable(where(error)));
-    QCOMPARE(readFile(image), original);
-    if (!failure.isEmpty()) {
+    if (!failure.isEmpty())
         QCOMPARE(listing(dir()), before); // no temporary file left behind either
-        return;
+    // No name but the one written is new, every file but that one is as it
+    // was, and the links are still links.
+    QStringList names = entriesOf(before);
+    if (!lands.isEmpty() && !names.contains(lands))
+        names.append(lands);
+    names.sort();
+    QCOMPARE(entriesOf(listing(dir())), names);
+    const QString written = lands.isEmpty() ? QString() : QFileInfo(dir().filePath(lands)).canonicalFilePath();
+    const QMap<QString, Bytes> after = contentsOf(dir());
+    for (auto file = after.cbegin(); file != after.cend(); ++file) {
+        const bool isWritten = !written.isEmpty() && QFileInfo(dir().filePath(file.key())).canonicalFilePath() == written;
+        QVERIFY2(file.value() == (isWritten ? bytes : contents.value(file.key())), qPrintable(file.key()));
     }
-    QCOMPARE(readFile(path), bytes);
+    QVERIFY(QFileInfo(dir().filePath(QStringLiteral("to-old.bps"))).isSymLink());
+    if (target == "fifo") {
+        Bytes piped(bytes.size() + 1);
+        QCOMPARE(::read(m_readerFd, piped.data(), piped.size()), ssize_t(bytes.size()));
+        QCOMPARE(Bytes(piped.begin(), piped.end() - 1), bytes);
+    }
     struct stat info {};
-    QCOMPARE(::stat(qPrintable(path), &info), 0);
-    if (target == "old.bps")
-        QCOMPARE(info.st_mode & 07777, 0640u);
-    QCOMPARE(listing(dir()).size(), before.size() + (target == "old.bps" ? 0 : 1));
+    if (lands == "old.bps")
+        QVERIFY(::stat(qPrintable(dir().filePath(lands)), &info) == 0 && (info.st_mode & 07777) == 0640u);
+}
+
+// A program killed while it writes an output (here by the system, at the
+// file-size limit, in the middle of the write) leaves no file behind: the
+// new file has no name until it is whole.
+void TestTableTools::killedWriteLeavesNothing()
+{
+    const QString image = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    const QString old = writeFile(dir(), QStringLiteral("old.bps"), Bytes(10, 0xEE));
+    const QStringList before = listing(dir());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RomFile first; // as in any program that opened an image, which sets SIGXFSZ aside once
+        (void)first.open(image.toStdString(), Access::ReadOnly);
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        for (const char *name : {"old.bps", "new.bps"})
+            (void)TableTools::writeOutput(dir().filePath(QLatin1String(name)).toStdString(), Bytes(65536, 'k'), {});
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ, "the writer was not stopped in its write");
+    QCOMPARE(listing(dir()), before);
+    QCOMPARE(readFile(old), Bytes(10, 0xEE));
 }
 
 QTEST_GUILESS_MAIN(TestTableTools)

@@ -2,7 +2,7 @@
 
 #include "CartridgeChecksum.h"
 #include "DemoNames.h"
-#include "PlainFile.h"
+#include "OutputFile.h"
 #include "ShopRecord.h"
 
 #include <algorithm>
@@ -125,7 +125,7 @@ std::string writeImageFile(const std::string &path, const std::vector<std::uint8
 {
     if (!overwrite && std::filesystem::exists(path))
         return path + ": " + std::strerror(EEXIST);
-    if (const rom::FileError error = rom::PlainFile::replace(path, bytes); !error.ok())
+    if (const rom::FileError error = rom::OutputFile::writeMadeImage(path, bytes); !error.ok())
         return path + ": " + error.message();
     return {};
 }

@@ -8,12 +8,55 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <map>
 #include <variant>
+
+namespace {
+
+// The ending a save dialog's filter names: "BPS patches (*.bps)" gives "bps".
+QString endingOf(const QString &filter)
+{
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    return star < 0 ? QString() : filter.mid(star + 2).section(u')', 0, 0).section(u' ', 0, 0);
+}
+
+// A save dialog. With endings, the filter chosen gives its ending to a name
+// typed without one, so that the dialog's own question about replacing a
+// file covers the name written; a name with another ending gets it too, and
+// if a file of that name exists the dialog is shown again with it, to ask.
+QString askSaveName(QWidget *parent, const QString &title, const QString &suggested, const QString &nameFilters,
+                    bool needsEnding)
+{
+    QFileDialog dialog(parent, title, suggested, nameFilters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const auto useEnding = [&dialog](const QString &filter) { dialog.setDefaultSuffix(endingOf(filter)); };
+    if (needsEnding) {
+        useEnding(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useEnding);
+    }
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        const QString path = dialog.selectedFiles().constFirst();
+        const QStringList filters = dialog.nameFilters();
+        const bool ended = !needsEnding || std::any_of(filters.cbegin(), filters.cend(), [&path](const QString &filter) {
+            return path.endsWith(u'.' + endingOf(filter), Qt::CaseInsensitive);
+        });
+        const QString named = ended ? path : path + u'.' + dialog.defaultSuffix();
+        if (named == path || !QFileInfo::exists(named))
+            return named;
+        dialog.selectFile(named);
+    }
+}
+
+} // namespace
 
 void WindowPrompts::showError(const QString &message)
 {
@@ -105,16 +148,11 @@ std::string WindowPrompts::chooseFile(FileChoice choice)
          {tr("Create Patch"), tr("BPS patches (*.bps);;IPS patches (*.ips)"), QStringLiteral("shops.bps")}},
     };
     const Dialog &dialog = dialogs.at(choice);
-    QString filter;
-    QString path = !dialog.suggested.isEmpty()
-                       ? QFileDialog::getSaveFileName(m_window, dialog.title, dialog.suggested, dialog.filters, &filter,
-                                                      QFileDialog::DontUseNativeDialog)
-                       : QFileDialog::getOpenFileName(m_window, dialog.title, QString(), dialog.filters, nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    // A patch's kind is its name's ending: the filter chosen gives one if the name has none.
-    if (choice == FileChoice::PatchToWrite && !path.isEmpty() &&
-        !path.endsWith(QLatin1String(".ips"), Qt::CaseInsensitive) &&
-        !path.endsWith(QLatin1String(".bps"), Qt::CaseInsensitive))
-        path += filter.startsWith(QLatin1String("IPS")) ? QStringLiteral(".ips") : QStringLiteral(".bps");
+    // A patch's kind is its name's ending, which the filter chosen gives if the name has none.
+    const QString path = !dialog.suggested.isEmpty()
+                             ? askSaveName(m_window, dialog.title, dialog.suggested, dialog.filters,
+                                           choice == FileChoice::PatchToWrite)
+                             : QFileDialog::getOpenFileName(m_window, dialog.title, QString(), dialog.filters, nullptr,
+                                                            QFileDialog::DontUseNativeDialog);
     return QFile::encodeName(path).toStdString();
 }

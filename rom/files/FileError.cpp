@@ -27,8 +27,21 @@ std::string FileError::message() const
     case FileProblem::CannotWrite:
         return "The new file could not be written" + systemWords(systemError) +
                "; a file already of that name is as it was.";
+    case FileProblem::CannotWriteStream:
+        return "The device or pipe could not be written" + systemWords(systemError) +
+               "; part of the bytes may have gone through.";
     case FileProblem::IsAnImage:
-        return "This is one of the images named on the command line; it is never replaced by another file.";
+        return "This is an SNES image, and what this command writes never is one, so the image is left as it is. "
+               "Choose another file name.";
+    case FileProblem::Locked:
+        return "Another program holds a lock on this file (the editor locks the images it has open), so it is "
+               "left as it is. Choose another file name.";
+    case FileProblem::HasOtherNames:
+        return "This file has other names (hard links): replacing it would leave them with the old contents, and "
+               "writing into it could leave it half written, so it is left as it is. Choose another file name.";
+    case FileProblem::ChangedMeanwhile:
+        return "Another program made, replaced or deleted a file of this name while the new one was being "
+               "written, so what it left there stays and nothing was written.";
     }
     return "Unknown error.";
 }

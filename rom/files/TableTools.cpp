@@ -2,6 +2,7 @@
 
 #include "BpsPatch.h"
 #include "IpsPatch.h"
+#include "OutputFile.h"
 #include "PlainFile.h"
 #include "ShopTypeLabels.h"
 
@@ -132,10 +133,7 @@ ToolError TableTools::fixChecksum(RomFile &image, const CartridgeChecksum &sum, 
 ToolError TableTools::writeOutput(const std::string &path, std::span<const std::uint8_t> bytes,
                                   std::initializer_list<std::string> images)
 {
-    for (const std::string &image : images)
-        if (PlainFile::sameFile(path, image))
-            return failure(path, FileError{FileProblem::IsAnImage});
-    return fromFile(path, PlainFile::replace(path, bytes));
+    return fromFile(path, OutputFile::write(path, bytes, std::span(images.begin(), images.size())));
 }
 
 } // namespace rom

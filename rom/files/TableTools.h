@@ -59,8 +59,9 @@ public:
     // unless it already is; written tells whether anything was written.
     [[nodiscard]] static ToolError fixChecksum(RomFile &image, const CartridgeChecksum &sum, bool &written);
 
-    // Replaces the file at path with bytes (PlainFile::replace), refusing a
-    // path that names one of images.
+    // Writes bytes as the file at path through OutputFile::write, which
+    // refuses images (those given, the open one among them, and any other),
+    // files another program holds a lock on and files with other names.
     [[nodiscard]] static ToolError writeOutput(const std::string &path, std::span<const std::uint8_t> bytes,
                                                std::initializer_list<std::string> images);
 };

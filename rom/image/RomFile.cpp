@@ -1,5 +1,8 @@
 #include "RomFile.h"
 
+#include "PositionedWrite.h"
+#include "Transfer.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -27,37 +30,6 @@ RomError openErrorFor(int error)
     case EPERM: return RomError::AccessDenied;
     default: return RomError::ReadFailed;
     }
-}
-
-RomError writeErrorFor(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT: return RomError::DiskFull;
-    case EFBIG: return RomError::FileTooLarge;
-    default: return RomError::WriteFailed;
-    }
-}
-
-// Repeats a positioned read or write until count bytes have moved, and
-// returns how many did. call(done) moves some of the bytes after the first
-// done; interrupted calls are retried. On a shortfall errno tells why.
-template <typename Call>
-std::size_t transfer(std::size_t count, Call call)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t moved = call(done);
-        if (moved < 0 && errno == EINTR)
-            continue;
-        if (moved <= 0) {
-            if (moved == 0)
-                errno = EIO;
-            break;
-        }
-        done += std::size_t(moved);
-    }
-    return done;
 }
 
 bool sameTime(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
@@ -307,55 +279,16 @@ RomError RomFile::writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old
         return RomError::NotOpen;
     if (const RomError error = readAt(offset, old.data(), old.size()); error != RomError::None)
         return error;
+    struct stat before {};
+    struct stat after {};
+    const RomError error = PositionedWrite::write({*m_files, m_fd, m_path, m_device, m_inode, m_size}, offset, bytes,
+                                                  old, before, after);
     // Another program's change made since the last look must still show at
     // the next one: the write's own times become the baseline only when the
     // file's times before it were the baseline.
-    struct stat before {};
-    if (m_files->fstat(m_fd, &before) != 0)
-        return RomError::ReadFailed;
-    const bool unchangedBefore = sameTime(before.st_mtim, m_modified) && sameTime(before.st_ctim, m_changed);
-    if (const RomError error = writeBytes(offset, bytes, old); error != RomError::None)
-        return error;
-    return checkSizeAfterWrite(offset, bytes.size(), unchangedBefore);
-}
-
-RomError RomFile::writeBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes,
-                             std::span<const std::uint8_t> old)
-{
-    // Bytes over a hole of a sparse file get their blocks before anything
-    // is written, so that a full disk cannot stop the write halfway.
-    if (m_files->fallocate(m_fd, FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(bytes.size())) != 0 &&
-        errno != EOPNOTSUPP && errno != ENOSYS && errno != EINTR)
-        return writeErrorFor(errno);
-    // One positioned write: a crash cannot leave the bytes half written.
-    const std::size_t written = transfer(bytes.size(), [&](std::size_t done) {
-        return m_files->pwrite(m_fd, bytes.data() + done, bytes.size() - done, off_t(offset + done));
-    });
-    if (written == bytes.size())
-        return RomError::None;
-    const RomError error = writeErrorFor(errno);
-    const std::size_t restored = transfer(written, [&](std::size_t done) {
-        return m_files->pwrite(m_fd, old.data() + done, written - done, off_t(offset + done));
-    });
-    return restored == written ? error : RomError::WritePartial;
-}
-
-// Another program may have cut the file short between the check and the
-// write, which the write then extended again: the file is put back to end
-// where the bytes written start, and reported as changed.
-RomError RomFile::checkSizeAfterWrite(std::uint64_t offset, std::size_t count, bool unchangedBefore)
-{
-    struct stat info {};
-    if (m_files->fstat(m_fd, &info) != 0)
-        return RomError::ReadFailed;
-    if (info.st_size != m_size) {
-        if (std::uint64_t(info.st_size) == offset + count)
-            (void)m_files->ftruncate(m_fd, off_t(offset));
-        return RomError::FileChanged;
-    }
-    if (unchangedBefore)
-        remember(info);
-    return RomError::None;
+    if (error == RomError::None && sameTime(before.st_mtim, m_modified) && sameTime(before.st_ctim, m_changed))
+        remember(after);
+    return error;
 }
 
 RomError RomFile::checkUsable(int index) const

@@ -80,9 +80,6 @@ private:
     [[nodiscard]] RomError readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const;
     [[nodiscard]] RomError writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old,
                                         std::span<const std::uint8_t> bytes);
-    [[nodiscard]] RomError writeBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes,
-                                      std::span<const std::uint8_t> old);
-    [[nodiscard]] RomError checkSizeAfterWrite(std::uint64_t offset, std::size_t count, bool unchangedBefore);
     [[nodiscard]] RomError checkImage(const struct stat &info);
     [[nodiscard]] RomError openChecked(const std::string &path, Access access, const RomFile *sharing,
                                        struct stat &info);
