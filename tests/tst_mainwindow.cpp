@@ -652,7 +652,8 @@ void TestMainWindow::listsKeepTheirKeysAndLeaveTheWindows()
     QCOMPARE(slot->view()->isVisible(), entry == -1);
     slot->hidePopup();
     QCOMPARE(slot->findChild<QWidget *>(QStringLiteral("pickSearch")), nullptr);
-    QCOMPARE(slot->currentIndex(), entry >= 0 ? entry : 0x40);
+    if (entry != -2) // else the window moved to another shop
+        QCOMPARE(slot->currentIndex(), entry >= 0 ? entry : 0x40);
     QCOMPARE(picks.count(), entry >= 0 ? 1 : 0);
 }
 
