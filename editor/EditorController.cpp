@@ -142,16 +142,27 @@ void EditorController::useBuiltInItemNames() { m_names.useBuiltIn(); }
 
 void EditorController::exportItemNames() { m_names.exportNames(); }
 
+void EditorController::reload()
+{
+    if (m_document.isOpen())
+        adopt(m_opener.reload(m_document.image()));
+}
+
 void EditorController::quit() { m_view.closeWindow(); }
 
 // --- from the window
 
 // Another program's version is shown, or, where that would drop unsaved
-// picks, the user decides.
+// picks, the user decides. A file replaced or resized is offered to be
+// reloaded.
 void EditorController::windowActivated()
 {
     bool changed = false;
-    if (!m_document.isOpen() || followFile(&changed) != RomError::None || !changed || !hasUnsavedPicks())
+    if (!m_document.isOpen())
+        return;
+    if (const RomError error = followFile(&changed); error == RomError::FileChanged)
+        offerReload();
+    if (!changed || !hasUnsavedPicks())
         return;
     ShopRecord inFile;
     if (m_document.image().readShop(m_document.shownIndex(), inFile) == RomError::None &&
@@ -168,6 +179,23 @@ bool EditorController::commitData(bool mayAsk)
     return mayAsk ? keepOrDropPicks(tr("the session ends")) : saveShown(Durability::Now);
 }
 
+// Once for each version of the file at the path: declined, it is not
+// offered again until another program changes the file again.
+void EditorController::offerReload()
+{
+    const QFileInfo file(m_document.fileName());
+    if (!file.exists())
+        return; // deleted: reported at the next save or move
+    const std::pair<qint64, QDateTime> version{file.size(), file.lastModified()};
+    if (m_reloadDeclined == version)
+        return;
+    if (m_prompts.askToReload(
+            EditorMessages::reloadQuestion(m_document.fileName(), m_document.shownIndex(), hasUnsavedPicks())))
+        reload();
+    else
+        m_reloadDeclined = version;
+}
+
 void EditorController::closeImage()
 {
     m_syncTimer->stop();
@@ -179,16 +207,31 @@ void EditorController::closeImage()
 
 // The image opened in place of the one open until now, shown at shop 0,
 // with a history of its own.
+// A reloaded image stays on the shop shown, and picks that differ from what
+// the file now holds for it stay as an unsaved pick step.
 bool EditorController::adopt(std::optional<OpenedImage> image)
 {
     if (!image)
         return false;
+    const int shown = image->reloaded ? m_document.shownIndex() : 0;
+    const bool keepPicks = image->reloaded && hasUnsavedPicks();
+    const ShopRecord picks = m_document.picks();
+    ShopRecord inFile = image->firstShop;
+    if (const RomError error = image->file.readShop(shown, inFile); error != RomError::None) {
+        m_writer.reportFailure(tr("read shop %1 from"), shown, error);
+        return false;
+    }
     closeImage();
     m_document.adopt(std::move(image->file), image->fileName);
     m_history->clear();
+    m_reloadDeclined.reset();
     m_view.enableEditing();
     showImageName(image->internalName);
-    m_document.show(0, image->firstShop);
+    m_document.show(shown, inFile);
+    if (keepPicks && picks != inFile) {
+        m_history->recordPicks(shown, inFile, picks);
+        m_document.setPicks(picks);
+    }
     showDocument();
     if (m_view.allShopsShown())
         readTable();

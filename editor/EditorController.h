@@ -12,9 +12,11 @@
 #include "StepReplay.h"
 #include "TableImport.h"
 
+#include <QDateTime>
 #include <QObject>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 class QTimer;
@@ -81,6 +83,9 @@ public slots:
     void importTable();
     void createPatch();
     void fixChecksum();
+    // The open image as the file at its path is now, on the shop shown, the
+    // picks on screen kept: after a build script replaced it, say.
+    void reload();
     void chooseItemNames();
     void useBuiltInItemNames();
     void exportItemNames();
@@ -105,6 +110,7 @@ private:
     void showPicks(int shop, const rom::ShopRecord &picks) override;
 
     bool adopt(std::optional<OpenedImage> image);
+    void offerReload();
     bool saveShown(Durability durability);
     void changePicks(const rom::ShopRecord &picks);
     void showDocument();
@@ -127,4 +133,6 @@ private:
     StepReplay m_replay;
     TableImport m_import;
     FileCommands m_fileCommands;
+    // The size and time of a replaced file whose reload the user declined.
+    std::optional<std::pair<qint64, QDateTime>> m_reloadDeclined;
 };

@@ -86,6 +86,14 @@ QString EditorMessages::conflictsQuestion(const QList<int> &indexes, const QStri
         .arg(shops.join(QStringLiteral(", ")), quoted(fileName));
 }
 
+QString EditorMessages::reloadQuestion(const QString &fileName, int shown, bool unsavedPicks)
+{
+    return tr("%1 was replaced by another program, and the editor cannot write to the file it had open.\n\n"
+              "Reload the image from the file that is there now? The editor stays on shop %2%3.")
+        .arg(quoted(fileName), QString::number(shown),
+             unsavedPicks ? tr(", and your unsaved picks stay on screen") : QString());
+}
+
 QString EditorMessages::unsavedQuestion(int index, const QString &fileName, const QString &doing)
 {
     return tr("Your picks for shop %1 are not saved in %2.\n\nSave them before %3?")

@@ -36,6 +36,8 @@ public:
                                                   const Labeller &typeLabel, const Labeller &itemLabel);
     // Several shops written by one step (an import) changed since by another program.
     [[nodiscard]] static QString conflictsQuestion(const QList<int> &indexes, const QString &fileName);
+    // Another program replaced the open image's file.
+    [[nodiscard]] static QString reloadQuestion(const QString &fileName, int shown, bool unsavedPicks);
     // doing: "quitting", "opening another image".
     [[nodiscard]] static QString unsavedQuestion(int index, const QString &fileName, const QString &doing);
 };

@@ -36,6 +36,8 @@ public:
     [[nodiscard]] virtual bool confirm(const QString &question) = 0;
     [[nodiscard]] virtual Conflict askAboutConflict(const QString &message) = 0;
     [[nodiscard]] virtual Unsaved askAboutUnsaved(const QString &message) = 0;
+    // Reload, the default, or not now; true for reload.
+    [[nodiscard]] virtual bool askToReload(const QString &message) = 0;
     // Asks for a shop number, 0-127, offering current; nothing if cancelled.
     [[nodiscard]] virtual std::optional<int> askShopNumber(int current) = 0;
     // A file dialog: the chosen path's bytes, or empty if cancelled.

@@ -38,9 +38,28 @@ std::optional<OpenedImage> ImageOpener::openPath(const std::string &path, const 
     return openImage(absolute, open);
 }
 
+// The same path as the open image's, whose file another program replaced:
+// a reload, which keeps the picks, rather than a question whose Save could
+// only fail.
+std::optional<OpenedImage> ImageOpener::openImage(const std::string &path, const rom::RomFile &open)
+{
+    if (open.isOpen() && path == open.path() && !open.isStillAtPath())
+        return reload(open);
+    return readImage(path, open, true);
+}
+
+std::optional<OpenedImage> ImageOpener::reload(const rom::RomFile &open)
+{
+    std::optional<OpenedImage> image = readImage(open.path(), open, false);
+    if (image)
+        image->reloaded = true;
+    return image;
+}
+
 // Read again after the question about unsaved picks, whose Save may have
 // written to this very file.
-std::optional<OpenedImage> ImageOpener::openImage(const std::string &path, const rom::RomFile &open)
+std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const rom::RomFile &open,
+                                                  bool askAboutPicks)
 {
     OpenedImage image{rom::RomFile(m_files), QFile::decodeName(QByteArray::fromStdString(path)), {}, {}};
     const auto read = [&image] {
@@ -50,9 +69,9 @@ std::optional<OpenedImage> ImageOpener::openImage(const std::string &path, const
     RomError error = image.file.open(path, rom::Access::ReadWrite, &open);
     if (error == RomError::None)
         error = read();
-    if (error == RomError::None && !m_flow.keepOrDropPicks(tr("opening another image")))
+    if (error == RomError::None && askAboutPicks && !m_flow.keepOrDropPicks(tr("opening another image")))
         return std::nullopt;
-    if (error == RomError::None)
+    if (error == RomError::None && askAboutPicks)
         error = read();
     if (error != RomError::None) {
         m_prompts.showError(EditorMessages::openFailure(image.fileName, EditorMessages::reason(error), open.isOpen()));

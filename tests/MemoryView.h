@@ -59,6 +59,7 @@ public:
     bool confirm(const QString &question) override;
     Conflict askAboutConflict(const QString &message) override;
     Unsaved askAboutUnsaved(const QString &message) override;
+    bool askToReload(const QString &message) override;
     std::optional<int> askShopNumber(int current) override;
     std::string chooseFile(FileChoice choice) override { return std::exchange(fileAnswers[choice], {}); }
 
@@ -76,6 +77,7 @@ public:
     std::optional<int> shopNumberAnswer; // Go to Shop; nothing: cancelled
     std::map<FileChoice, std::string> fileAnswers; // the file dialogs' answers, once each
     std::deque<bool> confirmAnswers;
+    std::deque<bool> reloadAnswers; // an empty queue answers Not Now
     void closeAllShops() { m_allShopsShown = false; }
 
     [[nodiscard]] QString shopIndexText() const { return m_indexText; }

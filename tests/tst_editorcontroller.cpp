@@ -44,6 +44,7 @@ private slots:
     void anotherProgramsChangeIsNotOverwritten_data();
     void anotherProgramsChangeIsNotOverwritten();
     void twoEditorsCannotEditOneFile();
+    void replacedFileIsOfferedForReload();
     void undoAndRedoWalkTheWrites();
     void savesReachTheDisk();
     void allShopsFollowTheFile();
@@ -327,6 +328,58 @@ void TestEditorController::twoEditorsCannotEditOneFile()
 
     m_controller->quit();
     QVERIFY(second.openFile(QFile::encodeName(m_path).toStdString())); // closed: the lock is gone
+}
+
+// A build script writes a new image and moves it into place: the editor
+// offers to reload it, once for each version, on the shop shown and with
+// the picks on screen kept; File > Reload does the same at any time, and so
+// does opening the same path again.
+void TestEditorController::replacedFileIsOfferedForReload()
+{
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(6);
+    pickSomething(2);
+    const Bytes picks = shown();
+    const auto replace = [this](std::uint32_t seed, const char *name) {
+        auto options = smallImage(ImageLayout::Headered, seed);
+        options.name = name;
+        const QString built = writeImage(*m_dir, QStringLiteral("build.tmp"), options);
+        QCOMPARE(::rename(QFile::encodeName(built).constData(), QFile::encodeName(m_path).constData()), 0);
+    };
+    replace(21, "BUILT ONCE");
+    m_controller->windowActivated(); // Not Now
+    QCOMPARE(m_view->questions().size(), 1);
+    QVERIFY2(m_view->questions()[0].contains(QStringLiteral("was replaced")), qPrintable(m_view->questions()[0]));
+    m_controller->windowActivated(); // the same version: not asked again
+    QCOMPARE(m_view->questions().size(), 1);
+    QTest::qWait(20); // a time of its own for the next version
+    replace(22, "BUILT TWICE");
+    m_view->reloadAnswers.push_back(true);
+    m_controller->windowActivated();
+    QCOMPARE(m_view->questions().size(), 2);
+    QVERIFY2(m_view->title().contains(QStringLiteral("BUILT TWICE")), qPrintable(m_view->title()));
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("6"));
+    QCOMPARE(shown(), picks);
+    QVERIFY(m_view->modified());
+    m_controller->save(); // into the new file
+    QCOMPARE(shopInFile(m_path, 6), picks);
+    QVERIFY(m_view->errors().isEmpty());
+
+    // Replaced again: Open ROM of the same path reloads, without asking
+    // about the picks (whose Save could only fail).
+    pickSomething(3);
+    const Bytes morePicks = shown();
+    replace(23, "BUILT THRICE");
+    QVERIFY(open(m_path));
+    QCOMPARE(m_view->questions().size(), 2);
+    QCOMPARE(shown(), morePicks);
+    m_controller->undoStack()->undo(); // the kept picks are a step: undone, the file's shop shows
+    QCOMPARE(shown(), shopInFile(m_path, 6));
+    QVERIFY(!m_view->modified());
+    replace(24, "BUILT AGAIN");
+    m_controller->reload();
+    QVERIFY2(m_view->title().contains(QStringLiteral("BUILT AGAIN")), qPrintable(m_view->title()));
+    QCOMPARE(shown(), shopInFile(m_path, 6));
 }
 
 void TestEditorController::undoAndRedoWalkTheWrites()

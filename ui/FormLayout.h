@@ -152,6 +152,8 @@ constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 inline constexpr MenuEntry kFileEntries[] = {
     {"openAction", QT_TRANSLATE_NOOP("MainWindow", "&Open ROM"), QKeySequence::Open},
     {"saveAction", QT_TRANSLATE_NOOP("MainWindow", "&Save"), QKeySequence::Save},
+    {"reloadAction", QT_TRANSLATE_NOOP("MainWindow", "&Reload"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_R, false,
+     Qt::Key_F5},
     {"fileSeparator", nullptr},
     {"exportTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Table..."), QKeySequence::UnknownKey, kNoKey, false},
     {"importTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Import Table..."), QKeySequence::UnknownKey, kNoKey, false},

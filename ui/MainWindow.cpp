@@ -112,6 +112,7 @@ void MainWindow::connectMenus()
     EditorController *controller = m_controller.get();
     connect(action("openAction"), &QAction::triggered, controller, &EditorController::open);
     connect(action("saveAction"), &QAction::triggered, controller, &EditorController::save);
+    connect(action("reloadAction"), &QAction::triggered, controller, &EditorController::reload);
     connect(action("exportTableAction"), &QAction::triggered, controller, &EditorController::exportTable);
     connect(action("importTableAction"), &QAction::triggered, controller, &EditorController::importTable);
     connect(action("createPatchAction"), &QAction::triggered, controller, &EditorController::createPatch);
@@ -189,7 +190,8 @@ void MainWindow::enableEditing()
 {
     m_form->enableEditing();
     for (const char *name :
-         {"exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction", "goToShopAction", "allShopsAction"})
+         {"reloadAction", "exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction",
+          "goToShopAction", "allShopsAction"})
         action(name)->setEnabled(true);
 }
 

@@ -105,6 +105,16 @@ EditorPrompts::Unsaved WindowPrompts::askAboutUnsaved(const QString &message)
 
 // Decimal or hexadecimal; a number that is no shop is refused in the
 // dialog, which says why and keeps OK off until the number is one.
+bool WindowPrompts::askToReload(const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, EditorController::title(), QString(), QMessageBox::NoButton, m_window);
+    QAbstractButton *reload = box.addButton(tr("&Reload"), QMessageBox::AcceptRole);
+    box.setDefaultButton(static_cast<QPushButton *>(reload));
+    box.setEscapeButton(box.addButton(tr("&Not Now"), QMessageBox::RejectRole));
+    (void)message_box::ask(box, message);
+    return box.clickedButton() == reload;
+}
+
 std::optional<int> WindowPrompts::askShopNumber(int current)
 {
     const QString label = tr("Shop number (0-127, or $00-$7F):");

@@ -49,6 +49,9 @@ public:
     [[nodiscard]] bool isOpen() const { return m_fd >= 0; }
     [[nodiscard]] ImageLayout layout() const { return m_layout; }
     [[nodiscard]] const std::string &path() const { return m_path; }
+    // Whether the path still names the file opened, at its size: false once
+    // another program deleted, replaced or resized it.
+    [[nodiscard]] bool isStillAtPath() const { return checkUsable() == RomError::None; }
 
     // FileChanged when the file at the path is no longer the one opened.
     // Otherwise `changed` tells whether another program has written to it
