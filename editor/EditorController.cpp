@@ -32,7 +32,8 @@ EditorController::EditorController(EditorView &view, EditorPrompts &prompts, Ope
       m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)), m_history(new ShopHistory(*this, this)), m_syncTimer(new QTimer(this)),
       m_names(view, prompts, *m_table), m_writer(m_document, prompts, *m_table, m_names),
       m_replay(m_document, m_writer, prompts, *m_table, *this),
-      m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image())
+      m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image()),
+      m_watch(m_document, view, prompts, *m_table, *this)
 {
     m_syncTimer->setSingleShot(true);
     m_syncTimer->setInterval(kSyncDelay);
@@ -108,7 +109,7 @@ void EditorController::showAllShops()
 {
     if (!m_document.isOpen())
         return;
-    readTable();
+    m_watch.readTable();
     m_view.showAllShops();
 }
 
@@ -160,8 +161,8 @@ void EditorController::windowActivated()
     bool changed = false;
     if (!m_document.isOpen())
         return;
-    if (const RomError error = followFile(&changed); error == RomError::FileChanged)
-        offerReload();
+    if (const RomError error = m_watch.follow(&changed); error == RomError::FileChanged)
+        m_watch.offerReload();
     if (!changed || !hasUnsavedPicks())
         return;
     ShopRecord inFile;
@@ -177,23 +178,6 @@ bool EditorController::askToSaveChanges() { return keepOrDropPicks(tr("quitting"
 bool EditorController::commitData(bool mayAsk)
 {
     return mayAsk ? keepOrDropPicks(tr("the session ends")) : saveShown(Durability::Now);
-}
-
-// Once for each version of the file at the path: declined, it is not
-// offered again until another program changes the file again.
-void EditorController::offerReload()
-{
-    const QFileInfo file(m_document.fileName());
-    if (!file.exists())
-        return; // deleted: reported at the next save or move
-    const std::pair<qint64, QDateTime> version{file.size(), file.lastModified()};
-    if (m_reloadDeclined == version)
-        return;
-    if (m_prompts.askToReload(
-            EditorMessages::reloadQuestion(m_document.fileName(), m_document.shownIndex(), hasUnsavedPicks())))
-        reload();
-    else
-        m_reloadDeclined = version;
 }
 
 void EditorController::closeImage()
@@ -224,19 +208,14 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
     closeImage();
     m_document.adopt(std::move(image->file), image->fileName);
     m_history->clear();
-    m_reloadDeclined.reset();
     m_view.enableEditing();
-    showImageName(image->internalName);
     m_document.show(shown, inFile);
     if (keepPicks && picks != inFile) {
         m_history->recordPicks(shown, inFile, picks);
         m_document.setPicks(picks);
     }
     showDocument();
-    if (m_view.allShopsShown())
-        readTable();
-    else
-        m_table->clear();
+    m_watch.opened(image->internalName);
     return true;
 }
 
@@ -263,7 +242,7 @@ bool EditorController::saveShown(Durability durability)
     const int index = m_document.shownIndex();
     // With nothing to write, a move reports a file no longer the one opened
     // when it reads the next shop.
-    if (const RomError error = followFile(); error != RomError::None && (hasUnsavedPicks() || durability == Durability::Now)) {
+    if (const RomError error = m_watch.follow(); error != RomError::None && (hasUnsavedPicks() || durability == Durability::Now)) {
         m_writer.reportFailure(tr("save shop %1 to"), index, error);
         return false;
     }
@@ -313,10 +292,14 @@ void EditorController::wrote(Durability durability)
 {
     showDocument();
     durability == Durability::Now ? syncNow() : syncSoon();
-    (void)followFile();
+    (void)m_watch.follow();
 }
 
 bool EditorController::replay(const ShopChange &change, bool undo) { return m_replay.apply(change, undo); }
+
+void EditorController::showShown() { showDocument(); }
+
+void EditorController::reloadImage() { reload(); }
 
 void EditorController::showPicks(int shop, const ShopRecord &picks)
 {
@@ -349,48 +332,6 @@ void EditorController::showDocument()
                             .arg(shown)
                             .arg(QString::fromStdString(rom::AddressText::snes(*rom::hiRomAddress(cartridge))),
                                  QString::fromStdString(rom::AddressText::offset(rom::fileOffset(layout, cartridge)))));
-}
-
-// The whole table in one read; the model keeps up with the editor's own
-// writes without reading, and reads again when another program wrote.
-void EditorController::readTable()
-{
-    rom::ShopTable table;
-    if (m_document.image().readTable(table) == RomError::None)
-        m_table->setTable(table);
-    else
-        m_table->clear();
-}
-
-// Looks at the file: an error when it is no longer the one opened. When
-// another program wrote to it, the title is read again, All Shops, and the
-// shown shop too unless that would drop unsaved picks.
-RomError EditorController::followFile(bool *changedByOthers)
-{
-    bool changed = false;
-    const RomError error = m_document.image().checkForChanges(changed);
-    if (changedByOthers)
-        *changedByOthers = changed;
-    if (error != RomError::None || !changed)
-        return error;
-    std::string name;
-    if (m_document.image().readName(name) == RomError::None)
-        showImageName(name);
-    if (m_view.allShopsShown())
-        readTable();
-    ShopRecord inFile;
-    if (!hasUnsavedPicks() && m_document.image().readShop(m_document.shownIndex(), inFile) == RomError::None &&
-        inFile != m_document.inFile()) {
-        m_document.show(m_document.shownIndex(), inFile);
-        showDocument();
-    }
-    return RomError::None;
-}
-
-// The name is 21 single-byte characters, kept whole with its trailing blanks.
-void EditorController::showImageName(const std::string &name)
-{
-    m_view.setTitle(title() + QStringLiteral(" - ") + QString::fromLatin1(name));
 }
 
 void EditorController::syncSoon()

@@ -5,6 +5,7 @@
 #include "EditorView.h"
 #include "FileCommands.h"
 #include "ImageOpener.h"
+#include "ImageWatch.h"
 #include "ItemNamesInUse.h"
 #include "OpenDialog.h"
 #include "ShopDocument.h"
@@ -12,7 +13,6 @@
 #include "StepReplay.h"
 #include "TableImport.h"
 
-#include <QDateTime>
 #include <QObject>
 
 #include <chrono>
@@ -108,15 +108,13 @@ private:
     void wrote(Durability durability) override;
     bool replay(const ShopChange &change, bool undo) override;
     void showPicks(int shop, const rom::ShopRecord &picks) override;
+    void showShown() override;
+    void reloadImage() override;
 
     bool adopt(std::optional<OpenedImage> image);
-    void offerReload();
     bool saveShown(Durability durability);
     void changePicks(const rom::ShopRecord &picks);
     void showDocument();
-    void readTable();
-    rom::RomError followFile(bool *changedByOthers = nullptr);
-    void showImageName(const std::string &name);
     void syncSoon();
     void syncNow();
     [[nodiscard]] int unsavedShop() const;
@@ -133,6 +131,5 @@ private:
     StepReplay m_replay;
     TableImport m_import;
     FileCommands m_fileCommands;
-    // The size and time of a replaced file whose reload the user declined.
-    std::optional<std::pair<qint64, QDateTime>> m_reloadDeclined;
+    ImageWatch m_watch;
 };
