@@ -3,6 +3,7 @@
 #include "AddressText.h"
 #include "EditorMessages.h"
 #include "ShopHistory.h"
+#include "ShopText.h"
 #include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
 
@@ -33,7 +34,7 @@ EditorController::EditorController(EditorView &view, EditorPrompts &prompts, Ope
       m_names(view, prompts, *m_table), m_writer(m_document, prompts, *m_table, m_names),
       m_replay(m_document, m_writer, prompts, *m_table, *this),
       m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image()),
-      m_watch(m_document, view, prompts, *m_table, *this)
+      m_watch(m_document, view, prompts, *m_table, *this), m_comparison(prompts, *m_table, m_names)
 {
     m_syncTimer->setSingleShot(true);
     m_syncTimer->setInterval(kSyncDelay);
@@ -103,6 +104,36 @@ void EditorController::goToShop()
         return;
     if (const std::optional<int> target = m_prompts.askShopNumber(m_document.shownIndex()))
         moveToShop(*target);
+}
+
+void EditorController::copyShop()
+{
+    if (m_document.isOpen())
+        m_view.copyText(ShopText::write(m_document.shownIndex(), m_document.picks()));
+}
+
+void EditorController::pasteShop()
+{
+    if (!m_document.isOpen())
+        return;
+    if (const std::optional<ShopRecord> shop = ShopText::read(m_view.pastedText()))
+        changePicks(*shop);
+    else
+        m_prompts.showError(tr("The clipboard holds no shop to paste. Edit > Copy Shop copies one as text, "
+                               "such as \u201Cshop 12: 01 2A FF FF FF FF FF FF FF\u201D: the type code, then the "
+                               "eight item codes."));
+}
+
+void EditorController::compareWithImage()
+{
+    if (m_document.isOpen() && m_comparison.choose())
+        showDocument();
+}
+
+void EditorController::revertToClean()
+{
+    if (const std::optional<ShopRecord> clean = m_comparison.shop(m_document.shownIndex()); m_document.isOpen() && clean)
+        changePicks(*clean);
 }
 
 void EditorController::showAllShops()
@@ -325,6 +356,7 @@ void EditorController::showDocument()
     const int shown = m_document.shownIndex();
     m_view.showShop(shown, m_document.picks(), m_document.unlabelledType());
     m_view.setModified(hasUnsavedPicks());
+    m_view.showDifferences(m_comparison.active(), m_comparison.differences(shown, m_document.picks()));
     const std::uint64_t cartridge = rom::kShopTableOffset + std::uint64_t(shown) * rom::kShopRecordSize;
     const rom::ImageLayout layout = m_document.image().layout();
     m_view.showLocation(QFileInfo(m_document.fileName()).fileName(), m_document.fileName(),

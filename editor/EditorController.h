@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CleanComparison.h"
 #include "EditingFlow.h"
 #include "EditorPrompts.h"
 #include "EditorView.h"
@@ -78,6 +79,14 @@ public slots:
     // From the menus.
     bool open();
     void goToShop();
+    // The shown shop's nine bytes to the clipboard as text, and back from it
+    // as unsaved picks.
+    void copyShop();
+    void pasteShop();
+    // View > Compare with Image..., and Edit > Revert Shop to Clean: the
+    // compared image's shop as unsaved picks.
+    void compareWithImage();
+    void revertToClean();
     void showAllShops();
     void exportTable();
     void importTable();
@@ -132,4 +141,5 @@ private:
     TableImport m_import;
     FileCommands m_fileCommands;
     ImageWatch m_watch;
+    CleanComparison m_comparison;
 };

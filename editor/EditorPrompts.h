@@ -25,6 +25,7 @@ public:
         TableToRead,      // File > Import Table... (CSV)
         TableToWrite,     // File > Export Table...
         CleanImage,       // File > Create Patch..., the image before the changes
+        ImageToCompare,   // View > Compare with Image...
         PatchToWrite,     // File > Create Patch..., .ips or .bps
     };
 

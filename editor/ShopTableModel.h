@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 
 #include <array>
+#include <optional>
 
 // Every shop of the open image at a glance: one row per shop, the shop's
 // number, its type and its eight slots, as the lists label them. It holds a
@@ -20,6 +21,8 @@ public:
     static constexpr int SortRole = Qt::UserRole;
     // The label a search looks in: the type's or item's; none for the shop's number.
     static constexpr int SearchRole = Qt::UserRole + 1;
+    // Whether the cell's code differs from the compared image's.
+    static constexpr int DiffersRole = Qt::UserRole + 2;
 
     explicit ShopTableModel(QObject *parent = nullptr);
 
@@ -29,6 +32,8 @@ public:
     // One shop the editor wrote.
     void setShop(int index, const rom::ShopRecord &record);
     void setItemNames(const rom::ItemNames &names);
+    // The table of the image compared with, whose differing cells are marked.
+    void setComparedTable(const rom::ShopTable &table);
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
@@ -41,6 +46,7 @@ private:
     [[nodiscard]] int code(int row, int column) const;
 
     rom::ShopTable m_table{};
+    std::optional<rom::ShopTable> m_compared;
     bool m_loaded = false;
     rom::ItemNames m_names;
     // Every code's label, made when a table is shown, so that painting and

@@ -45,6 +45,7 @@ private slots:
     void anotherProgramsChangeIsNotOverwritten();
     void twoEditorsCannotEditOneFile();
     void replacedFileIsOfferedForReload();
+    void comparedWithACleanImage();
     void undoAndRedoWalkTheWrites();
     void savesReachTheDisk();
     void allShopsFollowTheFile();
@@ -380,6 +381,48 @@ void TestEditorController::replacedFileIsOfferedForReload()
     m_controller->reload();
     QVERIFY2(m_view->title().contains(QStringLiteral("BUILT AGAIN")), qPrintable(m_view->title()));
     QCOMPARE(shown(), shopInFile(m_path, 6));
+}
+
+// A clean image to compare with: the shown shop's fields and All Shops'
+// cells that differ are marked, and a shop goes back to it, or to another
+// shop's bytes through the clipboard, as unsaved picks that undo takes back.
+void TestEditorController::comparedWithACleanImage()
+{
+    const QString clean = writeImage(*m_dir, QStringLiteral("clean.smc"), smallImage(ImageLayout::Headered));
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(4);
+    pickSomething(2);
+    m_controller->save();
+    QVERIFY(!m_view->comparing());
+    m_view->fileAnswers[EditorPrompts::FileChoice::ImageToCompare] = QFile::encodeName(clean).toStdString();
+    m_controller->compareWithImage();
+    QVERIFY(m_view->comparing());
+    QCOMPARE(m_view->differing().keys(), QList<int>{2});
+    QVERIFY2(m_view->differing().value(2).startsWith(QStringLiteral("In clean.smc: ")), qPrintable(m_view->differing().value(2)));
+    ShopTableModel &table = *m_controller->shopTable();
+    m_controller->showAllShops();
+    for (int column = ShopTableModel::ShopColumn; column < ShopTableModel::ColumnCount; ++column)
+        QCOMPARE(table.index(4, column).data(ShopTableModel::DiffersRole).toBool(),
+                 column == ShopTableModel::FirstSlotColumn + 1);
+    QVERIFY(!table.index(5, ShopTableModel::FirstSlotColumn + 1).data(ShopTableModel::DiffersRole).toBool());
+
+    const Bytes written = shown();
+    m_controller->revertToClean();
+    QCOMPARE(shown(), shopInFile(clean, 4));
+    QVERIFY(m_view->modified() && m_view->differing().isEmpty());
+    m_controller->undoStack()->undo();
+    QCOMPARE(shown(), written);
+
+    m_controller->copyShop();
+    QCOMPARE(m_view->clipboard.left(8), QStringLiteral("shop 4: "));
+    m_view->setScrollValue(9);
+    m_controller->pasteShop();
+    QCOMPARE(shown(), written);
+    QVERIFY(m_view->modified());
+    m_view->clipboard = QStringLiteral("01 2A FF");
+    m_controller->pasteShop();
+    QCOMPARE(m_view->errors().size(), 1);
+    QCOMPARE(shown(), written);
 }
 
 void TestEditorController::undoAndRedoWalkTheWrites()

@@ -174,11 +174,21 @@ inline constexpr MenuEntry kEditEntries[] = {
     {"editSeparator", nullptr},
     {"goToShopAction",
      QT_TRANSLATE_NOOP("MainWindow", "&Go to Shop..."), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_G, false},
+    {"shopSeparator", nullptr},
+    // A shop's nine bytes as text; the plain Ctrl+C and Ctrl+V stay the index box's.
+    {"copyShopAction", QT_TRANSLATE_NOOP("MainWindow", "&Copy Shop"), QKeySequence::UnknownKey,
+     Qt::CTRL | Qt::SHIFT | Qt::Key_C, false},
+    {"pasteShopAction", QT_TRANSLATE_NOOP("MainWindow", "&Paste Shop"), QKeySequence::UnknownKey,
+     Qt::CTRL | Qt::SHIFT | Qt::Key_V, false},
+    {"revertAction", QT_TRANSLATE_NOOP("MainWindow", "Revert Shop to C&lean"), QKeySequence::UnknownKey, kNoKey,
+     false},
 };
 
 inline constexpr MenuEntry kViewEntries[] = {
     {"allShopsAction",
      QT_TRANSLATE_NOOP("MainWindow", "&All Shops"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_L, false},
+    {"compareAction", QT_TRANSLATE_NOOP("MainWindow", "&Compare with Image..."), QKeySequence::UnknownKey, kNoKey,
+     false},
 };
 
 inline constexpr MenuEntry kOptionsEntries[] = {

@@ -7,6 +7,7 @@
 #include "ShopForm.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
@@ -119,6 +120,10 @@ void MainWindow::connectMenus()
     connect(action("fixChecksumAction"), &QAction::triggered, controller, &EditorController::fixChecksum);
     connect(action("quitAction"), &QAction::triggered, controller, &EditorController::quit);
     connect(action("goToShopAction"), &QAction::triggered, controller, &EditorController::goToShop);
+    connect(action("copyShopAction"), &QAction::triggered, controller, &EditorController::copyShop);
+    connect(action("pasteShopAction"), &QAction::triggered, controller, &EditorController::pasteShop);
+    connect(action("revertAction"), &QAction::triggered, controller, &EditorController::revertToClean);
+    connect(action("compareAction"), &QAction::triggered, controller, &EditorController::compareWithImage);
     connect(action("allShopsAction"), &QAction::triggered, controller, &EditorController::showAllShops);
     connect(action("itemNamesAction"), &QAction::triggered, controller, &EditorController::chooseItemNames);
     connect(action("builtInNamesAction"), &QAction::triggered, controller, &EditorController::useBuiltInItemNames);
@@ -191,9 +196,19 @@ void MainWindow::enableEditing()
     m_form->enableEditing();
     for (const char *name :
          {"reloadAction", "exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction",
-          "goToShopAction", "allShopsAction"})
+          "goToShopAction", "copyShopAction", "pasteShopAction", "allShopsAction", "compareAction"})
         action(name)->setEnabled(true);
 }
+
+void MainWindow::showDifferences(bool comparing, const QMap<int, QString> &differing)
+{
+    action("revertAction")->setEnabled(comparing);
+    m_form->showDifferences(differing);
+}
+
+void MainWindow::copyText(const QString &text) { QGuiApplication::clipboard()->setText(text); }
+
+QString MainWindow::pastedText() const { return QGuiApplication::clipboard()->text(); }
 
 void MainWindow::showAllShops()
 {

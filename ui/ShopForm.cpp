@@ -284,6 +284,13 @@ void ShopForm::enableEditing()
 
 void ShopForm::endMouseAction() { m_scroll->endMouseAction(); }
 
+void ShopForm::showDifferences(const QMap<int, QString> &differing)
+{
+    static_cast<PickList *>(m_type)->setMark(differing.value(0));
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        static_cast<PickList *>(m_slots[slot])->setMark(differing.value(int(slot) + 1));
+}
+
 void ShopForm::focusSlot(int slot)
 {
     QComboBox *list = m_slots.at(std::size_t(slot - 1));

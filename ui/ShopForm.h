@@ -2,6 +2,7 @@
 
 #include "ShopRecord.h"
 
+#include <QMap>
 #include <QWidget>
 
 #include <array>
@@ -29,6 +30,9 @@ public:
     void setItemLabels(const QStringList &labels);
     void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType);
     void enableEditing();
+    // Marks the fields (0 the type, 1-8 the slots) that differ from the
+    // image compared with, each with what that image holds there.
+    void showDifferences(const QMap<int, QString> &differing);
     // Gives the keyboard focus to an item slot's list (1-8).
     void focusSlot(int slot);
     // Stops what the mouse is doing on the scroll bar (a modal window took

@@ -154,6 +154,8 @@ std::string WindowPrompts::chooseFile(FileChoice choice)
          {tr("Export Table"), tr("CSV tables (*.csv);;All files (*)"), QStringLiteral("shops.csv")}},
         {FileChoice::CleanImage,
          {tr("Create Patch: the Clean Image"), tr("Images (*.smc *.swc *.fig *.sfc);;All files (*)"), {}}},
+        {FileChoice::ImageToCompare,
+         {tr("Compare with Image"), tr("Images (*.smc *.swc *.fig *.sfc);;All files (*)"), {}}},
         {FileChoice::PatchToWrite,
          {tr("Create Patch"), tr("BPS patches (*.bps);;IPS patches (*.ips)"), QStringLiteral("shops.bps")}},
     };
