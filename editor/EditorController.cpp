@@ -31,7 +31,7 @@ EditorController::EditorController(EditorView &view, EditorPrompts &prompts, Ope
                                    rom::FileAccess &files, QObject *parent)
     : QObject(parent), m_view(view), m_prompts(prompts), m_document(files),
       m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)), m_history(new ShopHistory(*this, this)), m_syncTimer(new QTimer(this)),
-      m_names(view, prompts, *m_table), m_writer(m_document, prompts, *m_table, m_names),
+      m_names(view, prompts, *m_table, m_document), m_writer(m_document, prompts, *m_table, m_names),
       m_replay(m_document, m_writer, prompts, *m_table, *this),
       m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image()),
       m_watch(m_document, view, prompts, *m_table, *this), m_comparison(prompts, *m_table, m_names)
@@ -172,6 +172,12 @@ void EditorController::chooseItemNames() { m_names.choose(); }
 
 void EditorController::useBuiltInItemNames() { m_names.useBuiltIn(); }
 
+void EditorController::chooseItemNamesFromImage()
+{
+    if (m_document.isOpen())
+        m_names.chooseFromImage();
+}
+
 void EditorController::exportItemNames() { m_names.exportNames(); }
 
 void EditorController::reload()
@@ -237,7 +243,8 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
         return false;
     }
     closeImage();
-    m_document.adopt(std::move(image->file), image->fileName);
+    m_document.adopt(std::move(image->file), image->fileName, image->internalName);
+    m_names.imageOpened();
     m_history->clear();
     m_view.enableEditing();
     m_document.show(shown, inFile);

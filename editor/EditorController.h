@@ -97,6 +97,7 @@ public slots:
     void reload();
     void chooseItemNames();
     void useBuiltInItemNames();
+    void chooseItemNamesFromImage();
     void exportItemNames();
     void quit();
 

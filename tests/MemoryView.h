@@ -69,6 +69,10 @@ public:
     bool askToReload(const QString &message) override;
     std::optional<int> askShopNumber(int current) override;
     std::string chooseFile(FileChoice choice) override { return std::exchange(fileAnswers[choice], {}); }
+    bool chooseNameTable(NameTableChoice &choice, const std::string &) override
+    {
+        return nameTableAnswer && nameTableAnswer(choice);
+    }
 
     // The user's hand: the scroll bar moved to value (keys, arrows, track);
     // a thumb drag, saving at each step and moving on release unless a
@@ -86,6 +90,7 @@ public:
     std::deque<bool> confirmAnswers;
     std::deque<bool> reloadAnswers; // an empty queue answers Not Now
     QString clipboard;
+    std::function<bool(NameTableChoice &)> nameTableAnswer; // Item Names from Image: OK or Cancel
     void closeAllShops() { m_allShopsShown = false; }
 
     [[nodiscard]] QString shopIndexText() const { return m_indexText; }

@@ -1,8 +1,10 @@
+#include "DemoNames.h"
 #include "EditorController.h"
 #include "ItemLabels.h"
 #include "ShopFilterModel.h"
 #include "ShopTableModel.h"
 #include "MemoryView.h"
+#include "NameTableChoice.h"
 #include "TestSupport.h"
 
 #include <QUndoStack>
@@ -50,6 +52,7 @@ private slots:
     void savesReachTheDisk();
     void allShopsFollowTheFile();
     void itemNamesFromAFile();
+    void itemNamesFromTheImage();
     void tableFilesFromTheWindow();
     void failedOpenKeepsTheOpenImage_data();
     void failedOpenKeepsTheOpenImage();
@@ -651,6 +654,53 @@ void TestEditorController::itemNamesFromAFile()
 
 // File > Export Table..., Import Table... (one undoable step), Create
 // Patch... and Fix Checksum... on the open image.
+// The image's own names, read with a table file: every list shows them,
+// codes not covered keep theirs, and images of the same internal name get
+// them back when opened, until a names file is chosen.
+void TestEditorController::itemNamesFromTheImage()
+{
+    const std::string table = demo::tableFileText({}, {});
+    const QString tablePath = writeFile(*m_dir, QStringLiteral("game.tbl"), Bytes(table.begin(), table.end()));
+    QVERIFY(open(m_path));
+    QString problem;
+    m_view->nameTableAnswer = [&](NameTableChoice &choice) {
+        choice.setTableFile(QFile::encodeName(tablePath).toStdString());
+        choice.setText(NameTableChoice::AddressField, QStringLiteral("$C3:A4"));
+        problem = choice.problem(NameTableChoice::AddressField); // not understood: refused beside the field
+        choice.setText(NameTableChoice::AddressField, QStringLiteral("$C3:A400"));
+        choice.setText(NameTableChoice::SkipField, QStringLiteral("1"));
+        choice.setText(NameTableChoice::CodesField, QStringLiteral("00-7F"));
+        return choice.ready();
+    };
+    m_controller->chooseItemNamesFromImage();
+    QVERIFY(!problem.isEmpty());
+    QCOMPARE(m_view->itemLabels().value(0x01), QStringLiteral("01: ") + QString::fromStdString(demo::demoItemName(1)));
+    QCOMPARE(m_view->itemLabels().value(0x90), QString::fromLatin1(rom::ItemLabels::label(0x90).data())); // not covered
+
+    // Nonsense at another address: asked first, and No keeps the names.
+    m_view->nameTableAnswer = [](NameTableChoice &choice) {
+        choice.setText(NameTableChoice::AddressField, QStringLiteral("0x100"));
+        return choice.ready();
+    };
+    m_view->confirmAnswers = {false};
+    m_controller->chooseItemNamesFromImage();
+    QVERIFY2(m_view->questions().last().contains(QStringLiteral("[HH]")), qPrintable(m_view->questions().last()));
+    QCOMPARE(m_view->itemLabels().value(0x01), QStringLiteral("01: ") + QString::fromStdString(demo::demoItemName(1)));
+
+    // Another image of the same name gets them back; a names file chosen since wins.
+    m_controller->useBuiltInItemNames();
+    m_view->nameTableAnswer = [](NameTableChoice &choice) { return choice.ready(); }; // as remembered
+    m_controller->chooseItemNamesFromImage();
+    const QString twin = writeImage(*m_dir, QStringLiteral("twin.smc"), smallImage(ImageLayout::Headered, 6));
+    QVERIFY(open(twin));
+    QCOMPARE(m_view->itemLabels().value(0x02), QStringLiteral("02: ") + QString::fromStdString(demo::demoItemName(2)));
+    const QString names = writeFile(*m_dir, QStringLiteral("names.txt"), Bytes{'0', '2', ':', ' ', 'O', 'w', 'n', '\n'});
+    m_view->fileAnswers[EditorPrompts::FileChoice::ItemNamesToRead] = QFile::encodeName(names).toStdString();
+    m_controller->chooseItemNames();
+    QVERIFY(open(m_path));
+    QCOMPARE(m_view->itemLabels().value(0x02), QStringLiteral("02: Own"));
+}
+
 void TestEditorController::tableFilesFromTheWindow()
 {
     using Choice = EditorPrompts::FileChoice;

@@ -1,5 +1,6 @@
 #include "FormLayout.h"
 #include "ItemLabels.h"
+#include "DemoNames.h"
 #include "EditorController.h"
 #include "MainWindow.h"
 #include "ShopTypeLabels.h"
@@ -27,6 +28,9 @@
 #include <QTableView>
 #include <QStyleOptionComboBox>
 #include <QDialogButtonBox>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
@@ -81,6 +85,7 @@ private slots:
     void longLabelsAreCutWithTheWholeLabelAsTooltip();
     void longFileNamesWrapInMessages();
     void goToShopAndSearchAllShops();
+    void itemNamesFromTheImageByKeys();
     void typedShopNumbersMoveOrAreRefused_data();
     void typedShopNumbersMoveOrAreRefused();
     void keysThatWorkAnywhere_data();
@@ -936,6 +941,64 @@ void TestMainWindow::goToShopAndSearchAllShops()
     QCOMPARE(index->text(), QStringLiteral("57"));
     QTest::keyClick(all, Qt::Key_Escape);
     QVERIFY(!all->isVisible());
+}
+
+// Options > Item Names from Image..., by keys: a table file and the
+// address typed, the preview following each change and refusing what is
+// wrong beside its field; then Find with two names and no table file.
+void TestMainWindow::itemNamesFromTheImageByKeys()
+{
+    const std::string table = demo::tableFileText({}, {});
+    const QString tablePath = writeFile(*m_dir, QStringLiteral("game.tbl"), Bytes(table.begin(), table.end()));
+    openThroughDialog(m_path);
+    auto *slot2 = control<QComboBox>(QStringLiteral("slot2List"));
+    const auto openDialog = [this] {
+        QTest::keyClick(m_window.get(), Qt::Key_O, Qt::AltModifier);
+        QTest::keyClick(control<QMenu>(QStringLiteral("optionsMenu")), Qt::Key_N);
+    };
+    QStringList seen;
+    whenModal([&](QWidget *dialog) {
+        auto *preview = dialog->findChild<QListView *>(QStringLiteral("namesPreview"));
+        const auto type = [dialog](const char *field, const QString &text) {
+            auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(field));
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Tab);
+        };
+        type("tableFileEdit", tablePath);
+        type("addressEdit", QStringLiteral("$C3:A4"));
+        seen << dialog->findChild<QLabel *>(QStringLiteral("addressProblem"))->text();
+        type("addressEdit", QStringLiteral("$C3:A400"));
+        type("skipEdit", QStringLiteral("1"));
+        seen << QString::number(preview->model()->rowCount()) << preview->model()->index(1, 0).data().toString();
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    });
+    openDialog();
+    QCOMPARE(seen.size(), 3);
+    QVERIFY2(!seen[0].isEmpty(), "no refusal beside the address");
+    QCOMPARE(seen[1], QStringLiteral("255"));
+    const QString dagger = QStringLiteral("01: ") + QString::fromStdString(demo::demoItemName(1));
+    QCOMPARE(seen[2], dagger);
+    QCOMPARE(slot2->itemText(1), dagger);
+
+    // Find: two names as the user knows them, no table file.
+    m_window->controller().useBuiltInItemNames();
+    whenModal([&](QWidget *dialog) {
+        whenModal([](QWidget *find) {
+            QTest::keyClicks(find->findChild<QPlainTextEdit *>(QStringLiteral("knownNamesEdit")),
+                             QStringLiteral("01 %1\n1F %2").arg(QString::fromStdString(demo::demoItemName(1)),
+                                                               QString::fromStdString(demo::demoItemName(0x1F))));
+            QTest::keyClick(find, Qt::Key_S, Qt::AltModifier); // Search
+            QTest::keyClick(find->focusWidget(), Qt::Key_Return); // the place found
+        });
+        QTest::keyClick(dialog, Qt::Key_F, Qt::AltModifier);
+        seen << dialog->findChild<QLineEdit *>(QStringLiteral("addressEdit"))->text();
+        QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("addressEdit")), Qt::Key_Return);
+    });
+    openDialog();
+    QCOMPARE(seen.value(3), QStringLiteral("$C3:A400"));
+    QCOMPARE(slot2->itemText(0x1F).mid(4), QString::fromStdString(demo::demoItemName(0x1F)));
 }
 
 void TestMainWindow::typedShopNumbersMoveOrAreRefused_data()

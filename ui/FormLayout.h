@@ -196,6 +196,8 @@ inline constexpr MenuEntry kOptionsEntries[] = {
      QT_TRANSLATE_NOOP("MainWindow", "&Disabled Feature"), QKeySequence::UnknownKey, Qt::Key_F3, false},
     {"optionsSeparator", nullptr},
     {"itemNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Item Names...")},
+    {"imageNamesAction", QT_TRANSLATE_NOOP("MainWindow", "Item &Names from Image..."), QKeySequence::UnknownKey,
+     kNoKey, false},
     {"builtInNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Built-in Item Names")},
     {"exportNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Item Names...")},
     {"aboutSeparator", nullptr},

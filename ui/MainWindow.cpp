@@ -127,6 +127,8 @@ void MainWindow::connectMenus()
     connect(action("allShopsAction"), &QAction::triggered, controller, &EditorController::showAllShops);
     connect(action("itemNamesAction"), &QAction::triggered, controller, &EditorController::chooseItemNames);
     connect(action("builtInNamesAction"), &QAction::triggered, controller, &EditorController::useBuiltInItemNames);
+    connect(action("imageNamesAction"), &QAction::triggered, controller,
+            &EditorController::chooseItemNamesFromImage);
     connect(action("exportNamesAction"), &QAction::triggered, controller, &EditorController::exportItemNames);
     connect(action("aboutAction"), &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -196,7 +198,7 @@ void MainWindow::enableEditing()
     m_form->enableEditing();
     for (const char *name :
          {"reloadAction", "exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction",
-          "goToShopAction", "copyShopAction", "pasteShopAction", "allShopsAction", "compareAction"})
+          "goToShopAction", "copyShopAction", "pasteShopAction", "allShopsAction", "compareAction", "imageNamesAction"})
         action(name)->setEnabled(true);
 }
 

@@ -2,6 +2,7 @@
 
 #include "EditorController.h"
 #include "ImageLayout.h"
+#include "ImageNamesDialog.h"
 #include "MessageBox.h"
 #include "ShopNumber.h"
 
@@ -113,6 +114,12 @@ bool WindowPrompts::askToReload(const QString &message)
     box.setEscapeButton(box.addButton(tr("&Not Now"), QMessageBox::RejectRole));
     (void)message_box::ask(box, message);
     return box.clickedButton() == reload;
+}
+
+bool WindowPrompts::chooseNameTable(NameTableChoice &choice, const std::string &image)
+{
+    ImageNamesDialog dialog(choice, image, m_window);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<int> WindowPrompts::askShopNumber(int current)
