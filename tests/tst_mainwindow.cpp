@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
@@ -59,6 +60,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    // Settings in the test's own place, never the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void cleanup();
     void startsAsTheUserMeetsIt();
@@ -122,6 +125,7 @@ private:
 
 void TestMainWindow::init()
 {
+    QSettings().clear(); // no names remembered from another test
     m_dir = std::make_unique<QTemporaryDir>();
     m_files = std::make_unique<FaultyFileAccess>();
     m_window = std::make_unique<MainWindow>(*m_files);
