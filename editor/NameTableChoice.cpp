@@ -55,7 +55,7 @@ void NameTableChoice::setTableFile(const std::string &path)
         m_table = std::move(table);
         m_problems[TableField].clear();
     }
-    decode();
+    tableChanged();
 }
 
 void NameTableChoice::setText(Field field, const QString &text)
@@ -73,20 +73,40 @@ QString NameTableChoice::tableNote() const
 
 bool NameTableChoice::ready() const
 {
-    return m_table && m_layout &&
+    return m_reader && m_layout &&
            std::all_of(m_problems.begin(), m_problems.end(), [](const QString &problem) { return problem.isEmpty(); });
 }
 
 QStringList NameTableChoice::preview() const
 {
     QStringList lines;
-    if (!ready())
-        return lines;
-    lines.reserve(m_names.lastCode() - m_names.firstCode() + 1);
-    for (int code = m_names.firstCode(); code <= m_names.lastCode(); ++code)
-        lines << QStringLiteral("%1: ").arg(code, 2, 16, QChar(u'0')).toUpper() +
-                     QString::fromStdString(m_names.name(code).text);
+    lines.reserve(previewCount());
+    for (int row = 0; row < previewCount(); ++row)
+        lines << previewLine(row);
     return lines;
+}
+
+int NameTableChoice::previewCount() const { return ready() ? m_layout->count() : 0; }
+
+QString NameTableChoice::previewLine(int row) const
+{
+    // Made once: the lines are read again at every change of a field.
+    static const std::array<QString, 256> kCodes = [] {
+        std::array<QString, 256> codes;
+        for (int code = 0; code < int(codes.size()); ++code)
+            codes[std::size_t(code)] = QStringLiteral("%1: ").arg(code, 2, 16, QChar(u'0')).toUpper();
+        return codes;
+    }();
+    const int code = m_layout->firstCode + row;
+    const std::string name = m_reader->decodeCode(m_cartridge, code, m_padding).text;
+    return kCodes[std::size_t(code)] + QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+const rom::DecodedNames &NameTableChoice::names() const
+{
+    if (!m_names)
+        m_names = ready() ? m_reader->decode(m_cartridge) : rom::DecodedNames();
+    return *m_names;
 }
 
 std::variant<std::vector<rom::NameTablePlacement>, QString> NameTableChoice::find(const QString &known) const
@@ -109,6 +129,7 @@ std::variant<std::vector<rom::NameTablePlacement>, QString> NameTableChoice::fin
 void NameTableChoice::use(const rom::NameTablePlacement &placement)
 {
     m_table = placement.table;
+    tableChanged();
     m_tablePath.clear();
     m_texts[TableField] = tr("(the table Find learnt)");
     m_problems[TableField].clear();
@@ -155,6 +176,7 @@ void NameTableChoice::restore(const QVariantMap &description)
     auto parsed = rom::TableFile::parse(description.value(kTableTextKey).toByteArray().toStdString());
     if (auto *table = std::get_if<rom::TableFile>(&parsed)) {
         m_table = std::move(*table);
+        tableChanged();
         m_problems[TableField].clear();
         m_texts[TableField] = tr("(the table Find learnt)");
     }
@@ -188,10 +210,18 @@ void NameTableChoice::readFields()
         if (std::all_of(m_problems.begin() + AddressField, m_problems.end(), [](const QString &p) { return p.isEmpty(); }))
             m_layout = layout;
     }
-    decode();
+    m_names.reset();
+    if (m_reader && m_layout) {
+        m_reader->setLayout(*m_layout);
+        m_padding = m_reader->paddingByte(m_cartridge);
+    }
 }
 
-void NameTableChoice::decode()
+// The table read once into the reader; the layout changes with each field.
+void NameTableChoice::tableChanged()
 {
-    m_names = m_table && m_layout ? rom::NameTable(*m_layout, *m_table).decode(m_cartridge) : rom::DecodedNames();
+    m_reader.reset();
+    if (m_table)
+        m_reader.emplace(rom::NameTableLayout{}, *m_table);
+    readFields();
 }

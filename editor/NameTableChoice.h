@@ -2,6 +2,7 @@
 
 #include "CartridgeBytes.h"
 #include "DecodedNames.h"
+#include "NameTable.h"
 #include "NameTableLayout.h"
 #include "RelativeSearch.h"
 #include "TableFile.h"
@@ -38,15 +39,20 @@ public:
     [[nodiscard]] QString tableNote() const;
     // A table, and no problem anywhere.
     [[nodiscard]] bool ready() const;
-    // "HH: Name" for each code covered, once ready.
+    // "HH: Name" for each code covered, once ready: all of them, or one,
+    // read as a view shows it (the first covered code is row 0).
     [[nodiscard]] QStringList preview() const;
-    [[nodiscard]] const rom::DecodedNames &names() const { return m_names; }
+    [[nodiscard]] int previewCount() const;
+    [[nodiscard]] QString previewLine(int row) const;
+    // Every covered code's name, read when first asked for after a change.
+    [[nodiscard]] const rom::DecodedNames &names() const;
 
     // Find: two to four names with their codes, a line each ("01 Dagger");
     // the placements that fit, or what is wrong and what to try.
     [[nodiscard]] std::variant<std::vector<rom::NameTablePlacement>, QString> find(const QString &known) const;
     // A placement found: its place in the fields, and the table it learnt.
     void use(const rom::NameTablePlacement &placement);
+    [[nodiscard]] bool hasTable() const { return m_table.has_value(); }
     // The table file in use, as a file to save and edit.
     [[nodiscard]] std::string tableText() const { return m_table ? m_table->toText() : std::string(); }
     // Writes it to path, never over the image or any other; empty on
@@ -60,7 +66,7 @@ public:
 
 private:
     void readFields();
-    void decode();
+    void tableChanged();
 
     rom::CartridgeBytes m_cartridge;
     std::array<QString, FieldCount> m_texts;
@@ -68,5 +74,7 @@ private:
     std::string m_tablePath; // empty for a table found by Find
     std::optional<rom::TableFile> m_table;
     std::optional<rom::NameTableLayout> m_layout;
-    rom::DecodedNames m_names;
+    std::optional<rom::NameTable> m_reader; // the table, with the layout once it fits
+    int m_padding = -1;
+    mutable std::optional<rom::DecodedNames> m_names;
 };

@@ -1,6 +1,7 @@
 #include "ImageNamesDialog.h"
 
 #include "FindNamesDialog.h"
+#include "NamePreviewModel.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -11,8 +12,24 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QVBoxLayout>
+
+namespace {
+
+// Where what is wrong with a field is said: hidden while nothing is, in the
+// palette's colour for links visited (a red in most palettes, light and dark).
+QLabel *problemLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setVisible(false);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::LinkVisited));
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
 
 ImageNamesDialog::ImageNamesDialog(NameTableChoice &choice, std::string image, QWidget *parent)
     : QDialog(parent), m_choice(choice), m_image(std::move(image))
@@ -35,7 +52,7 @@ void ImageNamesDialog::createControls()
     auto *tableCaption = new QLabel(tr("&Table file:"), this);
     tableCaption->setBuddy(m_fields[NameTableChoice::TableField]);
     form->addRow(tableCaption, table);
-    m_problems[NameTableChoice::TableField] = new QLabel(this);
+    m_problems[NameTableChoice::TableField] = problemLabel(this);
     m_tableNote = new QLabel(this);
     form->addRow(QString(), m_problems[NameTableChoice::TableField]);
     form->addRow(QString(), m_tableNote);
@@ -62,7 +79,7 @@ void ImageNamesDialog::createControls()
     tools->addWidget(m_save);
     tools->addStretch();
 
-    m_names = new QStringListModel(this);
+    m_names = new NamePreviewModel(m_choice, this);
     m_preview = new QListView(this);
     m_preview->setObjectName(QStringLiteral("namesPreview"));
     m_preview->setModel(m_names);
@@ -100,7 +117,7 @@ QLineEdit *ImageNamesDialog::addField(NameTableChoice::Field field, const QStrin
     edit->setObjectName(QLatin1String(kNames[field]) + QStringLiteral("Edit"));
     edit->setPlaceholderText(hint);
     edit->setAccessibleName(QString(caption).remove(u'&').remove(u':'));
-    m_problems[field] = new QLabel(this);
+    m_problems[field] = problemLabel(this);
     m_problems[field]->setObjectName(QLatin1String(kNames[field]) + QStringLiteral("Problem"));
     connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) {
         m_choice.setText(field, text);
@@ -116,19 +133,20 @@ void ImageNamesDialog::showChoice()
     for (int field = 0; field < NameTableChoice::FieldCount; ++field) {
         if (m_fields[field]->text() != m_choice.text(NameTableChoice::Field(field)))
             m_fields[field]->setText(m_choice.text(NameTableChoice::Field(field)));
-        QLabel *problem = m_problems[field];
-        problem->setText(m_choice.problem(NameTableChoice::Field(field)));
-        problem->setVisible(!problem->text().isEmpty());
-        QPalette palette = problem->palette();
-        palette.setColor(QPalette::WindowText, palette.color(QPalette::LinkVisited));
-        problem->setPalette(palette);
-        m_fields[field]->setAccessibleDescription(problem->text());
+        const QString &problem = m_choice.problem(NameTableChoice::Field(field));
+        if (m_problems[field]->text() != problem) {
+            m_problems[field]->setText(problem);
+            m_problems[field]->setVisible(!problem.isEmpty());
+            m_fields[field]->setAccessibleDescription(problem);
+        }
     }
-    m_tableNote->setText(m_choice.tableNote());
-    m_tableNote->setVisible(!m_tableNote->text().isEmpty());
-    m_names->setStringList(m_choice.preview());
+    if (const QString note = m_choice.tableNote(); m_tableNote->text() != note) {
+        m_tableNote->setText(note);
+        m_tableNote->setVisible(!note.isEmpty());
+    }
+    m_names->refresh();
     m_ok->setEnabled(m_choice.ready());
-    m_save->setEnabled(!m_choice.tableText().empty());
+    m_save->setEnabled(m_choice.hasTable());
 }
 
 void ImageNamesDialog::browse()

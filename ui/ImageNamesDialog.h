@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
-class QStringListModel;
+class NamePreviewModel;
 
 // Options > Item Names from Image...: the table file (chosen, or learnt by
 // Find), the name table's address, entry length, bytes to skip and codes,
@@ -37,7 +37,7 @@ private:
     std::array<QLineEdit *, NameTableChoice::FieldCount> m_fields{};
     std::array<QLabel *, NameTableChoice::FieldCount> m_problems{};
     QLabel *m_tableNote = nullptr;
-    QStringListModel *m_names = nullptr;
+    NamePreviewModel *m_names = nullptr;
     QListView *m_preview = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_ok = nullptr;
