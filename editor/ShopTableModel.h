@@ -29,6 +29,8 @@ public:
     // One shop the editor wrote.
     void setShop(int index, const rom::ShopRecord &record);
     void setItemNames(const rom::ItemNames &names);
+    // The item names the table's labels show: those in use.
+    [[nodiscard]] const rom::ItemNames &itemNames() const { return m_names; }
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
