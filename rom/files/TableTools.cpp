@@ -33,6 +33,20 @@ ToolError readCartridge(const std::string &path, CartridgeBytes &cartridge)
     return fromRom(path, image.readCartridge(cartridge));
 }
 
+// The patch from the cartridge of clean to that of modified, both read into
+// before and after. patch is untouched on error.
+ToolError patchBetween(const std::string &clean, const std::string &modified, PatchFormat format,
+                       CartridgeBytes &before, CartridgeBytes &after, std::vector<std::uint8_t> &patch)
+{
+    if (ToolError error = readCartridge(clean, before); !error.ok())
+        return error;
+    if (ToolError error = readCartridge(modified, after); !error.ok())
+        return error;
+    const PatchError error =
+        format == PatchFormat::Ips ? IpsPatch::make(before, after, patch) : BpsPatch::make(before, after, patch);
+    return error == PatchError::None ? ToolError{} : failure(modified, error);
+}
+
 } // namespace
 
 ToolError TableTools::open(RomFile &image, const std::string &path, Access access)
@@ -131,11 +145,9 @@ ToolError TableTools::readTable(const std::string &path, ShopTable &table)
 ToolError TableTools::makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
                                 std::vector<std::uint8_t> &patch)
 {
-    PatchReport report;
-    if (ToolError error = makePatch(clean, modified, format, report); !error.ok())
-        return error;
-    patch = std::move(report.bytes);
-    return {};
+    CartridgeBytes before;
+    CartridgeBytes after;
+    return patchBetween(clean, modified, format, before, after, patch);
 }
 
 ToolError TableTools::makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
@@ -143,15 +155,10 @@ ToolError TableTools::makePatch(const std::string &clean, const std::string &mod
 {
     CartridgeBytes before;
     CartridgeBytes after;
-    if (ToolError error = readCartridge(clean, before); !error.ok())
-        return error;
-    if (ToolError error = readCartridge(modified, after); !error.ok())
-        return error;
     PatchReport made;
-    const PatchError error = format == PatchFormat::Ips ? IpsPatch::make(before, after, made.bytes)
-                                                        : BpsPatch::make(before, after, made.bytes);
-    if (error != PatchError::None)
-        return failure(modified, error);
+    if (ToolError error = patchBetween(clean, modified, format, before, after, made.bytes); !error.ok())
+        return error;
+    // Stops at the first difference, which any real change has well before the end.
     made.changesNothing = std::ranges::equal(before, after);
     made.checksumValid = CartridgeChecksum(after).isValid();
     report = std::move(made);

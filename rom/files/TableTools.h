@@ -98,7 +98,8 @@ public:
     [[nodiscard]] static ToolError makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
                                              std::vector<std::uint8_t> &patch);
     // The same, and whether the patch changes anything and the modified
-    // image's checksum is valid. report is untouched on error.
+    // image's checksum is valid, which costs one more pass over its
+    // cartridge. report is untouched on error.
     [[nodiscard]] static ToolError makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
                                              PatchReport &report);
 
