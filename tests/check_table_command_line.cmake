@@ -38,6 +38,16 @@ function(refused path pattern)
   expect("shop-table ${ARGN}" "${err}" "^shop-table: ${path}: ${pattern}[^\n]*\n$")
 endfunction()
 
+# A refusal that leaves image as it was.
+function(refused_untouched image path pattern)
+  file(SHA256 "${image}" before)
+  refused("${path}" "${pattern}" ${ARGN})
+  file(SHA256 "${image}" after)
+  if(NOT after STREQUAL before)
+    message(FATAL_ERROR "shop-table ${ARGN} was refused, yet changed ${image}")
+  endif()
+endfunction()
+
 # A usage error: exit 2, the problem and a usage line, nothing else done.
 function(misused pattern)
   table(2 ${ARGN})
@@ -115,7 +125,7 @@ expect("a label edited" "${err}" "shop-table: ${WORK}/label.csv: Line 22, column
 # A code that lost its leading zero.
 string(REGEX REPLACE "\n30,([0-9A-F][0-9A-F]),[0-9A-F][0-9A-F]," "\n30,\\1,2," text "${text}")
 file(WRITE "${WORK}/zero.csv" "${text}")
-refused("${WORK}/zero.csv" "Line 32, column slot1: A code must be two hexadecimal digits, such as 02, not one: a spreadsheet may have dropped its leading zero" import "${game}" "${WORK}/zero.csv")
+refused_untouched("${game}" "${WORK}/zero.csv" "Line 32, column slot1: A code must be two hexadecimal digits, such as 02, not one: a spreadsheet may have dropped its leading zero" import "${game}" "${WORK}/zero.csv")
 misused("import takes no option --no-labels" import "${game}" "${csv}" --no-labels)
 
 # An image whose table is random bytes (as another game's would be) is refused unless forced.
@@ -124,12 +134,7 @@ file(COPY_FILE "${clean}" "${other}")
 # 1152 random bytes from cartridge offset 0x10000 onto the table (file offset 0x47CC0).
 execute_process(COMMAND dd "if=${clean}" "of=${other}" bs=1 skip=66048 seek=294080 count=1152 conv=notrunc
                 RESULT_VARIABLE code ERROR_QUIET)
-file(SHA256 "${other}" other_hash)
-refused("${other}" "The shop table does not look like one: [0-9]+ of its 128 shops have a type code above 0x35, which the game's shops never have[.] This may be another game's image, or a hack that moved the table[.] Nothing was written; give --force to import into it all the same[.]" import "${other}" "${WORK}/addresses.csv")
-file(SHA256 "${other}" after_hash)
-if(NOT after_hash STREQUAL other_hash)
-  message(FATAL_ERROR "import wrote into a table that does not look like one")
-endif()
+refused_untouched("${other}" "${other}" "The shop table does not look like one: [0-9]+ of its 128 shops have a type code above 0x35, which the game's shops never have[.] This may be another game's image, or a hack that moved the table[.] Nothing was written; give --force to import into it all the same[.]" import "${other}" "${WORK}/addresses.csv")
 table(0 import "${other}" "${WORK}/addresses.csv" --force)
 expect("import --force" "${out}" "^128 shops changed in ${other}: 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 and 118 more\n$")
 table(0 diff "${other}" "${clean}" -q)
@@ -323,12 +328,7 @@ refused("${WORK}/bad-names.txt" "line 2: code 2A appears again" export "${game}"
 file(READ "${csv}" text)
 string(REGEX REPLACE "\n7,[0-9A-F][0-9A-F]," "\n7,1G," text "${text}")
 file(WRITE "${WORK}/bad.csv" "${text}")
-file(SHA256 "${game}" game_hash)
-refused("${WORK}/bad.csv" "Line 9, column type: A code must be" import "${game}" "${WORK}/bad.csv")
-file(SHA256 "${game}" after_hash)
-if(NOT after_hash STREQUAL game_hash)
-  message(FATAL_ERROR "a refused CSV changed the image")
-endif()
+refused_untouched("${game}" "${WORK}/bad.csv" "Line 9, column type: A code must be" import "${game}" "${WORK}/bad.csv")
 # An image open in the editor (here: locked by flock, as the editor locks it) is refused.
 set(TABLE_PREFIX flock "${game}")
 refused("${game}" "Another copy of the editor" import "${game}" "${csv}")

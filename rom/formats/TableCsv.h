@@ -50,6 +50,7 @@ struct CsvLabel {
     std::string text;
 
     [[nodiscard]] bool ofType() const { return byte == 0; }
+    friend bool operator==(const CsvLabel &, const CsvLabel &) = default;
 };
 
 // The shop table as UTF-8 CSV, one row per shop: the columns shop (decimal),
