@@ -29,13 +29,13 @@ public:
     // One shop the editor wrote.
     void setShop(int index, const rom::ShopRecord &record);
     void setItemNames(const rom::ItemNames &names);
-    // The item names the table's labels show: those in use.
-    [[nodiscard]] const rom::ItemNames &itemNames() const { return m_names; }
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The item names the table's labels show: those in use.
+    [[nodiscard]] const rom::ItemNames &itemNames() const { return m_names; }
 
 private:
     void makeLabels();
