@@ -39,6 +39,8 @@ public:
     [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The item names the table's labels show: those in use.
+    [[nodiscard]] const rom::ItemNames &itemNames() const { return m_names; }
 
 private:
     void makeLabels();

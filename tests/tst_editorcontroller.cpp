@@ -723,7 +723,7 @@ void TestEditorController::tableFilesFromTheWindow()
     m_view->unsavedAnswers.push_back(EditorPrompts::Unsaved::Discard);
     m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
     m_controller->importTable();
-    QCOMPARE(m_view->informations().value(0), QStringLiteral("3 shops changed in \u201C%1\u201D.").arg(m_path));
+    QCOMPARE(m_view->informations().value(0), QStringLiteral("3 shops changed in \u201C%1\u201D: 3, 4 and 0.").arg(m_path));
     QCOMPARE(shopInFile(m_path, 3), (Bytes{0x01, 0x2A, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     QCOMPARE(shown(), shopInFile(m_path, 4)); // the shop shown is the file's new one
     QCOMPARE(m_view->undoState().undoText, QStringLiteral("Import of 3 Shops"));
@@ -755,11 +755,40 @@ void TestEditorController::tableFilesFromTheWindow()
     QVERIFY2(m_view->errors()[1].contains(QStringLiteral("Line 3")), qPrintable(m_view->errors()[1]));
     QCOMPARE(readFile(m_path), imported);
 
+    // Labels edited instead of codes, by the names in use: the report names
+    // line and column of the first ten, and counts the others.
+    writeFile(*m_dir, QStringLiteral("names.txt"), Bytes{'2', 'B', ':', ' ', 'L', 'a', 'm', 'p', '\n'});
+    m_view->fileAnswers[Choice::ItemNamesToRead] = path("names.txt");
+    m_controller->chooseItemNames();
+    writeCsv("shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8,type_label,slot1_label,slot2_label,"
+             "slot3_label,slot4_label,slot5_label,slot6_label,slot7_label,slot8_label\n"
+             "3,01,2A,FF,FF,FF,FF,FF,FF,FF,Armor,Lamp,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x\n"
+             "4,02,60,61,FF,FF,FF,FF,FF,FF,,2B: y,2B: y,2B: y,,,,,\n");
+    m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
+    m_controller->importTable();
+    const QString report = m_view->informations().last();
+    QVERIFY2(report.startsWith(QStringLiteral("0 shops changed in \u201C%1\u201D.\n\nThese labels name another code").arg(m_path)),
+             qPrintable(report));
+    QVERIFY2(report.contains(QStringLiteral("\nLine 2, column type_label: \"Armor\" names code 02, but type holds 01 "
+                                            "(\"Weapon\"), which is what is imported.\nLine 2, column slot1_label: "
+                                            "\"Lamp\" names code 2B, but slot1 holds 2A")),
+             qPrintable(report));
+    QCOMPARE(report.count(QStringLiteral("\nLine ")), 10);
+    QVERIFY2(report.endsWith(QStringLiteral("\nAnd 2 more.")), qPrintable(report));
+    QCOMPARE(readFile(m_path), imported);
+
     m_view->fileAnswers[Choice::CleanImage] = QFile::encodeName(clean).toStdString();
     m_view->fileAnswers[Choice::PatchToWrite] = path("shops.ips");
     m_controller->createPatch();
     const Bytes patch = readFile(m_dir->filePath(QStringLiteral("shops.ips")));
     QCOMPARE(Bytes(patch.begin(), patch.begin() + 5), (Bytes{'P', 'A', 'T', 'C', 'H'}));
+    // The checksum went wrong at the start: a patch made now carries it.
+    const QString made = m_view->informations().last();
+    QVERIFY2(made.contains(QStringLiteral("The checksum of \u201C%1\u201D does not match its contents").arg(m_path)) &&
+                 made.contains(QStringLiteral("for images without a copier header: applied to an image with one, an "
+                                              "IPS patch writes every change 512 bytes too early.")) &&
+                 !made.contains(QStringLiteral("same contents")),
+             qPrintable(made));
 
     m_view->confirmAnswers = {false, true, true};
     m_controller->fixChecksum();
@@ -781,6 +810,16 @@ void TestEditorController::tableFilesFromTheWindow()
     m_controller->fixChecksum(); // right now: nothing to ask
     QCOMPARE(m_view->questions().filter(QStringLiteral("does not match")).size(), 3);
     QVERIFY(m_view->informations().last().contains(QStringLiteral("is right")));
+
+    // A patch from the image to itself: nothing to change, and a right checksum.
+    m_view->fileAnswers[Choice::CleanImage] = QFile::encodeName(m_path).toStdString();
+    m_view->fileAnswers[Choice::PatchToWrite] = path("same.bps");
+    m_controller->createPatch();
+    const QString same = m_view->informations().last();
+    QVERIFY2(same.contains(QStringLiteral("The two images have the same contents: the patch changes nothing.")) &&
+                 !same.contains(QStringLiteral("does not match")) &&
+                 same.endsWith(QStringLiteral("so it is for images without a copier header.")),
+             qPrintable(same));
 }
 
 void TestEditorController::failedOpenKeepsTheOpenImage_data()
