@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QStyleOptionComboBox>
@@ -51,6 +52,35 @@ QString stopName(QWidget *widget)
     if (qobject_cast<QTabBar *>(widget))
         widget = widget->parentWidget();
     return widget ? widget->objectName() : QString();
+}
+
+// The first text of a window that its control cuts: a caption or a button
+// narrower than its text, a wrapped note shorter than its lines, a list or
+// a box lower than its text; empty when all fit.
+QString cutText(const QWidget &window)
+{
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                            : label->sizeHint().width() <= label->width();
+        if (!fits)
+            return label->objectName();
+    }
+    for (const QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->width() < button->sizeHint().width() || button->height() < button->sizeHint().height())
+            return button->objectName();
+    for (const QComboBox *list : window.findChildren<QComboBox *>()) {
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        if (field.height() < list->fontMetrics().height())
+            return list->objectName();
+    }
+    for (const QLineEdit *box : window.findChildren<QLineEdit *>()) {
+        const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+        if (box->isVisible() && box->height() < box->fontMetrics().height() + 2 * frame)
+            return box->objectName();
+    }
+    return {};
 }
 
 } // namespace
@@ -97,6 +127,8 @@ private slots:
     void refusedFileIsReportedInAMessageBox();
     void droppedFileOpensAsIfChosen();
     void aboutShowsTheSameTextsEachTime();
+    void formFollowsTheFontAndTheWindow_data();
+    void formFollowsTheFontAndTheWindow();
 
 private:
     template <typename Widget>
@@ -155,7 +187,9 @@ void TestMainWindow::startsAsTheUserMeetsIt()
 {
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Zeltharia III (US) Shop Editor"));
     QCOMPARE(m_window->centralWidget()->size(), QSize(440, 352));
-    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    // At its least size; the user can enlarge it.
+    QCOMPARE(m_window->minimumSize(), m_window->size());
+    QVERIFY(m_window->maximumSize().width() > m_window->width() && m_window->maximumSize().height() > m_window->height());
     QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
 
@@ -177,13 +211,8 @@ void TestMainWindow::startsAsTheUserMeetsIt()
         QVERIFY(!list->isEditable());
     }
 
-    // No caption is cut off by a font wider than the one the layout was made for.
-    for (QLabel *label : m_window->findChildren<QLabel *>()) {
-        if (label->wordWrap())
-            QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
-        else
-            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
-    }
+    // No text is cut off by a font wider than the one the layout was made for.
+    QCOMPARE(cutText(*m_window), QString());
 }
 
 void TestMainWindow::controlsAreBuiltFromTheForm_data()
@@ -1096,6 +1125,64 @@ void TestMainWindow::keysThatWorkAnywhere()
     QVERIFY(!m_window->isWindowModified());
     QTest::keyClick(m_window->windowHandle(), Qt::Key_5, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), control<QWidget>(QStringLiteral("slot5List")));
+}
+
+void TestMainWindow::formFollowsTheFontAndTheWindow_data()
+{
+    QTest::addColumn<qreal>("points"); // 0: the window's own font
+    QTest::addColumn<QSize>("enlarged");
+    QTest::newRow("own font, window enlarged") << 0.0 << QSize(200, 90);
+    QTest::newRow("14 pt") << 14.0 << QSize();
+    QTest::newRow("14 pt, window enlarged") << 14.0 << QSize(150, 60);
+    QTest::newRow("20 pt") << 20.0 << QSize();
+}
+
+// A larger font scales the form and a larger window widens the lists; either
+// way no control covers another unless the form lays them so (the page on
+// the tab strip, an etched rule's two lines), none is cut, every text fits.
+void TestMainWindow::formFollowsTheFontAndTheWindow()
+{
+    QFETCH(qreal, points);
+    QFETCH(QSize, enlarged);
+    m_window->openImage(QFile::encodeName(m_path));
+    QWidget *client = m_window->centralWidget();
+    if (points > 0) {
+        QFont font = MainWindow::windowFont();
+        font.setPointSizeF(points);
+        m_window->setFont(font);
+        QTRY_COMPARE(client->size(), client->minimumSizeHint()); // the form at its new least size
+        const qreal larger = points / MainWindow::windowFont().pointSizeF();
+        QVERIFY(client->width() >= 440 * larger * 0.9 && client->height() >= 352 * larger * 0.9);
+    }
+    std::map<QString, QRect> before;
+    for (const form::Control &row : form::kControls)
+        before[QLatin1String(row.name)] = control<QWidget>(QLatin1String(row.name))->geometry();
+    const QSize fitted = client->size();
+    if (!enlarged.isEmpty()) {
+        m_window->resize(m_window->size() + enlarged);
+        QTRY_COMPARE(client->size(), fitted + enlarged);
+        for (const char *name : {"shopTypeList", "slot1List", "slot8List"}) {
+            const QRect list = control<QWidget>(QLatin1String(name))->geometry();
+            QCOMPARE(list, before[QLatin1String(name)].adjusted(0, 0, enlarged.width(), 0));
+        }
+        for (const char *name : {"saveButton", "quitButton"})
+            QCOMPARE(control<QWidget>(QLatin1String(name))->geometry(),
+                     before[QLatin1String(name)].translated(enlarged.width(), enlarged.height()));
+        QCOMPARE(control<QWidget>(QStringLiteral("slot1Label"))->geometry(), before[QStringLiteral("slot1Label")]);
+    }
+
+    for (const form::Control &one : form::kControls) {
+        const QWidget *widget = control<QWidget>(QLatin1String(one.name));
+        QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()), one.name);
+        for (const form::Control &other : form::kControls)
+            if (&one < &other && qstrcmp(one.parent, other.parent) == 0 &&
+                !form::pixelGeometry(one).intersects(form::pixelGeometry(other)))
+                QVERIFY2(!widget->geometry().intersects(control<QWidget>(QLatin1String(other.name))->geometry()),
+                         qPrintable(QStringLiteral("%1 and %2").arg(one.name, other.name)));
+    }
+    QVERIFY(m_window->rect().contains(QRect(client->mapTo(m_window.get(), QPoint()), client->size())));
+    QVERIFY(m_window->statusBar()->geometry().top() > client->geometry().bottom());
+    QCOMPARE(cutText(*m_window), QString());
 }
 
 QTEST_MAIN(TestMainWindow)
