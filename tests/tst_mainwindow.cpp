@@ -1,8 +1,11 @@
+#include "CellMarkDelegate.h"
 #include "FormLayout.h"
 #include "ItemLabels.h"
 #include "DemoNames.h"
 #include "EditorController.h"
 #include "MainWindow.h"
+#include "ShopFilterModel.h"
+#include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
 #include "MessageBox.h"
 #include "PickList.h"
@@ -14,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -24,6 +28,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
@@ -83,6 +88,38 @@ QString cutText(const QWidget &window)
     return {};
 }
 
+// A dark desktop's colours.
+QPalette darkPalette()
+{
+    QPalette dark;
+    for (const auto &[role, colour] : std::initializer_list<std::pair<QPalette::ColorRole, QColor>>{
+             {QPalette::Window, QColor(0x35, 0x35, 0x35)}, {QPalette::WindowText, Qt::white},
+             {QPalette::Base, QColor(0x1e, 0x1e, 0x1e)},   {QPalette::AlternateBase, QColor(0x35, 0x35, 0x35)},
+             {QPalette::Text, Qt::white},                 {QPalette::Button, QColor(0x35, 0x35, 0x35)},
+             {QPalette::ButtonText, Qt::white},           {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
+             {QPalette::HighlightedText, Qt::white}})
+        dark.setColor(role, colour);
+    return dark;
+}
+
+// How far apart two colours look: the sum of their channels' differences.
+int colourDistance(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+// A mark that can be told apart changes this much at a point it covers.
+constexpr int kVisibleMark = 60;
+
+// The colour a table shows at a point of a cell: relative to its top left,
+// or, for negative coordinates, to its bottom right.
+QColor cellPixel(const QImage &shot, const QTableView &table, const QModelIndex &index, QPoint at)
+{
+    const QRect cell = table.visualRect(index);
+    return shot.pixelColor(at.x() < 0 ? cell.right() + 1 + at.x() : cell.left() + at.x(),
+                           at.y() < 0 ? cell.bottom() + 1 + at.y() : cell.top() + at.y());
+}
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -129,6 +166,9 @@ private slots:
     void aboutShowsTheSameTextsEachTime();
     void formFollowsTheFontAndTheWindow_data();
     void formFollowsTheFontAndTheWindow();
+    void allShopsMarksMatchesInADarkPalette();
+    void cellMarksShowInAnyPalette_data();
+    void cellMarksShowInAnyPalette();
 
 private:
     template <typename Widget>
@@ -1183,6 +1223,91 @@ void TestMainWindow::formFollowsTheFontAndTheWindow()
     QVERIFY(m_window->rect().contains(QRect(client->mapTo(m_window.get(), QPoint()), client->size())));
     QVERIFY(m_window->statusBar()->geometry().top() > client->geometry().bottom());
     QCOMPARE(cutText(*m_window), QString());
+}
+
+// In a dark palette as in a light one, a cell that holds the text searched
+// for stands out from one that does not, by more than its bold text, and
+// still when its row is selected.
+void TestMainWindow::allShopsMarksMatchesInADarkPalette()
+{
+    m_window->openImage(QFile::encodeName(m_path));
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    auto *all = m_window->findChild<QDialog *>(QStringLiteral("allShopsWindow"));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("shopsTable"));
+    all->setPalette(darkPalette());
+    all->resize(table->horizontalHeader()->length() + 100, all->height()); // every column in view
+    const Bytes file = readFile(m_path);
+    const QString code = QStringLiteral("%1").arg(file[shopOffset(ImageLayout::Headered, 57) + 2], 2, 16, QChar(u'0'));
+    QTest::keyClicks(all->findChild<QLineEdit *>(QStringLiteral("searchEdit")), code);
+    QModelIndex matched;
+    QModelIndex unmatched;
+    for (int row = 0; row < table->model()->rowCount() && !(matched.isValid() && unmatched.isValid()); ++row) {
+        matched = unmatched = {};
+        for (int column = ShopTableModel::FirstSlotColumn; column < ShopTableModel::ColumnCount; ++column) {
+            const QModelIndex cell = table->model()->index(row, column);
+            (cell.data(ShopFilterModel::MatchRole).toBool() ? matched : unmatched) = cell;
+        }
+    }
+    QVERIFY(matched.isValid() && unmatched.isValid());
+    table->clearFocus();
+    table->setCurrentIndex({});
+    QImage shot = table->viewport()->grab().toImage();
+    const QPoint background(-2, 2); // beside the text, under the grid's line
+    QVERIFY(colourDistance(cellPixel(shot, *table, matched, background), cellPixel(shot, *table, unmatched, background)) >=
+            kVisibleMark);
+
+    table->selectRow(matched.row());
+    shot = table->viewport()->grab().toImage();
+    const QPoint edge(0, 2);
+    QVERIFY(colourDistance(cellPixel(shot, *table, matched, edge), cellPixel(shot, *table, unmatched, edge)) >= kVisibleMark);
+}
+
+void TestMainWindow::cellMarksShowInAnyPalette_data()
+{
+    QTest::addColumn<CellMarkDelegate::Shape>("shape");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<bool>("selected");
+    for (const auto &[name, shape] : {std::pair("tint", CellMarkDelegate::Shape::Tint),
+                                      std::pair("underline", CellMarkDelegate::Shape::Underline)})
+        for (const bool dark : {false, true})
+            for (const bool selected : {false, true})
+                QTest::addRow("%s, %s palette%s", name, dark ? "dark" : "light", selected ? ", selected" : "")
+                    << shape << dark << selected;
+}
+
+// Two cells of the same text, one marked: the mark changes a line of the
+// cell at least, clearly, in either palette, on a selected row too.
+void TestMainWindow::cellMarksShowInAnyPalette()
+{
+    QFETCH(CellMarkDelegate::Shape, shape);
+    QFETCH(bool, dark);
+    QFETCH(bool, selected);
+    constexpr int kMarkRole = Qt::UserRole + 40;
+    QStandardItemModel cells(1, 2);
+    for (int column = 0; column < 2; ++column)
+        cells.setItem(0, column, new QStandardItem(QStringLiteral("21: Rune Sword")));
+    cells.item(0, 1)->setData(true, kMarkRole);
+    QTableView table;
+    table.setModel(&cells);
+    auto *marks = new CellMarkDelegate(&table);
+    marks->addMark(kMarkRole, shape);
+    table.setItemDelegate(marks);
+    if (dark)
+        table.setPalette(darkPalette());
+    table.resize(400, 120);
+    if (selected)
+        table.selectRow(0);
+    table.setCurrentIndex({});
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    const QImage shot = table.viewport()->grab().toImage();
+    const QRect cell = table.visualRect(cells.index(0, 0));
+    int changed = 0;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            changed += colourDistance(cellPixel(shot, table, cells.index(0, 0), {x, y}),
+                                      cellPixel(shot, table, cells.index(0, 1), {x, y})) >= kVisibleMark;
+    QVERIFY2(changed >= cell.width(), qPrintable(QString::number(changed)));
 }
 
 QTEST_MAIN(TestMainWindow)

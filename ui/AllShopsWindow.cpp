@@ -1,5 +1,6 @@
 #include "AllShopsWindow.h"
 
+#include "CellMarkDelegate.h"
 #include "ShopFilterModel.h"
 #include "ShopTableModel.h"
 
@@ -48,6 +49,9 @@ void AllShopsWindow::createControls()
     m_table->setObjectName(QStringLiteral("shopsTable"));
     m_table->setAccessibleName(tr("All shops"));
     m_table->setModel(m_filter);
+    auto *marks = new CellMarkDelegate(m_table);
+    marks->addMark(ShopFilterModel::MatchRole, CellMarkDelegate::Shape::Tint);
+    m_table->setItemDelegate(marks);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
