@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -166,6 +168,8 @@ private slots:
     void aboutShowsTheSameTextsEachTime();
     void formFollowsTheFontAndTheWindow_data();
     void formFollowsTheFontAndTheWindow();
+    void allShopsFitsItsFont_data();
+    void allShopsFitsItsFont();
     void allShopsMarksMatchesInADarkPalette();
     void cellMarksShowInAnyPalette_data();
     void cellMarksShowInAnyPalette();
@@ -1223,6 +1227,46 @@ void TestMainWindow::formFollowsTheFontAndTheWindow()
     QVERIFY(m_window->rect().contains(QRect(client->mapTo(m_window.get(), QPoint()), client->size())));
     QVERIFY(m_window->statusBar()->geometry().top() > client->geometry().bottom());
     QCOMPARE(cutText(*m_window), QString());
+}
+
+void TestMainWindow::allShopsFitsItsFont_data()
+{
+    QTest::addColumn<qreal>("points"); // 0: the desktop's font
+    QTest::newRow("desktop font") << 0.0;
+    QTest::newRow("14 pt") << 14.0;
+}
+
+// Every header and every label shows whole, and the window opens as wide as
+// the columns, or as the screen allows.
+void TestMainWindow::allShopsFitsItsFont()
+{
+    QFETCH(qreal, points);
+    const auto restoreFont = qScopeGuard([font = QApplication::font()] { QApplication::setFont(font); });
+    if (points > 0) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+    }
+    m_window->openImage(QFile::encodeName(m_path));
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    auto *all = m_window->findChild<QDialog *>(QStringLiteral("allShopsWindow"));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("shopsTable"));
+    const QHeaderView *header = table->horizontalHeader();
+    QFont bold = table->font(); // a marked cell's font
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int margins = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+    for (int column = 0; column < header->count(); ++column) {
+        const QString title = table->model()->headerData(column, Qt::Horizontal).toString();
+        QVERIFY2(header->sectionSize(column) >= header->sectionSizeHint(column), qPrintable(title));
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            const QString text = table->model()->index(row, column).data().toString();
+            QVERIFY2(metrics.horizontalAdvance(text) + margins <= header->sectionSize(column), qPrintable(text));
+        }
+    }
+    QVERIFY(table->rowHeight(0) > metrics.height());
+    QVERIFY(table->viewport()->width() >= header->length() ||
+            all->width() >= all->screen()->availableGeometry().width() * 8 / 10);
 }
 
 // In a dark palette as in a light one, a cell that holds the text searched
