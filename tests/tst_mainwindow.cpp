@@ -31,6 +31,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
@@ -128,6 +129,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    // Settings of the tests' own, away from the user's, and none kept from an earlier run.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void cleanup();
     void startsAsTheUserMeetsIt();
@@ -198,6 +201,7 @@ private:
 
 void TestMainWindow::init()
 {
+    QSettings().clear();
     m_dir = std::make_unique<QTemporaryDir>();
     m_files = std::make_unique<FaultyFileAccess>();
     m_window = std::make_unique<MainWindow>(*m_files);
