@@ -122,11 +122,11 @@ QRect FontScaledLayout::placeFor(const Placement &placement, QSize extra) const
     const QRect &described = placement.place;
     const int left = at(described.left());
     const int bottom = at(described.top() + described.height());
-    const int top = placement.fit == Fit::Line ? bottom - described.height() : at(described.top());
+    const int top = placement.fit == Placement::Fit::Line ? bottom - described.height() : at(described.top());
     QRect place(left, top, at(described.left() + described.width()) - left, bottom - top);
 
-    const auto grows = [](Stretch stretch, int room) { return stretch == Stretch::Grows ? room : 0; };
-    const auto moves = [](Stretch stretch, int room) { return stretch == Stretch::Follows ? room : 0; };
+    const auto grows = [](Placement::Stretch stretch, int room) { return stretch == Placement::Stretch::Grows ? room : 0; };
+    const auto moves = [](Placement::Stretch stretch, int room) { return stretch == Placement::Stretch::Follows ? room : 0; };
     const int right = extra.width();
     const int down = extra.height();
     place.translate(moves(placement.horizontal, right), moves(placement.vertical, down));
@@ -134,11 +134,11 @@ QRect FontScaledLayout::placeFor(const Placement &placement, QSize extra) const
     return place;
 }
 
-QRect FontScaledLayout::fitted(const QWidget &widget, Fit fit, QRect place)
+QRect FontScaledLayout::fitted(const QWidget &widget, Placement::Fit fit, QRect place)
 {
-    if (fit == Fit::GrowsLeft) {
+    if (fit == Placement::Fit::GrowsLeft) {
         place.setLeft(std::min(place.left(), place.right() + 1 - widget.sizeHint().width()));
-    } else if (fit == Fit::Wraps && widget.hasHeightForWidth()) {
+    } else if (fit == Placement::Fit::Wraps && widget.hasHeightForWidth()) {
         const int more = widget.heightForWidth(place.width()) - place.height();
         if (more > 0)
             place.adjust(0, -more / 2, 0, more - more / 2);

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "Placement.h"
+
 #include <QLayout>
 #include <QList>
-#include <QRect>
 
 class QFont;
 
@@ -16,26 +17,6 @@ class FontScaledLayout : public QLayout {
     Q_OBJECT
 
 public:
-    // How a widget takes, along one axis, the room a larger window gives.
-    enum class Stretch {
-        Stays,   // keeps its place and size
-        Grows,   // its far edge moves with the layout's far edge
-        Follows, // moves with the layout's far edge, keeping its size
-    };
-    // How a widget's content is fitted into its scaled place.
-    enum class Fit {
-        Exact,     // the place as it is
-        GrowsLeft, // a right-aligned one-line text: wider to the left when its text needs it
-        Wraps,     // a text that wraps: taller, about its middle, when its width needs more lines
-        Line,      // a rule: its thickness stays as described
-    };
-    struct Placement {
-        QRect place; // in pixels at the described font, in the parent
-        Stretch horizontal = Stretch::Stays;
-        Stretch vertical = Stretch::Stays;
-        Fit fit = Fit::Exact;
-    };
-
     // Lays out `parent`, whose described size at `describedFont` is `describedSize`.
     FontScaledLayout(QWidget *parent, QSize describedSize, const QFont &describedFont);
     ~FontScaledLayout() override;
@@ -62,7 +43,7 @@ private:
     };
 
     [[nodiscard]] QRect placeFor(const Placement &placement, QSize extra) const;
-    [[nodiscard]] static QRect fitted(const QWidget &widget, Fit fit, QRect place);
+    [[nodiscard]] static QRect fitted(const QWidget &widget, Placement::Fit fit, QRect place);
 
     QList<Entry> m_entries;
     QSize m_describedSize;

@@ -91,39 +91,6 @@ QWidget *makeControl(const form::Control &control, QWidget *parent, QAbstractIte
     Q_UNREACHABLE();
 }
 
-// A larger window widens the lists, the rules and the note, the tab strip
-// and its page take all the room, and the row under them keeps to the
-// bottom, its buttons to the right. Texts too wide for their places (a font
-// wider than the one the form was made for) grow: a caption to the left,
-// the note in lines.
-FontScaledLayout::Placement placement(const form::Control &control)
-{
-    using Stretch = FontScaledLayout::Stretch;
-    using Fit = FontScaledLayout::Fit;
-    FontScaledLayout::Placement placed{form::pixelGeometry(control)};
-    switch (control.kind) {
-    case form::Kind::TabStrip:
-    case form::Kind::Frame: placed.horizontal = placed.vertical = Stretch::Grows; return placed;
-    case form::Kind::TypeList:
-    case form::Kind::ItemList: placed.horizontal = Stretch::Grows; break;
-    case form::Kind::RuleShadow:
-    case form::Kind::RuleLight:
-        placed.horizontal = Stretch::Grows;
-        placed.fit = Fit::Line;
-        break;
-    case form::Kind::Label:
-        placed.horizontal = Stretch::Grows;
-        placed.fit = Fit::Wraps;
-        break;
-    case form::Kind::Caption: placed.fit = Fit::GrowsLeft; break;
-    case form::Kind::Button: placed.horizontal = Stretch::Follows; break;
-    default: break;
-    }
-    if (!control.parent)
-        placed.vertical = Stretch::Follows;
-    return placed;
-}
-
 } // namespace
 
 ShopForm::ShopForm(QWidget *parent) : QWidget(parent)
@@ -142,7 +109,7 @@ void ShopForm::createControls()
         QWidget *parent =
             row.parent ? findChild<QWidget *>(QLatin1String(row.parent), Qt::FindDirectChildrenOnly) : this;
         QWidget *widget = named(makeControl(row, parent, m_items), row.name);
-        static_cast<FontScaledLayout *>(parent->layout())->addPlaced(widget, placement(row));
+        static_cast<FontScaledLayout *>(parent->layout())->addPlaced(widget, form::placement(row));
         if (!row.enabled)
             widget->setEnabled(false);
         if (row.accessibleName)
