@@ -43,11 +43,13 @@ AllShopsWindow::AllShopsWindow(ShopTableModel &shops, QWidget *parent)
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &AllShopsWindow::showTitle);
     connect(&shops, &QAbstractItemModel::modelReset, this, &AllShopsWindow::fitColumns);
     // New item names relabel every row; a shop written relabels one, and the
-    // columns stay as they are.
-    connect(&shops, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
-        if (from.row() == 0 && to.row() == m_filter->sourceModel()->rowCount() - 1)
-            fitColumns();
-    });
+    // columns stay as they are, as they do when only marks change.
+    connect(&shops, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to, const QList<int> &roles) {
+                const bool relabelled = roles.isEmpty() || roles.contains(Qt::DisplayRole);
+                if (relabelled && from.row() == 0 && to.row() == m_filter->sourceModel()->rowCount() - 1)
+                    fitColumns();
+            });
     showTitle();
     // A style sheet's font is known once polished.
     ensurePolished();
