@@ -218,7 +218,8 @@ void TestMainWindow::startsAsTheUserMeetsIt()
     QCOMPARE(m_window->centralWidget()->size(), QSize(440, 352));
     // At its least size; the user can enlarge it.
     QCOMPARE(m_window->minimumSize(), m_window->size());
-    QVERIFY(m_window->maximumSize().width() > m_window->width() && m_window->maximumSize().height() > m_window->height());
+    QVERIFY(m_window->maximumSize().width() > m_window->width());
+    QVERIFY(m_window->maximumSize().height() > m_window->height());
     QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
 
@@ -1319,7 +1320,8 @@ void TestMainWindow::cellMarksShowInAnyPalette()
     int changed = 0;
     for (int y = 0; y < cell.height(); ++y)
         for (int x = 0; x < cell.width(); ++x)
-            changed += apart(cellPixel(shot, table, cells.index(0, 0), {x, y}), cellPixel(shot, table, cells.index(0, 1), {x, y}));
+            changed += apart(cellPixel(shot, table, cells.index(0, 0), {x, y}),
+                             cellPixel(shot, table, cells.index(0, 1), {x, y}));
     QVERIFY2(changed >= cell.width(), qPrintable(QString::number(changed)));
 }
 

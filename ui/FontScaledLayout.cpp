@@ -125,8 +125,9 @@ QRect FontScaledLayout::placeFor(const Placement &placement, QSize extra) const
     const int top = placement.fit == Placement::Fit::Line ? bottom - described.height() : at(described.top());
     QRect place(left, top, at(described.left() + described.width()) - left, bottom - top);
 
-    const auto grows = [](Placement::Stretch stretch, int room) { return stretch == Placement::Stretch::Grows ? room : 0; };
-    const auto moves = [](Placement::Stretch stretch, int room) { return stretch == Placement::Stretch::Follows ? room : 0; };
+    using Stretch = Placement::Stretch;
+    const auto grows = [](Stretch stretch, int room) { return stretch == Stretch::Grows ? room : 0; };
+    const auto moves = [](Stretch stretch, int room) { return stretch == Stretch::Follows ? room : 0; };
     const int right = extra.width();
     const int down = extra.height();
     place.translate(moves(placement.horizontal, right), moves(placement.vertical, down));
