@@ -592,8 +592,15 @@ void TestEditorController::allShopsFollowTheFile()
     const QString code = QStringLiteral("%1").arg(shopInFile(m_path, 77)[1], 2, 16, QChar(u'0'));
     filter.search(code.toLower()); // a hex code finds its item
     QVERIFY(filter.mapFromSource(table.index(77, 0)).isValid());
-    QVERIFY(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(Qt::FontRole).value<QFont>().bold());
-    QVERIFY(!filter.mapFromSource(table.index(77, ShopTableModel::ShopColumn)).data(Qt::FontRole).isValid());
+    const QModelIndex found = filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn));
+    const QModelIndex number = filter.mapFromSource(table.index(77, ShopTableModel::ShopColumn));
+    QVERIFY(found.data(Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(found.data(ShopFilterModel::MatchRole), QVariant(true)); // for the view to mark
+    QVERIFY(!number.data(Qt::FontRole).isValid());
+    QCOMPARE(number.data(ShopFilterModel::MatchRole), QVariant(false));
+    filter.search({});
+    QCOMPARE(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(ShopFilterModel::MatchRole),
+             QVariant(false)); // no search, no marks
     QCOMPARE(m_files->tableReads, 5); // searching does not read the file
 
     m_controller->moveToShop(77);

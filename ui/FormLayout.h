@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Placement.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -111,6 +112,32 @@ inline constexpr Control kControls[] = {
     const int left = twips::pixels(place.left);
     return QRect(left, twips::pixels(place.top) - (shadow ? 1 : 0), twips::pixels(place.left + place.width) - left,
                  shadow ? 2 : 1);
+}
+
+// How a control takes a larger font and window: the lists, the rules and
+// the note widen, the tab strip and its page take all the room, and the row
+// under them keeps to the bottom, its buttons to the right. Texts too wide
+// for their places (a font wider than the one the form was made for) grow:
+// a caption to the left, the note in lines.
+[[nodiscard]] constexpr Placement placement(const Control &control)
+{
+    using Stretch = Placement::Stretch;
+    using Fit = Placement::Fit;
+    const bool below = !control.parent; // the tab strip and its page aside, the row under them
+    const Stretch vertical = below ? Stretch::Follows : Stretch::Stays;
+    const QRect place = pixelGeometry(control);
+    switch (control.kind) {
+    case Kind::TabStrip:
+    case Kind::Frame: return {place, Stretch::Grows, Stretch::Grows};
+    case Kind::TypeList:
+    case Kind::ItemList: return {place, Stretch::Grows, vertical};
+    case Kind::RuleShadow:
+    case Kind::RuleLight: return {place, Stretch::Grows, vertical, Fit::Line};
+    case Kind::Label: return {place, Stretch::Grows, vertical, Fit::Wraps};
+    case Kind::Caption: return {place, Stretch::Stays, vertical, Fit::GrowsLeft};
+    case Kind::Button: return {place, Stretch::Follows, vertical};
+    default: return {place, Stretch::Stays, vertical};
+    }
 }
 
 // The palette's colour for an etched rule's line.

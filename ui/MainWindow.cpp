@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -32,7 +31,6 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     m_form = new ShopForm(this);
     setCentralWidget(m_form);
     createStatusBar();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_controller = std::make_unique<EditorController>(*this, m_prompts, m_dialog, files);
     createMenus();

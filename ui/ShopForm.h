@@ -9,17 +9,17 @@
 #include <optional>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStringListModel;
 class ShopScrollBar;
 
 // The main window's client area, built from the form's table: one tab page
-// with the shop index, the shop type and the eight item slots, Save and
-// Quit below. It shows the shop it is told to show and reports what the
-// user does with its controls: picks, the scroll bar, a shop number typed
-// in the index box; it keeps nothing else.
+// with the shop index, the shop type and the eight item slots, Save and Quit
+// below, at the table's places scaled to its font, the lists widening with
+// the window (FontScaledLayout). It shows the shop it is told to show and
+// reports what the user does with its controls: picks, the scroll bar, a
+// shop number typed in the index box; it keeps nothing else.
 class ShopForm : public QWidget {
     Q_OBJECT
 
@@ -55,7 +55,6 @@ private:
     void findControls();
     void connectControls();
     void setKeyboardOrder();
-    void fitCaptions();
     void showType(std::uint8_t code, std::optional<std::uint8_t> unlabelledType);
     void goToTypedShop();
     void showShopNumber();
@@ -65,8 +64,6 @@ private:
     ShopScrollBar *m_scroll = nullptr;
     QComboBox *m_type = nullptr;
     std::array<QComboBox *, rom::ShopRecord::kSlotCount> m_slots{};
-    std::array<QLabel *, 2 + rom::ShopRecord::kSlotCount> m_captions{};
-    QLabel *m_note = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_quit = nullptr;
     QWidget *m_tabs = nullptr;
