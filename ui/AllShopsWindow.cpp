@@ -77,6 +77,8 @@ void AllShopsWindow::createControls()
     m_table->setModel(m_filter);
     auto *marks = new CellMarkDelegate(m_table);
     marks->addMark(ShopFilterModel::MatchRole, CellMarkDelegate::Shape::Tint);
+    // Cells that differ from the image compared with (View > Compare with Image...).
+    marks->addMark(ShopTableModel::DiffersRole, CellMarkDelegate::Shape::Underline, QPalette::LinkVisited);
     m_table->setItemDelegate(marks);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
