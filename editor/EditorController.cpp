@@ -6,6 +6,7 @@
 #include "ShopText.h"
 #include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
+#include "TableCheck.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -254,7 +255,23 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
     }
     showDocument();
     m_watch.opened(image->internalName);
+    if (!image->reloaded)
+        warnOfAStrangeTable();
     return true;
+}
+
+// Said once at the open: the image may be another game's, or a hack that
+// moved the table, and the user goes on as they see fit.
+void EditorController::warnOfAStrangeTable()
+{
+    rom::ShopTable table;
+    if (m_document.image().readTable(table) != RomError::None)
+        return;
+    if (const std::optional<rom::TableDoubt> doubt = rom::TableCheck::whatLooksWrong(table))
+        m_prompts.showInformation(
+            QString::fromStdString(doubt->message()) +
+            tr("\n\nThe editor shows and writes its shops all the same: make sure %1 is the image you meant.")
+                .arg(EditorMessages::quoted(m_document.fileName())));
 }
 
 bool EditorController::moveTo(int index)

@@ -122,6 +122,7 @@ private:
     void reloadImage() override;
 
     bool adopt(std::optional<OpenedImage> image);
+    void warnOfAStrangeTable();
     bool saveShown(Durability durability);
     void changePicks(const rom::ShopRecord &picks);
     void showDocument();

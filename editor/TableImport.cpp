@@ -62,6 +62,13 @@ void TableImport::run()
         return;
     rom::ShopTable before;
     RomError error = m_document.image().readTable(before);
+    // Another game's image, or a hack that moved the table: the user decides.
+    if (const std::optional<rom::TableDoubt> doubt = error == RomError::None ? rom::TableCheck::whatLooksWrong(before)
+                                                                              : std::nullopt;
+        doubt && !m_prompts.confirm(QString::fromStdString(doubt->message()) +
+                                    tr("\n\nImport the table into %1 all the same?")
+                                        .arg(EditorMessages::quoted(m_document.fileName()))))
+        return;
     std::vector<rom::LabelDisagreement> labels;
     ShopChange step;
     if (error == RomError::None) {

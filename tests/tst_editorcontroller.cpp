@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QAbstractItemModelTester>
@@ -48,6 +49,7 @@ private slots:
     void twoEditorsCannotEditOneFile();
     void replacedFileIsOfferedForReload();
     void comparedWithACleanImage();
+    void strangeTableIsSaidAtOpenAndImport();
     void undoAndRedoWalkTheWrites();
     void savesReachTheDisk();
     void allShopsFollowTheFile();
@@ -428,6 +430,31 @@ void TestEditorController::comparedWithACleanImage()
     QCOMPARE(shown(), written);
 }
 
+// Another game's image opens, with one word that its table does not look
+// like a shop table; an import into it asks first.
+void TestEditorController::strangeTableIsSaidAtOpenAndImport()
+{
+    Bytes image = demo::makeDemoImage(smallImage(ImageLayout::Headered, 3));
+    QRandomGenerator random(7);
+    for (int at = 0; at < 128 * 9; ++at)
+        image[shopOffset(ImageLayout::Headered, 0) + std::size_t(at)] = std::uint8_t(random.bounded(256));
+    const QString other = writeFile(*m_dir, QStringLiteral("other.smc"), image);
+    QVERIFY(open(other));
+    QCOMPARE(m_view->informations().size(), 1);
+    QVERIFY2(m_view->informations()[0].contains(QStringLiteral("does not look like")), qPrintable(m_view->informations()[0]));
+    m_controller->reload();
+    QCOMPARE(m_view->informations().size(), 1);
+
+    const char csv[] = "shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n3,01,2A,FF,FF,FF,FF,FF,FF,FF\n";
+    m_view->fileAnswers[EditorPrompts::FileChoice::TableToRead] =
+        QFile::encodeName(writeFile(*m_dir, QStringLiteral("in.csv"), Bytes(csv, csv + std::strlen(csv)))).toStdString();
+    m_view->confirmAnswers = {false};
+    m_controller->importTable();
+    QCOMPARE(m_view->questions().size(), 1);
+    QCOMPARE(readFile(other), image);
+    QVERIFY(!open(m_path) || m_view->informations().size() == 1); // a shop table: nothing said
+}
+
 void TestEditorController::undoAndRedoWalkTheWrites()
 {
     QVERIFY(open(m_path));
@@ -520,6 +547,7 @@ void TestEditorController::savesReachTheDisk()
 void TestEditorController::allShopsFollowTheFile()
 {
     QVERIFY(open(m_path));
+    const int atOpen = m_files->tableReads; // the open's look at whether it is a shop table
     ShopTableModel &table = *m_controller->shopTable();
     QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
     const auto row = [&table](int shop) {
@@ -530,7 +558,7 @@ void TestEditorController::allShopsFollowTheFile()
     };
     QCOMPARE(table.rowCount(), 0);
     m_controller->showAllShops();
-    QCOMPARE(m_files->tableReads, 1);
+    QCOMPARE(m_files->tableReads, atOpen + 1);
     QCOMPARE(table.rowCount(), 128);
     for (const int shop : {0, 77, 127})
         QCOMPARE(row(shop), shopInFile(m_path, shop));
@@ -544,7 +572,7 @@ void TestEditorController::allShopsFollowTheFile()
     QCOMPARE(row(9), shopInFile(m_path, 9));
     m_controller->undoStack()->redo();
     QCOMPARE(row(9), shopInFile(m_path, 9));
-    QCOMPARE(m_files->tableReads, 1);
+    QCOMPARE(m_files->tableReads, atOpen + 1);
 
     // What another program wrote before one of the editor's own writes
     // shows after it: while the conflict question was up, and before an
@@ -570,13 +598,13 @@ void TestEditorController::allShopsFollowTheFile()
     theirs = changeShop(61, 0x14);
     m_controller->undoStack()->undo();
     QCOMPARE(row(61), theirs);
-    QCOMPARE(m_files->tableReads, 4);
+    QCOMPARE(m_files->tableReads, atOpen + 4);
 
     theirs = shopInFile(m_path, 100);
     theirs[0] = 0x12;
     changeBehind(m_path, shopOffset(ImageLayout::Headered, 100), theirs);
     m_controller->windowActivated();
-    QCOMPARE(m_files->tableReads, 5);
+    QCOMPARE(m_files->tableReads, atOpen + 5);
     QCOMPARE(row(100), theirs);
     QCOMPARE(table.index(100, ShopTableModel::TypeColumn).data().toString(), QStringLiteral("Armor 200% cost"));
 
@@ -601,7 +629,7 @@ void TestEditorController::allShopsFollowTheFile()
     filter.search({});
     QCOMPARE(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(ShopFilterModel::MatchRole),
              QVariant(false)); // no search, no marks
-    QCOMPARE(m_files->tableReads, 5); // searching does not read the file
+    QCOMPARE(m_files->tableReads, atOpen + 5); // searching does not read the file
 
     m_controller->moveToShop(77);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
