@@ -1,15 +1,12 @@
 #include "EditorController.h"
 
-#include "AddressText.h"
 #include "EditorMessages.h"
 #include "ShopHistory.h"
 #include "ShopText.h"
 #include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
-#include "TableCheck.h"
 
 #include <QFileInfo>
-#include <QTimer>
 #include <QUndoStack>
 
 using rom::RomError;
@@ -17,29 +14,17 @@ using rom::ShopRecord;
 
 QString EditorController::title() { return tr("Zeltharia III (US) Shop Editor"); }
 
-QList<FileFilter> EditorController::openFilters()
-{
-    // "All Files" lists every file, with or without a dot in its name.
-    return {
-        {tr("All Files (*.*)"), QStringLiteral("*")},
-        {tr("Super MagiCom ROM File (*.smc)"), QStringLiteral("*.smc")},
-        {tr("Super Wild Card ROM File (*.swc)"), QStringLiteral("*.swc")},
-        {tr("Pro Fighter X ROM File (*.fig)"), QStringLiteral("*.fig")},
-    };
-}
-
 EditorController::EditorController(EditorView &view, EditorPrompts &prompts, OpenDialog &dialog,
                                    rom::FileAccess &files, QObject *parent)
     : QObject(parent), m_view(view), m_prompts(prompts), m_document(files),
-      m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)), m_history(new ShopHistory(*this, this)), m_syncTimer(new QTimer(this)),
+      m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)),
+      m_history(new ShopHistory(*this, this)),
+      m_flusher(new WriteFlusher(m_document, prompts, this)),
       m_names(view, prompts, *m_table, m_document), m_writer(m_document, prompts, *m_table, m_names),
       m_replay(m_document, m_writer, prompts, *m_table, *this),
       m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image()),
       m_watch(m_document, view, prompts, *m_table, *this), m_comparison(prompts, *m_table, m_names)
 {
-    m_syncTimer->setSingleShot(true);
-    m_syncTimer->setInterval(kSyncDelay);
-    connect(m_syncTimer, &QTimer::timeout, this, &EditorController::syncNow);
     QStringList types;
     for (int code = 0; code < rom::ShopTypeLabels::count(); ++code)
         types << QString::fromUtf8(rom::ShopTypeLabels::label(code));
@@ -55,7 +40,7 @@ void EditorController::start(const std::string &namesFile, const std::string &im
         openFile(image);
 }
 
-void EditorController::setSyncDelay(std::chrono::milliseconds delay) { m_syncTimer->setInterval(delay); }
+void EditorController::setSyncDelay(std::chrono::milliseconds delay) { m_flusher->setDelay(delay); }
 
 QUndoStack *EditorController::undoStack() const { return m_history->stack(); }
 
@@ -120,9 +105,7 @@ void EditorController::pasteShop()
     if (const std::optional<ShopRecord> shop = ShopText::read(m_view.pastedText()))
         changePicks(*shop);
     else
-        m_prompts.showError(tr("The clipboard holds no shop to paste. Edit > Copy Shop copies one as text, "
-                               "such as \u201Cshop 12: 01 2A FF FF FF FF FF FF FF\u201D: the type code, then the "
-                               "eight item codes."));
+        m_prompts.showError(EditorMessages::nothingToPaste());
 }
 
 void EditorController::compareWithImage()
@@ -220,7 +203,7 @@ bool EditorController::commitData(bool mayAsk)
 
 void EditorController::closeImage()
 {
-    m_syncTimer->stop();
+    m_flusher->stop();
     if (!m_document.close())
         m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
 }
@@ -228,9 +211,8 @@ void EditorController::closeImage()
 // --- the flow
 
 // The image opened in place of the one open until now, shown at shop 0,
-// with a history of its own.
-// A reloaded image stays on the shop shown, and picks that differ from what
-// the file now holds for it stay as an unsaved pick step.
+// with a history of its own. A reloaded image stays on the shop shown, and
+// picks that differ from what the file now holds for it stay, as a step.
 bool EditorController::adopt(std::optional<OpenedImage> image)
 {
     if (!image)
@@ -255,23 +237,9 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
     }
     showDocument();
     m_watch.opened(image->internalName);
-    if (!image->reloaded)
-        warnOfAStrangeTable();
+    if (image->doubt && !image->reloaded)
+        m_prompts.showInformation(EditorMessages::strangeTable(*image->doubt, m_document.fileName()));
     return true;
-}
-
-// Said once at the open: the image may be another game's, or a hack that
-// moved the table, and the user goes on as they see fit.
-void EditorController::warnOfAStrangeTable()
-{
-    rom::ShopTable table;
-    if (m_document.image().readTable(table) != RomError::None)
-        return;
-    if (const std::optional<rom::TableDoubt> doubt = rom::TableCheck::whatLooksWrong(table))
-        m_prompts.showInformation(
-            QString::fromStdString(doubt->message()) +
-            tr("\n\nThe editor shows and writes its shops all the same: make sure %1 is the image you meant.")
-                .arg(EditorMessages::quoted(m_document.fileName())));
 }
 
 bool EditorController::moveTo(int index)
@@ -297,7 +265,8 @@ bool EditorController::saveShown(Durability durability)
     const int index = m_document.shownIndex();
     // With nothing to write, a move reports a file no longer the one opened
     // when it reads the next shop.
-    if (const RomError error = m_watch.follow(); error != RomError::None && (hasUnsavedPicks() || durability == Durability::Now)) {
+    if (const RomError error = m_watch.follow();
+        error != RomError::None && (hasUnsavedPicks() || durability == Durability::Now)) {
         m_writer.reportFailure(tr("save shop %1 to"), index, error);
         return false;
     }
@@ -321,7 +290,7 @@ bool EditorController::saveShown(Durability durability)
         }
     }
     if (durability == Durability::Now)
-        syncNow();
+        m_flusher->flushNow();
     return true;
 }
 
@@ -346,7 +315,7 @@ bool EditorController::keepOrDropPicks(const QString &doing)
 void EditorController::wrote(Durability durability)
 {
     showDocument();
-    durability == Durability::Now ? syncNow() : syncSoon();
+    durability == Durability::Now ? m_flusher->flushNow() : m_flusher->flushSoon();
     (void)m_watch.follow();
 }
 
@@ -381,26 +350,8 @@ void EditorController::showDocument()
     m_view.showShop(shown, m_document.picks(), m_document.unlabelledType());
     m_view.setModified(hasUnsavedPicks());
     m_view.showDifferences(m_comparison.active(), m_comparison.differences(shown, m_document.picks()));
-    const std::uint64_t cartridge = rom::kShopTableOffset + std::uint64_t(shown) * rom::kShopRecordSize;
-    const rom::ImageLayout layout = m_document.image().layout();
     m_view.showLocation(QFileInfo(m_document.fileName()).fileName(), m_document.fileName(),
-                        tr("Shop %1  %2  file %3")
-                            .arg(shown)
-                            .arg(QString::fromStdString(rom::AddressText::snes(*rom::hiRomAddress(cartridge))),
-                                 QString::fromStdString(rom::AddressText::offset(rom::fileOffset(layout, cartridge)))));
-}
-
-void EditorController::syncSoon()
-{
-    if (!m_syncTimer->isActive())
-        m_syncTimer->start();
-}
-
-void EditorController::syncNow()
-{
-    m_syncTimer->stop();
-    if (m_document.isOpen() && m_document.image().sync() != RomError::None)
-        m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
+                        ShopText::place(shown, m_document.image().layout()));
 }
 
 int EditorController::unsavedShop() const { return hasUnsavedPicks() ? m_document.shownIndex() : -1; }

@@ -13,6 +13,7 @@
 #include "ShopWriter.h"
 #include "StepReplay.h"
 #include "TableImport.h"
+#include "WriteFlusher.h"
 
 #include <QObject>
 
@@ -20,7 +21,6 @@
 #include <optional>
 #include <string>
 
-class QTimer;
 class QUndoStack;
 class ShopHistory;
 class ShopTableModel;
@@ -36,11 +36,7 @@ class EditorController : public QObject, private EditingFlow {
     Q_OBJECT
 
 public:
-    static constexpr int kPreselectedFilter = 2;
-    // Writes made by moving reach the disk together, this long after the first.
-    static constexpr std::chrono::milliseconds kSyncDelay{1000};
     [[nodiscard]] static QString title();
-    [[nodiscard]] static QList<FileFilter> openFilters();
 
     EditorController(EditorView &view, EditorPrompts &prompts, OpenDialog &dialog,
                      rom::FileAccess &files = rom::FileAccess::system(), QObject *parent = nullptr);
@@ -122,12 +118,9 @@ private:
     void reloadImage() override;
 
     bool adopt(std::optional<OpenedImage> image);
-    void warnOfAStrangeTable();
     bool saveShown(Durability durability);
     void changePicks(const rom::ShopRecord &picks);
     void showDocument();
-    void syncSoon();
-    void syncNow();
     [[nodiscard]] int unsavedShop() const;
 
     EditorView &m_view;
@@ -136,7 +129,7 @@ private:
     ImageOpener m_opener;
     ShopTableModel *m_table;
     ShopHistory *m_history;
-    QTimer *m_syncTimer;
+    WriteFlusher *m_flusher;
     ItemNamesInUse m_names;
     ShopWriter m_writer;
     StepReplay m_replay;

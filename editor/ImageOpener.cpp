@@ -1,7 +1,6 @@
 #include "ImageOpener.h"
 
 #include "EditingFlow.h"
-#include "EditorController.h"
 #include "EditorMessages.h"
 #include "ImagePath.h"
 
@@ -14,9 +13,20 @@ ImageOpener::ImageOpener(EditorPrompts &prompts, OpenDialog &dialog, rom::FileAc
 {
 }
 
+QList<FileFilter> ImageOpener::filters()
+{
+    // "All Files" lists every file, with or without a dot in its name.
+    return {
+        {tr("All Files (*.*)"), QStringLiteral("*")},
+        {tr("Super MagiCom ROM File (*.smc)"), QStringLiteral("*.smc")},
+        {tr("Super Wild Card ROM File (*.swc)"), QStringLiteral("*.swc")},
+        {tr("Pro Fighter X ROM File (*.fig)"), QStringLiteral("*.fig")},
+    };
+}
+
 std::optional<OpenedImage> ImageOpener::choose(const rom::RomFile &open)
 {
-    m_dialog.setFilters(EditorController::openFilters(), EditorController::kPreselectedFilter);
+    m_dialog.setFilters(filters(), kPreselectedFilter);
     if (!m_dialog.show())
         return std::nullopt;
     const QString fileName = m_dialog.fileName();
@@ -61,7 +71,7 @@ std::optional<OpenedImage> ImageOpener::reload(const rom::RomFile &open)
 std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const rom::RomFile &open,
                                                   bool askAboutPicks)
 {
-    OpenedImage image{rom::RomFile(m_files), QFile::decodeName(QByteArray::fromStdString(path)), {}, {}};
+    OpenedImage image{rom::RomFile(m_files), QFile::decodeName(QByteArray::fromStdString(path)), {}, {}, false, {}};
     const auto read = [&image] {
         const RomError error = image.file.readName(image.internalName);
         return error == RomError::None ? image.file.readShop(0, image.firstShop) : error;
@@ -77,5 +87,7 @@ std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const
         m_prompts.showError(EditorMessages::openFailure(image.fileName, EditorMessages::reason(error), open.isOpen()));
         return std::nullopt;
     }
+    if (rom::ShopTable table; image.file.readTable(table) == RomError::None)
+        image.doubt = rom::TableCheck::whatLooksWrong(table);
     return image;
 }

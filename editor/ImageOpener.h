@@ -4,6 +4,7 @@
 #include "OpenDialog.h"
 
 #include "RomFile.h"
+#include "TableCheck.h"
 
 #include <QCoreApplication>
 
@@ -21,6 +22,9 @@ struct OpenedImage {
     std::string internalName;
     rom::ShopRecord firstShop;
     bool reloaded = false;
+    // What makes its table look like another's than a shop table; nothing
+    // when it looks like one (or could not be read, which a later read says).
+    std::optional<rom::TableDoubt> doubt;
 };
 
 // Opens images as File > Open ROM, a drop or the command line asks. The
@@ -31,6 +35,9 @@ class ImageOpener {
     Q_DECLARE_TR_FUNCTIONS(ImageOpener)
 
 public:
+    static constexpr int kPreselectedFilter = 2;
+    [[nodiscard]] static QList<FileFilter> filters();
+
     ImageOpener(EditorPrompts &prompts, OpenDialog &dialog, rom::FileAccess &files, EditingFlow &flow);
 
     // File > Open ROM: the file-open dialog, then the file chosen.

@@ -1,5 +1,7 @@
 #include "ShopText.h"
 
+#include "AddressText.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -9,6 +11,15 @@ QString ShopText::write(int index, const rom::ShopRecord &record)
     for (const std::uint8_t byte : record.toBytes())
         codes << QStringLiteral("%1").arg(byte, 2, 16, QChar(u'0')).toUpper();
     return QStringLiteral("shop %1: %2").arg(index).arg(codes.join(u' '));
+}
+
+QString ShopText::place(int index, rom::ImageLayout layout)
+{
+    const std::uint64_t cartridge = rom::kShopTableOffset + std::uint64_t(index) * rom::kShopRecordSize;
+    return tr("Shop %1  %2  file %3")
+        .arg(index)
+        .arg(QString::fromStdString(rom::AddressText::snes(*rom::hiRomAddress(cartridge))),
+             QString::fromStdString(rom::AddressText::offset(rom::fileOffset(layout, cartridge))));
 }
 
 std::optional<rom::ShopRecord> ShopText::read(const QString &text)
