@@ -17,7 +17,8 @@
 namespace {
 
 // Where what is wrong with a field is said: hidden while nothing is, in the
-// palette's colour for links visited (a red in most palettes, light and dark).
+// palette's colour for visited links (magenta or purple in most palettes,
+// light and dark alike, and unlike any text around it).
 QLabel *problemLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);

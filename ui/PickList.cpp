@@ -86,7 +86,7 @@ void PickList::paintEvent(QPaintEvent *)
     option.currentText = elided(option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
     if (!m_mark.isEmpty()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setPen(QPen(palette().color(QPalette::LinkVisited), 2));
         painter.drawRect(rect().adjusted(1, 1, -1, -1));
     }
 }

@@ -24,8 +24,9 @@ public:
     void showPopup() override;
     // The current entry's label as the closed list shows it.
     [[nodiscard]] QString shownText() const;
-    // Marks the list with a frame in the palette's highlight colour, and
-    // adds note to its tooltip; an empty note takes the mark away.
+    // Marks the list with a frame in the palette's colour for visited links
+    // (as All Shops marks the cells that differ), unlike the focus frame,
+    // and adds note to its tooltip; an empty note takes the mark away.
     void setMark(const QString &note);
     [[nodiscard]] const QString &mark() const { return m_mark; }
 

@@ -187,8 +187,9 @@ void ShopForm::showShopNumber()
         m_shopIndex->setText(text);
 }
 
-// A refused number is marked in the palette's colour for links visited
-// (a red in most palettes, light and dark) and explained beside the box.
+// A refused number is marked in the palette's colour for visited links
+// (magenta or purple in most palettes, light and dark) and explained beside
+// the box.
 void ShopForm::showRefusal(const QString &problem)
 {
     if (problem.isEmpty() && m_shopIndex->toolTip().isEmpty())
