@@ -55,8 +55,8 @@ int statusOf(HANDLE handle, FileStatus &status)
     if (type == FILE_TYPE_UNKNOWN && ::GetLastError() != NO_ERROR)
         return failWithLastError();
     if (type != FILE_TYPE_DISK) {
-        status = {.kind = type == FILE_TYPE_CHAR ? FileKind::Device : type == FILE_TYPE_PIPE ? FileKind::Pipe
-                                                                                               : FileKind::Other};
+        status = FileStatus{};
+        status.kind = type == FILE_TYPE_CHAR ? FileKind::Device : type == FILE_TYPE_PIPE ? FileKind::Pipe : FileKind::Other;
         return 0;
     }
     BY_HANDLE_FILE_INFORMATION info{};

@@ -5,6 +5,13 @@
 
 namespace rom {
 
+namespace {
+
+// ERROR_DISK_QUOTA_EXCEEDED, which MinGW-w64's headers lack.
+constexpr unsigned long kDiskQuotaExceeded = 1295;
+
+} // namespace
+
 int errnoFor(unsigned long windowsError)
 {
     switch (windowsError) {
@@ -23,7 +30,7 @@ int errnoFor(unsigned long windowsError)
     case ERROR_LOCK_VIOLATION: return EWOULDBLOCK;
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED: return ENOSPC;
+    case kDiskQuotaExceeded: return ENOSPC;
     case ERROR_FILE_TOO_LARGE: return EFBIG;
     case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
     case ERROR_CANT_RESOLVE_FILENAME: return ELOOP;
