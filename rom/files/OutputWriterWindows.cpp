@@ -110,6 +110,11 @@ FileError giveName(const std::filesystem::path &temporary, const std::filesystem
 {
     if (existing && !stillThere(target, *existing))
         return {FileProblem::ChangedMeanwhile};
+    // Windows never replaces a file with the read-only attribute; Wine run as
+    // root would, unless asked first.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (existing && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return {FileProblem::CannotWrite, EACCES};
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (existing ? MOVEFILE_REPLACE_EXISTING : 0);
     if (::MoveFileExW(temporary.c_str(), target.c_str(), flags))
         return {};

@@ -100,6 +100,14 @@ int FileAccess::fstat(FileHandle file, FileStatus &status) { return statusOf(han
 
 FileHandle FileAccess::open(const FilePath &path, OpenMode mode)
 {
+    // Windows refuses to write a file with the read-only attribute, but not
+    // when Wine runs it as root: asked here, both refuse alike.
+    const DWORD attributes = ::GetFileAttributesW(path.system().c_str());
+    if (mode == OpenMode::ReadWrite && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_READONLY)) {
+        errno = EACCES;
+        return kNoFile;
+    }
     const DWORD access = mode == OpenMode::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
     const HANDLE handle =
         ::CreateFileW(path.system().c_str(), access, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
