@@ -1,18 +1,18 @@
 #include "ItemNamesInUse.h"
 
 #include "EditorMessages.h"
+#include "ImagePath.h"
 #include "EditorView.h"
 #include "ShopTableModel.h"
 #include "TableTools.h"
 
-#include <QFile>
 #include <QSettings>
 
 namespace {
 
 const QString kNamesFileKey = QStringLiteral("itemNames/file");
 
-QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString decoded(const std::string &path) { return image_path::shownName(path); }
 
 } // namespace
 

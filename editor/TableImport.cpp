@@ -2,12 +2,12 @@
 
 #include "EditingFlow.h"
 #include "EditorMessages.h"
+#include "ImagePath.h"
 #include "ShopDocument.h"
 #include "ShopHistory.h"
 #include "ShopTableModel.h"
 #include "TableTools.h"
 
-#include <QFile>
 
 using rom::RomError;
 
@@ -24,7 +24,7 @@ void TableImport::run()
         return;
     std::vector<rom::ShopRow> rows;
     if (const rom::ToolError error = rom::TableTools::readCsv(path, rows); !error.ok()) {
-        m_prompts.showError(EditorMessages::importFailure(QFile::decodeName(QByteArray::fromStdString(error.path)),
+        m_prompts.showError(EditorMessages::importFailure(image_path::shownName(error.path),
                                                           EditorMessages::sentence(error.reasonText()),
                                                           tr("The image is unchanged.")));
         return;
