@@ -126,9 +126,15 @@ void reportFailedStart(QtMsgType type, const QMessageLogContext &, const QString
 
 bool displayNamed(const QByteArray &platformOption)
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    // The desktop is the display, always there; no variable names it.
+    Q_UNUSED(platformOption);
+    return true;
+#else
     const QByteArray platform = platformOption.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : platformOption;
     return (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) ||
            !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#endif
 }
 
 } // namespace
