@@ -35,18 +35,11 @@ bool finalPath(HANDLE handle, std::filesystem::path &path)
     return true;
 }
 
-// The identity of the file a name itself stands for: a link, not its target.
+// Whether the name itself (a link, not its target) stands for the file expected.
 bool nameHolds(const std::filesystem::path &path, const FileStatus &expected)
 {
-    const HANDLE handle = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
     FileStatus now;
-    const bool same = FileAccess::system().fstat(reinterpret_cast<FileHandle>(handle), now) == 0 &&
-                      sameFile(now, expected);
-    ::CloseHandle(handle);
-    return same;
+    return FileAccess::system().lstat(FilePath(path), now) == 0 && sameFile(now, expected);
 }
 
 } // namespace

@@ -12,7 +12,6 @@ namespace rom {
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // A temporary name: this prefix and kRandomLetters letters, unlikely to meet another program's.
 constexpr std::wstring_view kTemporaryPrefix = L".shop-";
 constexpr int kRandomLetters = 8;
@@ -91,16 +90,10 @@ FileError fill(const std::filesystem::path &temporary, std::span<const std::uint
 // Whether the name still holds the file that was checked, untouched.
 bool stillThere(const std::filesystem::path &target, const FileStatus &existing)
 {
-    const HANDLE handle = ::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
     FileStatus now;
-    const bool same = FileAccess::system().fstat(reinterpret_cast<FileHandle>(handle), now) == 0 &&
-                      now.device == existing.device && now.index == existing.index && now.size == existing.size &&
-                      now.modified == existing.modified && now.changed == existing.changed;
-    ::CloseHandle(handle);
-    return same;
+    return FileAccess::system().lstat(FilePath(target), now) == 0 && now.device == existing.device &&
+           now.index == existing.index && now.size == existing.size && now.modified == existing.modified &&
+           now.changed == existing.changed;
 }
 
 // Gives the temporary file the name, replacing `existing` or, when there is

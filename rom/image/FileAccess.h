@@ -66,6 +66,8 @@ public:
     virtual ~FileAccess() = default;
 
     virtual int stat(const FilePath &path, FileStatus &status);
+    // The name itself: a symbolic link (or on Windows, any reparse point) is not followed.
+    virtual int lstat(const FilePath &path, FileStatus &status);
     virtual int fstat(FileHandle file, FileStatus &status);
     // Other programs may still read, write, rename and delete the file.
     virtual FileHandle open(const FilePath &path, OpenMode mode);

@@ -49,6 +49,12 @@ int FileAccess::stat(const FilePath &path, FileStatus &status)
     return statusFrom(::stat(path.system().c_str(), &info), info, status);
 }
 
+int FileAccess::lstat(const FilePath &path, FileStatus &status)
+{
+    struct stat info {};
+    return statusFrom(::lstat(path.system().c_str(), &info), info, status);
+}
+
 int FileAccess::fstat(FileHandle file, FileStatus &status)
 {
     struct stat info {};

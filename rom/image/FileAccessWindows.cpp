@@ -80,13 +80,11 @@ int statusOf(HANDLE handle, FileStatus &status)
 
 DWORD chunk(std::size_t count) { return DWORD(std::min(count, kMaxTransfer)); }
 
-} // namespace
-
-int FileAccess::stat(const FilePath &path, FileStatus &status)
+// Asking only for attributes passes every sharing mode; folders open too.
+int statusOfName(const FilePath &path, DWORD flags, FileStatus &status)
 {
-    // Asking only for attributes passes every sharing mode; folders open too.
     const HANDLE handle = ::CreateFileW(path.system().c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                        FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return failWithLastError();
     const int result = statusOf(handle, status);
@@ -94,6 +92,15 @@ int FileAccess::stat(const FilePath &path, FileStatus &status)
     ::CloseHandle(handle);
     errno = error;
     return result;
+}
+
+} // namespace
+
+int FileAccess::stat(const FilePath &path, FileStatus &status) { return statusOfName(path, 0, status); }
+
+int FileAccess::lstat(const FilePath &path, FileStatus &status)
+{
+    return statusOfName(path, FILE_FLAG_OPEN_REPARSE_POINT, status);
 }
 
 int FileAccess::fstat(FileHandle file, FileStatus &status) { return statusOf(handleOf(file), status); }
