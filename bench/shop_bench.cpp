@@ -5,7 +5,10 @@
 #include "BenchSupport.h"
 #include "Contenders.h"
 #include "FigureTable.h"
+#include "DemoNames.h"
+#include "ImageNamesDialog.h"
 #include "MainWindow.h"
+#include "NameTools.h"
 #include "ShopTableModel.h"
 
 #include "ImageLayout.h"
@@ -19,6 +22,8 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QLineEdit>
+#include <QListView>
+#include <QStringListModel>
 #include <QMainWindow>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -260,6 +265,64 @@ void searchAllShops(benchmark::State &state, const QString &image)
               1e6, "us", {});
 }
 
+// One change of a field in Item Names from Image, until the preview of the
+// 255 names is painted again: the names decoded and listed anew, against a
+// plain list view given the same 255 strings, in a view of the same size.
+// The bytes to skip go from 1 to 0 and back, so that every name changes.
+void previewNames(benchmark::State &state, const QString &image)
+{
+    rom::CartridgeBytes cartridge;
+    rom::ImageLayout layout{};
+    if (!rom::NameTools::readCartridge(QFile::encodeName(image).toStdString(), cartridge, layout).ok()) {
+        state.SkipWithError("the image could not be read");
+        return;
+    }
+    NameTableChoice choice(std::move(cartridge));
+    const std::string table = demo::tableFileText({}, {});
+    QTemporaryDir dir;
+    QFile tableFile(dir.filePath(QStringLiteral("demo.tbl")));
+    if (!tableFile.open(QIODevice::WriteOnly) || tableFile.write(table.data(), qint64(table.size())) != qint64(table.size()))
+        return state.SkipWithError("the table file could not be written");
+    tableFile.close();
+    choice.setTableFile(QFile::encodeName(tableFile.fileName()).toStdString());
+    choice.setText(NameTableChoice::AddressField, QStringLiteral("$C3:A400"));
+    ImageNamesDialog dialog(choice, {}, nullptr);
+    bench::showAndWaitForFirstFrame(dialog);
+    auto *skip = dialog.findChild<QLineEdit *>(QStringLiteral("skipEdit"));
+    auto *preview = dialog.findChild<QListView *>(QStringLiteral("namesPreview"));
+    std::array<QStringList, 2> lists;
+    for (int skipped = 0; skipped < 2; ++skipped) {
+        choice.setText(NameTableChoice::SkipField, QString::number(skipped));
+        lists[std::size_t(skipped)] = choice.preview();
+    }
+    QStringListModel plainModel;
+    QListView plain;
+    plain.setModel(&plainModel);
+    plain.setUniformItemSizes(true);
+    plain.resize(preview->size());
+    bench::showAndWaitForFirstFrame(plain);
+    int turn = 0;
+    runInTurn(state,
+              {{"dialog",
+                [&] {
+                    const QString text = QString::number(++turn % 2);
+                    const Clock::time_point start = Clock::now();
+                    skip->setText(text);
+                    emit skip->textEdited(text); // as a key typed in the field
+                    bench::waitForFirstFrame(*preview->viewport());
+                    return secondsSince(start);
+                }},
+               {"plain_list",
+                [&] {
+                    const QStringList &names = lists[std::size_t(turn % 2)];
+                    const Clock::time_point start = Clock::now();
+                    plainModel.setStringList(names);
+                    bench::waitForFirstFrame(*plain.viewport());
+                    return secondsSince(start);
+                }}},
+              1e6, "us", {{0, 1}});
+}
+
 // The real calls, except that fsync() does nothing: opening an image closes
 // the one open before, and the disk flush that costs has nothing to do with
 // the size of the image being opened.
@@ -338,6 +401,9 @@ void printFigures(const std::map<std::string, bench::Figure> &figures)
     table.time("a plain QTableView of the same 128 x 10 strings, to its first frame", "all_shops:plain_table_ms", "ms");
     table.ratio("All Shops ratio, All Shops / plain table", "all_shops:all_shops/plain_table", 1.3);
     table.time("All Shops: one keystroke of search, to the table's next frame", "search:keystroke_us", "us");
+    table.time("Item Names from Image: a field changed, to the preview's next frame", "names_preview:dialog_us", "us");
+    table.time("a plain QListView given the same 255 names, to its next frame", "names_preview:plain_list_us", "us");
+    table.ratio("names preview ratio, dialog / plain list", "names_preview:dialog/plain_list", 1.3);
 }
 
 // Shows that the bare window holds the widgets the main window holds, class
@@ -406,6 +472,7 @@ int main(int argc, char **argv)
     bench::configure(benchmark::RegisterBenchmark("open_fsync", openWithSync, smallImage, otherSmallImage), kRepetitions);
     bench::configure(benchmark::RegisterBenchmark("all_shops", openAllShops, smallImage), kRepetitions);
     bench::configure(benchmark::RegisterBenchmark("search", searchAllShops, smallImage), kRepetitions);
+    bench::configure(benchmark::RegisterBenchmark("names_preview", previewNames, smallImage), kRepetitions);
 
     bench::FigureReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

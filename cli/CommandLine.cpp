@@ -11,12 +11,32 @@ namespace {
 // Which options a command takes.
 enum Options : unsigned {
     kNoOptions = 0,
-    kOutputOption = 1,    // -o FILE, --output FILE, -o=FILE, --output=FILE
-    kItemNamesOption = 2, // --item-names FILE
-    kFixOption = 4,       // --fix
-    kNameTableOptions = 8, // --table FILE, --at ADDRESS, --length N, --skip N, --codes HH-HH
+    kOutputOption = 1,      // -o FILE, --output FILE, -o=FILE, --output=FILE
+    kItemNamesOption = 2,   // --item-names FILE
+    kFixOption = 4,         // --fix
+    kNameTableOptions = 8,  // --table FILE, --at ADDRESS, --length N, --skip N, --codes HH-HH
+    kCheckOption = 16,      // --check
+    kQuietOption = 32,      // -q, --quiet
+    kNoLabelsOption = 64,   // --no-labels
+    kAddressesOption = 128, // --addresses
+    kForceOption = 256,     // --force
 };
 
+// The options that take no value, and how they are written.
+struct FlagForm {
+    std::string_view name;
+    std::string_view shortName; // empty if it has none
+    Options option;
+};
+
+constexpr FlagForm kFlags[] = {
+    {"--fix", "", kFixOption},
+    {"--check", "", kCheckOption},
+    {"--quiet", "-q", kQuietOption},
+    {"--no-labels", "", kNoLabelsOption},
+    {"--addresses", "", kAddressesOption},
+    {"--force", "", kForceOption},
+};
 
 struct CommandForm {
     std::string_view name;
@@ -28,21 +48,24 @@ struct CommandForm {
 };
 
 constexpr CommandForm kCommands[] = {
-    {"export", Command::Export, 1, kOutputOption | kItemNamesOption, "export IMAGE [-o FILE.csv] [--item-names FILE]",
+    {"export", Command::Export, 1, kOutputOption | kItemNamesOption | kNoLabelsOption | kAddressesOption,
+     "export IMAGE [-o FILE.csv] [--item-names FILE] [--no-labels] [--addresses]",
      "export IMAGE [-o FILE.csv]  the table as CSV, to standard output or FILE.csv"},
-    {"import", Command::Import, 2, kNoOptions, "import IMAGE FILE.csv",
+    {"import", Command::Import, 2, kItemNamesOption | kForceOption | kQuietOption,
+     "import IMAGE FILE.csv [--item-names FILE] [--force] [-q]",
      "import IMAGE FILE.csv       write the shops of FILE.csv that differ in IMAGE"},
-    {"diff", Command::Diff, 2, kNoOptions, "diff IMAGE_A IMAGE_B",
+    {"diff", Command::Diff, 2, kQuietOption, "diff IMAGE_A IMAGE_B [-q]",
      "diff IMAGE_A IMAGE_B        one line per shop that differs; exit 1 if any"},
-    {"patch", Command::Patch, 2, kOutputOption, "patch CLEAN MODIFIED -o OUT.ips|OUT.bps",
+    {"patch", Command::Patch, 2, kOutputOption | kQuietOption, "patch CLEAN MODIFIED -o OUT.ips|OUT.bps [-q]",
      "patch CLEAN MODIFIED -o OUT an IPS or BPS patch, as OUT ends in .ips or .bps"},
-    {"checksum", Command::Checksum, 1, kFixOption, "checksum IMAGE [--fix]",
+    {"checksum", Command::Checksum, 1, kFixOption | kCheckOption | kQuietOption, "checksum IMAGE [--fix | --check] [-q]",
      "checksum IMAGE [--fix]      the cartridge checksum: stored, computed, valid?"},
     {"names", Command::Names, 1, kNameTableOptions,
      "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N] [--codes HH-HH]",
      "names IMAGE --table FILE.tbl --at ADDRESS --length N [--skip N]\n"
      "                              the names of a name table, as an item names file"},
-    {"find-names", Command::FindNames, 1, kOutputOption, "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]",
+    {"find-names", Command::FindNames, 1, kOutputOption | kQuietOption,
+     "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl] [-q]",
      "find-names IMAGE HH=NAME HH=NAME... [-o FILE.tbl]\n"
      "                              where 2 to 4 known names lie, by relative search"},
 };
@@ -105,8 +128,11 @@ bool CommandLine::readOption(const std::string &argument, int &index, int argc, 
         m_files.clear();
         return false;
     }
-    if (argument == "--fix") {
-        m_fix = true;
+    const auto flag = std::find_if(std::begin(kFlags), std::end(kFlags), [&](const FlagForm &form) {
+        return argument == form.name || (!form.shortName.empty() && argument == form.shortName);
+    });
+    if (flag != std::end(kFlags)) {
+        m_flags |= flag->option;
         return true;
     }
     const std::size_t equals = argument.find('=');
@@ -151,7 +177,8 @@ void CommandLine::checkCommand()
     };
     refuseOption(kOutputOption, m_outputGiven, "-o");
     refuseOption(kItemNamesOption, m_itemNamesGiven, "--item-names");
-    refuseOption(kFixOption, m_fix, "--fix");
+    for (const FlagForm &flag : kFlags)
+        refuseOption(flag.option, has(flag.option), flag.name);
     refuseOption(kNameTableOptions, !m_names.firstGiven().empty(), m_names.firstGiven());
     if (!understood())
         return;
@@ -171,7 +198,23 @@ void CommandLine::checkCommand()
         refuse("patch: the name after -o must end in .ips or .bps, which tells the format");
     else if (m_command == Command::Names)
         refuse(m_names.checkNameTable());
+    else if (has(kFixOption) && has(kCheckOption))
+        refuse("checksum: --fix and --check do not go together (after --fix the checksum is valid)");
 }
+
+bool CommandLine::has(unsigned option) const { return (m_flags & option) != 0; }
+
+bool CommandLine::fix() const { return has(kFixOption); }
+
+bool CommandLine::check() const { return has(kCheckOption); }
+
+bool CommandLine::quiet() const { return has(kQuietOption); }
+
+bool CommandLine::labels() const { return !has(kNoLabelsOption); }
+
+bool CommandLine::addresses() const { return has(kAddressesOption); }
+
+bool CommandLine::force() const { return has(kForceOption); }
 
 void CommandLine::refuse(std::string problem)
 {
@@ -204,8 +247,18 @@ std::string CommandLine::helpText()
             "Options:\n"
             "  -o FILE, --output FILE      the file to write, whole or not at all, never an\n"
             "                              image; also -o=FILE, --output=FILE\n"
-            "  --item-names FILE           export: label the items with an item names file\n"
+            "  --item-names FILE           export: label the items with an item names file;\n"
+            "                              import: the names to check the labels against\n"
+            "  --no-labels                 export: no label columns, only the codes\n"
+            "  --addresses                 export: two columns more, each shop's SNES address\n"
+            "                              ($C4:7AC0) and its offset in the file (0x47CC0)\n"
+            "  --force                     import: write even into a table that does not\n"
+            "                              look like this game's\n"
             "  --fix                       checksum: write it if the stored one is not valid\n"
+            "  --check                     checksum: exit 1 if it is not valid\n"
+            "  -q, --quiet                 import, diff, patch, checksum, find-names: print\n"
+            "                              nothing but failures and warnings; the exit status\n"
+            "                              tells the outcome\n"
             "  --table FILE.tbl            names: the table file that reads the names\n"
             "  --at ADDRESS                names: the first entry, as an SNES address of the\n"
             "                              HiROM map ($D2B300, D2:B300) or a cartridge offset\n"
@@ -214,8 +267,15 @@ std::string CommandLine::helpText()
             "                              before its name (an icon, say; 0 if not given)\n"
             "  --codes HH-HH               names: the codes the table covers (00-FE if not given)\n"
             "  --                          ends the options: a file name may start with '-'\n\n"
-            "Output: import prints \"N shops changed in IMAGE\". diff prints the shop's\n"
-            "nine bytes in A, then in B: \"shop 12: 01 2A FF FF FF FF FF FF FF -> 01 2B ...\".\n"
+            "Output: import prints \"N shops changed in IMAGE: 3, 4 and 12\" (the first ten\n"
+            "shops, then \"and N more\"), and on standard error a line for each label that\n"
+            "names another code than the one beside it. It refuses an image whose table\n"
+            "does not look like one (many type codes above 0x35, or hardly an empty slot)\n"
+            "unless --force is given. A code of one digit (2 for 02) is refused.\n"
+            "patch says on standard error when the images have the same contents, and when\n"
+            "MODIFIED's checksum is not valid.\n"
+            "diff prints the shop's nine bytes in A, then in B:\n"
+            "\"shop 12: 01 2A FF FF FF FF FF FF FF -> 01 2B ...\".\n"
             "checksum prints \"stored checksum: 1A2B\", \"stored complement: E5D4\",\n"
             "\"computed checksum: 1A2B\" and \"valid\" or \"not valid\", one a line; with --fix,\n"
             "a last line \"fixed: ...\" when it wrote the checksum.\n"
@@ -225,7 +285,8 @@ std::string CommandLine::helpText()
             "names read there; -o writes the table file learnt at the first place.\n\n"
             "Exit status: 0 done; 1 the work failed, with a message that names the file\n"
             "and the reason, or diff found shops that differ (0 when none do; a failure\n"
-            "of diff prints a message as well); 2 the command line cannot be understood.\n";
+            "of diff prints a message as well), or checksum --check found it not valid;\n"
+            "2 the command line cannot be understood.\n";
     return text;
 }
 

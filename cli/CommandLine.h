@@ -43,7 +43,14 @@ public:
     [[nodiscard]] const std::vector<std::string> &files() const { return m_files; }
     [[nodiscard]] const std::string &output() const { return m_output; } // -o; empty when not given
     [[nodiscard]] const std::string &itemNames() const { return m_itemNames; }
-    [[nodiscard]] bool fix() const { return m_fix; }
+    [[nodiscard]] bool fix() const;   // checksum --fix
+    [[nodiscard]] bool check() const; // checksum --check: exit 1 when not valid
+    // -q, --quiet: nothing on standard output, and no notes on standard error;
+    // failures, and warnings that an input looks wrong, are still printed.
+    [[nodiscard]] bool quiet() const;
+    [[nodiscard]] bool labels() const;    // export: false for --no-labels
+    [[nodiscard]] bool addresses() const; // export --addresses
+    [[nodiscard]] bool force() const;     // import --force: also into a table that does not look like one
     // patch: the format that the output's extension names.
     [[nodiscard]] rom::PatchFormat patchFormat() const;
     // names: the table file (--table) and where the table lies (--at,
@@ -60,6 +67,7 @@ private:
     bool readOption(const std::string &argument, int &index, int argc, const char *const *argv);
     void checkCommand();
     void refuse(std::string problem);
+    [[nodiscard]] bool has(unsigned option) const;
 
     Command m_command = Command::Help;
     bool m_commandKnown = false;
@@ -68,7 +76,7 @@ private:
     bool m_outputGiven = false;
     std::string m_itemNames;
     bool m_itemNamesGiven = false;
-    bool m_fix = false;
+    unsigned m_flags = 0; // the options without a value given, as Options bits
     NameOptions m_names; // of names and find-names
     std::string m_problem;
 };

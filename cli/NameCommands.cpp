@@ -5,7 +5,6 @@
 #include "NameTools.h"
 #include "TableCommands.h"
 
-#include <cstdio>
 
 namespace cli {
 
@@ -14,11 +13,6 @@ namespace {
 using rom::hexByte;
 using rom::NameTools;
 using rom::ToolError;
-
-void warn(const std::string &path, const std::string &text)
-{
-    std::fprintf(stderr, "shop-table: %s: %s\n", path.c_str(), text.c_str());
-}
 
 // "$C3:A400, cartridge 0x3A400, file 0x3A600: entries of 16 bytes, skip 1, end byte 00, codes 00-FE"
 std::string describe(const rom::NameTablePlacement &placement, rom::ImageLayout layout)
@@ -74,9 +68,9 @@ int NameCommands::names(const CommandLine &line)
     if (const ToolError error = NameTools::decodeNames(path, cartridge, nameTable, names); !error.ok())
         return TableCommands::fail(error);
     if (table.skippedTotal() > 0)
-        warn(line.tableFile(), table.skippedSummary());
+        TableCommands::warn(line.tableFile(), table.skippedSummary());
     if (names.mostlyUnmapped())
-        warn(path, "more than half of the bytes read have no entry in the table file and show as [HH]; "
+        TableCommands::warn(path, "more than half of the bytes read have no entry in the table file and show as [HH]; "
                    "check the address, the entry length and the table file");
     return TableCommands::print(names.namesFileText());
 }
@@ -97,7 +91,7 @@ int NameCommands::findNames(const CommandLine &line)
         if (const ToolError error = rom::TableTools::writeOutput(line.output(), bytes, {path}); !error.ok())
             return TableCommands::fail(error);
     }
-    return TableCommands::print(placesText(result, layout));
+    return line.quiet() ? kSuccess : TableCommands::print(placesText(result, layout));
 }
 
 } // namespace cli

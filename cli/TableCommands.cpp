@@ -1,6 +1,8 @@
 #include "TableCommands.h"
 
+#include "LabelCheck.h"
 #include "NameCommands.h"
+#include "ShopListText.h"
 #include "TableTools.h"
 #include "Version.h"
 
@@ -34,7 +36,14 @@ std::string hexBytes(const rom::ShopRecord &record)
     return text;
 }
 
-std::string shopCount(int count) { return std::to_string(count) + (count == 1 ? " shop" : " shops"); }
+std::string shopCount(std::size_t count) { return std::to_string(count) + (count == 1 ? " shop" : " shops"); }
+
+// "3 shops changed in build.smc: 3, 4 and 12"
+std::string changedText(const std::vector<int> &shops, const std::string &path)
+{
+    const std::string listed = rom::ShopListText::of(shops);
+    return shopCount(shops.size()) + " changed in " + path + (listed.empty() ? "" : ": " + listed) + "\n";
+}
 
 std::span<const std::uint8_t> bytesOf(const std::string &text)
 {
@@ -69,15 +78,15 @@ int TableCommands::run(const CommandLine &line)
 int TableCommands::exportTable(const CommandLine &line)
 {
     rom::ItemNames names;
-    if (!line.itemNames().empty())
-        if (const ToolError error = TableTools::readItemNames(line.itemNames(), names); !error.ok())
-            return fail(error);
+    if (const int status = readItemNames(line, names); status != kSuccess)
+        return status;
     const std::string &path = line.files().at(0);
     rom::RomFile image;
     std::string csv;
+    const rom::ExportOptions options{.labels = line.labels(), .addresses = line.addresses()};
     if (const ToolError error = TableTools::open(image, path, rom::Access::ReadOnly); !error.ok())
         return fail(error);
-    if (const ToolError error = TableTools::exportCsv(image, names, csv); !error.ok())
+    if (const ToolError error = TableTools::exportCsv(image, names, options, csv); !error.ok())
         return fail(error);
     (void)image.close(); // read only: nothing to flush
     if (line.output().empty())
@@ -87,26 +96,37 @@ int TableCommands::exportTable(const CommandLine &line)
     return kSuccess;
 }
 
+// Checks the CSV whole before the image is opened, and the image's table
+// before anything is written to it.
 int TableCommands::importTable(const CommandLine &line)
 {
     const std::string &path = line.files().at(0);
-    std::vector<rom::ShopRow> rows;
-    if (const ToolError error = TableTools::readCsv(line.files().at(1), rows); !error.ok())
+    const std::string &csvPath = line.files().at(1);
+    rom::ImportOptions options{.force = line.force(), .names = {}};
+    rom::CsvTable table;
+    if (const int status = readItemNames(line, options.names); status != kSuccess)
+        return status;
+    if (const ToolError error = TableTools::readCsv(csvPath, table); !error.ok())
         return fail(error);
     rom::RomFile image;
     if (const ToolError error = TableTools::open(image, path, rom::Access::ReadWrite); !error.ok())
         return fail(error);
-    int changed = 0;
-    if (const ToolError error = TableTools::importRows(image, rows, changed); !error.ok()) {
+    rom::ImportReport report;
+    const ToolError error = TableTools::importTable(image, table, options, report);
+    for (const rom::LabelDisagreement &label : report.labels)
+        warn(csvPath, label.message());
+    if (!error.ok()) {
         (void)image.close();
-        if (changed > 0)
+        if (!report.shops.empty())
             std::fprintf(stderr, "shop-table: %s had been written to %s before this error:\n",
-                         shopCount(changed).c_str(), path.c_str());
+                         shopCount(report.shops.size()).c_str(), path.c_str());
+        if (std::holds_alternative<rom::TableDoubt>(error.reason))
+            return fail(path, error.reasonText() + " Nothing was written; give --force to import into it all the same.");
         return fail(error);
     }
-    if (const ToolError error = closeImage(image); !error.ok())
-        return fail(error);
-    return print(shopCount(changed) + " changed in " + path + "\n");
+    if (const ToolError closed = closeImage(image); !closed.ok())
+        return fail(closed);
+    return line.quiet() ? kSuccess : print(changedText(report.shops, path));
 }
 
 int TableCommands::diffTables(const CommandLine &line)
@@ -124,7 +144,7 @@ int TableCommands::diffTables(const CommandLine &line)
         if (a != b)
             lines += "shop " + std::to_string(shop) + ": " + hexBytes(a) + " -> " + hexBytes(b) + "\n";
     }
-    if (const int status = print(lines); status != kSuccess)
+    if (const int status = line.quiet() ? kSuccess : print(lines); status != kSuccess)
         return status;
     return lines.empty() ? kSuccess : kFailure;
 }
@@ -133,11 +153,15 @@ int TableCommands::makePatch(const CommandLine &line)
 {
     const std::string &clean = line.files().at(0);
     const std::string &modified = line.files().at(1);
-    std::vector<std::uint8_t> patch;
+    rom::PatchReport patch;
     if (const ToolError error = TableTools::makePatch(clean, modified, line.patchFormat(), patch); !error.ok())
         return fail(error);
-    if (const ToolError error = TableTools::writeOutput(line.output(), patch, {clean, modified}); !error.ok())
+    if (const ToolError error = TableTools::writeOutput(line.output(), patch.bytes, {clean, modified}); !error.ok())
         return fail(error);
+    if (patch.changesNothing && !line.quiet())
+        warn(modified, "its cartridge contents are the same as those of " + clean + ": the patch changes nothing");
+    if (!patch.checksumValid && !line.quiet())
+        warn(modified, "its checksum is not valid: shop-table checksum --fix writes it, then make the patch again");
     return kSuccess;
 }
 
@@ -163,13 +187,31 @@ int TableCommands::checksum(const CommandLine &line)
     if (written)
         report += "fixed: checksum " + hexWord(sum->computed()) + " and complement " +
                   hexWord(std::uint16_t(~sum->computed())) + " written to " + line.files().at(0) + "\n";
-    return print(report);
+    if (const int status = line.quiet() ? kSuccess : print(report); status != kSuccess)
+        return status;
+    return line.check() && !sum->isValid() ? kFailure : kSuccess;
 }
 
-int TableCommands::fail(const ToolError &error)
+// --item-names FILE, if given; the built-in names stay otherwise.
+int TableCommands::readItemNames(const CommandLine &line, rom::ItemNames &names)
 {
-    std::fprintf(stderr, "shop-table: %s: %s\n", error.path.c_str(), error.reasonText().c_str());
+    if (line.itemNames().empty())
+        return kSuccess;
+    const ToolError error = TableTools::readItemNames(line.itemNames(), names);
+    return error.ok() ? kSuccess : fail(error);
+}
+
+int TableCommands::fail(const ToolError &error) { return fail(error.path, error.reasonText()); }
+
+int TableCommands::fail(const std::string &path, const std::string &reason)
+{
+    warn(path, reason);
     return kFailure;
+}
+
+void TableCommands::warn(const std::string &path, const std::string &text)
+{
+    std::fprintf(stderr, "shop-table: %s: %s\n", path.c_str(), text.c_str());
 }
 
 int TableCommands::print(const std::string &text)

@@ -15,6 +15,10 @@ public:
 
     // Prints "shop-table: PATH: reason" and returns kFailure.
     static int fail(const rom::ToolError &error);
+    static int fail(const std::string &path, const std::string &reason);
+    // Prints "shop-table: PATH: text" on standard error: a failure's reason,
+    // or what a command that goes on wants the user to know.
+    static void warn(const std::string &path, const std::string &text);
     // Writes text to standard output, or fails naming it.
     static int print(const std::string &text);
 
@@ -24,7 +28,7 @@ private:
     [[nodiscard]] static int diffTables(const CommandLine &line);
     [[nodiscard]] static int makePatch(const CommandLine &line);
     [[nodiscard]] static int checksum(const CommandLine &line);
-
+    [[nodiscard]] static int readItemNames(const CommandLine &line, rom::ItemNames &names);
 };
 
 } // namespace cli

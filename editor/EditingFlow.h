@@ -28,4 +28,8 @@ public:
     virtual bool replay(const ShopChange &change, bool undo) = 0;
     // Picks of the history, undone or redone: shop shows them, unsaved.
     virtual void showPicks(int shop, const rom::ShopRecord &picks) = 0;
+    // The document's shown shop changed: the view shows it as it is now.
+    virtual void showShown() = 0;
+    // The open image's file as it is now at its path, the picks kept.
+    virtual void reloadImage() = 0;
 };

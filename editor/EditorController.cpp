@@ -1,13 +1,12 @@
 #include "EditorController.h"
 
-#include "AddressText.h"
 #include "EditorMessages.h"
 #include "ShopHistory.h"
+#include "ShopText.h"
 #include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
 
 #include <QFileInfo>
-#include <QTimer>
 #include <QUndoStack>
 
 using rom::RomError;
@@ -15,28 +14,17 @@ using rom::ShopRecord;
 
 QString EditorController::title() { return tr("Zeltharia III (US) Shop Editor"); }
 
-QList<FileFilter> EditorController::openFilters()
-{
-    // "All Files" lists every file, with or without a dot in its name.
-    return {
-        {tr("All Files (*.*)"), QStringLiteral("*")},
-        {tr("Super MagiCom ROM File (*.smc)"), QStringLiteral("*.smc")},
-        {tr("Super Wild Card ROM File (*.swc)"), QStringLiteral("*.swc")},
-        {tr("Pro Fighter X ROM File (*.fig)"), QStringLiteral("*.fig")},
-    };
-}
-
 EditorController::EditorController(EditorView &view, EditorPrompts &prompts, OpenDialog &dialog,
                                    rom::FileAccess &files, QObject *parent)
     : QObject(parent), m_view(view), m_prompts(prompts), m_document(files),
-      m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)), m_history(new ShopHistory(*this, this)), m_syncTimer(new QTimer(this)),
-      m_names(view, prompts, *m_table), m_writer(m_document, prompts, *m_table, m_names),
+      m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)),
+      m_history(new ShopHistory(*this, this)),
+      m_flusher(new WriteFlusher(m_document, prompts, this)),
+      m_names(view, prompts, *m_table, m_document), m_writer(m_document, prompts, *m_table, m_names),
       m_replay(m_document, m_writer, prompts, *m_table, *this),
-      m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image())
+      m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image()),
+      m_watch(m_document, view, prompts, *m_table, *this), m_comparison(prompts, *m_table, m_names)
 {
-    m_syncTimer->setSingleShot(true);
-    m_syncTimer->setInterval(kSyncDelay);
-    connect(m_syncTimer, &QTimer::timeout, this, &EditorController::syncNow);
     QStringList types;
     for (int code = 0; code < rom::ShopTypeLabels::count(); ++code)
         types << QString::fromUtf8(rom::ShopTypeLabels::label(code));
@@ -52,7 +40,7 @@ void EditorController::start(const std::string &namesFile, const std::string &im
         openFile(image);
 }
 
-void EditorController::setSyncDelay(std::chrono::milliseconds delay) { m_syncTimer->setInterval(delay); }
+void EditorController::setSyncDelay(std::chrono::milliseconds delay) { m_flusher->setDelay(delay); }
 
 QUndoStack *EditorController::undoStack() const { return m_history->stack(); }
 
@@ -104,11 +92,39 @@ void EditorController::goToShop()
         moveToShop(*target);
 }
 
+void EditorController::copyShop()
+{
+    if (m_document.isOpen())
+        m_view.copyText(ShopText::write(m_document.shownIndex(), m_document.picks()));
+}
+
+void EditorController::pasteShop()
+{
+    if (!m_document.isOpen())
+        return;
+    if (const std::optional<ShopRecord> shop = ShopText::read(m_view.pastedText()))
+        changePicks(*shop);
+    else
+        m_prompts.showError(EditorMessages::nothingToPaste());
+}
+
+void EditorController::compareWithImage()
+{
+    if (m_document.isOpen() && m_comparison.choose())
+        showDocument();
+}
+
+void EditorController::revertToClean()
+{
+    if (const std::optional<ShopRecord> clean = m_comparison.shop(m_document.shownIndex()); m_document.isOpen() && clean)
+        changePicks(*clean);
+}
+
 void EditorController::showAllShops()
 {
     if (!m_document.isOpen())
         return;
-    readTable();
+    m_watch.readTable();
     m_view.showAllShops();
 }
 
@@ -140,18 +156,35 @@ void EditorController::chooseItemNames() { m_names.choose(); }
 
 void EditorController::useBuiltInItemNames() { m_names.useBuiltIn(); }
 
+void EditorController::chooseItemNamesFromImage()
+{
+    if (m_document.isOpen())
+        m_names.chooseFromImage();
+}
+
 void EditorController::exportItemNames() { m_names.exportNames(); }
+
+void EditorController::reload()
+{
+    if (m_document.isOpen())
+        adopt(m_opener.reload(m_document.image()));
+}
 
 void EditorController::quit() { m_view.closeWindow(); }
 
 // --- from the window
 
 // Another program's version is shown, or, where that would drop unsaved
-// picks, the user decides.
+// picks, the user decides. A file replaced or resized is offered to be
+// reloaded.
 void EditorController::windowActivated()
 {
     bool changed = false;
-    if (!m_document.isOpen() || followFile(&changed) != RomError::None || !changed || !hasUnsavedPicks())
+    if (!m_document.isOpen())
+        return;
+    if (const RomError error = m_watch.follow(&changed); error == RomError::FileChanged)
+        m_watch.offerReload();
+    if (!changed || !hasUnsavedPicks())
         return;
     ShopRecord inFile;
     if (m_document.image().readShop(m_document.shownIndex(), inFile) == RomError::None &&
@@ -170,7 +203,7 @@ bool EditorController::commitData(bool mayAsk)
 
 void EditorController::closeImage()
 {
-    m_syncTimer->stop();
+    m_flusher->stop();
     if (!m_document.close())
         m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
 }
@@ -178,22 +211,34 @@ void EditorController::closeImage()
 // --- the flow
 
 // The image opened in place of the one open until now, shown at shop 0,
-// with a history of its own.
+// with a history of its own. A reloaded image stays on the shop shown, and
+// picks that differ from what the file now holds for it stay, as a step.
 bool EditorController::adopt(std::optional<OpenedImage> image)
 {
     if (!image)
         return false;
+    const int shown = image->reloaded ? m_document.shownIndex() : 0;
+    const bool keepPicks = image->reloaded && hasUnsavedPicks();
+    const ShopRecord picks = m_document.picks();
+    ShopRecord inFile = image->firstShop;
+    if (const RomError error = image->file.readShop(shown, inFile); error != RomError::None) {
+        m_writer.reportFailure(tr("read shop %1 from"), shown, error);
+        return false;
+    }
     closeImage();
-    m_document.adopt(std::move(image->file), image->fileName);
+    m_document.adopt(std::move(image->file), image->fileName, image->internalName);
+    m_names.imageOpened();
     m_history->clear();
     m_view.enableEditing();
-    showImageName(image->internalName);
-    m_document.show(0, image->firstShop);
+    m_document.show(shown, inFile);
+    if (keepPicks && picks != inFile) {
+        m_history->recordPicks(shown, inFile, picks);
+        m_document.setPicks(picks);
+    }
     showDocument();
-    if (m_view.allShopsShown())
-        readTable();
-    else
-        m_table->clear();
+    m_watch.opened(image->internalName);
+    if (image->doubt && !image->reloaded)
+        m_prompts.showInformation(EditorMessages::strangeTable(*image->doubt, m_document.fileName()));
     return true;
 }
 
@@ -220,7 +265,8 @@ bool EditorController::saveShown(Durability durability)
     const int index = m_document.shownIndex();
     // With nothing to write, a move reports a file no longer the one opened
     // when it reads the next shop.
-    if (const RomError error = followFile(); error != RomError::None && (hasUnsavedPicks() || durability == Durability::Now)) {
+    if (const RomError error = m_watch.follow();
+        error != RomError::None && (hasUnsavedPicks() || durability == Durability::Now)) {
         m_writer.reportFailure(tr("save shop %1 to"), index, error);
         return false;
     }
@@ -244,7 +290,7 @@ bool EditorController::saveShown(Durability durability)
         }
     }
     if (durability == Durability::Now)
-        syncNow();
+        m_flusher->flushNow();
     return true;
 }
 
@@ -269,11 +315,15 @@ bool EditorController::keepOrDropPicks(const QString &doing)
 void EditorController::wrote(Durability durability)
 {
     showDocument();
-    durability == Durability::Now ? syncNow() : syncSoon();
-    (void)followFile();
+    durability == Durability::Now ? m_flusher->flushNow() : m_flusher->flushSoon();
+    (void)m_watch.follow();
 }
 
 bool EditorController::replay(const ShopChange &change, bool undo) { return m_replay.apply(change, undo); }
+
+void EditorController::showShown() { showDocument(); }
+
+void EditorController::reloadImage() { reload(); }
 
 void EditorController::showPicks(int shop, const ShopRecord &picks)
 {
@@ -299,68 +349,9 @@ void EditorController::showDocument()
     const int shown = m_document.shownIndex();
     m_view.showShop(shown, m_document.picks(), m_document.unlabelledType());
     m_view.setModified(hasUnsavedPicks());
-    const std::uint64_t cartridge = rom::kShopTableOffset + std::uint64_t(shown) * rom::kShopRecordSize;
-    const rom::ImageLayout layout = m_document.image().layout();
+    m_view.showDifferences(m_comparison.active(), m_comparison.differences(shown, m_document.picks()));
     m_view.showLocation(QFileInfo(m_document.fileName()).fileName(), m_document.fileName(),
-                        tr("Shop %1  %2  file %3")
-                            .arg(shown)
-                            .arg(QString::fromStdString(rom::AddressText::snes(*rom::hiRomAddress(cartridge))),
-                                 QString::fromStdString(rom::AddressText::offset(rom::fileOffset(layout, cartridge)))));
-}
-
-// The whole table in one read; the model keeps up with the editor's own
-// writes without reading, and reads again when another program wrote.
-void EditorController::readTable()
-{
-    rom::ShopTable table;
-    if (m_document.image().readTable(table) == RomError::None)
-        m_table->setTable(table);
-    else
-        m_table->clear();
-}
-
-// Looks at the file: an error when it is no longer the one opened. When
-// another program wrote to it, the title is read again, All Shops, and the
-// shown shop too unless that would drop unsaved picks.
-RomError EditorController::followFile(bool *changedByOthers)
-{
-    bool changed = false;
-    const RomError error = m_document.image().checkForChanges(changed);
-    if (changedByOthers)
-        *changedByOthers = changed;
-    if (error != RomError::None || !changed)
-        return error;
-    std::string name;
-    if (m_document.image().readName(name) == RomError::None)
-        showImageName(name);
-    if (m_view.allShopsShown())
-        readTable();
-    ShopRecord inFile;
-    if (!hasUnsavedPicks() && m_document.image().readShop(m_document.shownIndex(), inFile) == RomError::None &&
-        inFile != m_document.inFile()) {
-        m_document.show(m_document.shownIndex(), inFile);
-        showDocument();
-    }
-    return RomError::None;
-}
-
-// The name is 21 single-byte characters, kept whole with its trailing blanks.
-void EditorController::showImageName(const std::string &name)
-{
-    m_view.setTitle(title() + QStringLiteral(" - ") + QString::fromLatin1(name));
-}
-
-void EditorController::syncSoon()
-{
-    if (!m_syncTimer->isActive())
-        m_syncTimer->start();
-}
-
-void EditorController::syncNow()
-{
-    m_syncTimer->stop();
-    if (m_document.isOpen() && m_document.image().sync() != RomError::None)
-        m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
+                        ShopText::place(shown, m_document.image().layout()));
 }
 
 int EditorController::unsavedShop() const { return hasUnsavedPicks() ? m_document.shownIndex() : -1; }

@@ -1,23 +1,26 @@
 #pragma once
 
+#include "CleanComparison.h"
 #include "EditingFlow.h"
 #include "EditorPrompts.h"
 #include "EditorView.h"
 #include "FileCommands.h"
 #include "ImageOpener.h"
+#include "ImageWatch.h"
 #include "ItemNamesInUse.h"
 #include "OpenDialog.h"
 #include "ShopDocument.h"
 #include "ShopWriter.h"
 #include "StepReplay.h"
 #include "TableImport.h"
+#include "WriteFlusher.h"
 
 #include <QObject>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
-class QTimer;
 class QUndoStack;
 class ShopHistory;
 class ShopTableModel;
@@ -33,11 +36,7 @@ class EditorController : public QObject, private EditingFlow {
     Q_OBJECT
 
 public:
-    static constexpr int kPreselectedFilter = 2;
-    // Writes made by moving reach the disk together, this long after the first.
-    static constexpr std::chrono::milliseconds kSyncDelay{1000};
     [[nodiscard]] static QString title();
-    [[nodiscard]] static QList<FileFilter> openFilters();
 
     EditorController(EditorView &view, EditorPrompts &prompts, OpenDialog &dialog,
                      rom::FileAccess &files = rom::FileAccess::system(), QObject *parent = nullptr);
@@ -76,13 +75,25 @@ public slots:
     // From the menus.
     bool open();
     void goToShop();
+    // The shown shop's nine bytes to the clipboard as text, and back from it
+    // as unsaved picks.
+    void copyShop();
+    void pasteShop();
+    // View > Compare with Image..., and Edit > Revert Shop to Clean: the
+    // compared image's shop as unsaved picks.
+    void compareWithImage();
+    void revertToClean();
     void showAllShops();
     void exportTable();
     void importTable();
     void createPatch();
     void fixChecksum();
+    // The open image as the file at its path is now, on the shop shown, the
+    // picks on screen kept: after a build script replaced it, say.
+    void reload();
     void chooseItemNames();
     void useBuiltInItemNames();
+    void chooseItemNamesFromImage();
     void exportItemNames();
     void quit();
 
@@ -103,16 +114,13 @@ private:
     void wrote(Durability durability) override;
     bool replay(const ShopChange &change, bool undo) override;
     void showPicks(int shop, const rom::ShopRecord &picks) override;
+    void showShown() override;
+    void reloadImage() override;
 
     bool adopt(std::optional<OpenedImage> image);
     bool saveShown(Durability durability);
     void changePicks(const rom::ShopRecord &picks);
     void showDocument();
-    void readTable();
-    rom::RomError followFile(bool *changedByOthers = nullptr);
-    void showImageName(const std::string &name);
-    void syncSoon();
-    void syncNow();
     [[nodiscard]] int unsavedShop() const;
 
     EditorView &m_view;
@@ -121,10 +129,12 @@ private:
     ImageOpener m_opener;
     ShopTableModel *m_table;
     ShopHistory *m_history;
-    QTimer *m_syncTimer;
+    WriteFlusher *m_flusher;
     ItemNamesInUse m_names;
     ShopWriter m_writer;
     StepReplay m_replay;
     TableImport m_import;
     FileCommands m_fileCommands;
+    ImageWatch m_watch;
+    CleanComparison m_comparison;
 };

@@ -86,6 +86,27 @@ QString EditorMessages::conflictsQuestion(const QList<int> &indexes, const QStri
         .arg(shops.join(QStringLiteral(", ")), quoted(fileName));
 }
 
+QString EditorMessages::strangeTable(const rom::TableDoubt &doubt, const QString &fileName)
+{
+    return QString::fromStdString(doubt.message()) +
+           tr("\n\nThe editor shows and writes its shops all the same: make sure %1 is the image you meant.")
+               .arg(quoted(fileName));
+}
+
+QString EditorMessages::nothingToPaste()
+{
+    return tr("The clipboard holds no shop to paste. Edit > Copy Shop copies one as text, such as "
+              "\u201Cshop 12: 01 2A FF FF FF FF FF FF FF\u201D: the type code, then the eight item codes.");
+}
+
+QString EditorMessages::reloadQuestion(const QString &fileName, int shown, bool unsavedPicks)
+{
+    return tr("%1 was replaced by another program, and the editor cannot write to the file it had open.\n\n"
+              "Reload the image from the file that is there now? The editor stays on shop %2%3.")
+        .arg(quoted(fileName), QString::number(shown),
+             unsavedPicks ? tr(", and your unsaved picks stay on screen") : QString());
+}
+
 QString EditorMessages::unsavedQuestion(int index, const QString &fileName, const QString &doing)
 {
     return tr("Your picks for shop %1 are not saved in %2.\n\nSave them before %3?")

@@ -2,6 +2,7 @@
 
 #include "RomError.h"
 #include "ShopRecord.h"
+#include "TableCheck.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -36,6 +37,12 @@ public:
                                                   const Labeller &typeLabel, const Labeller &itemLabel);
     // Several shops written by one step (an import) changed since by another program.
     [[nodiscard]] static QString conflictsQuestion(const QList<int> &indexes, const QString &fileName);
+    // An image opened whose table does not look like a shop table.
+    [[nodiscard]] static QString strangeTable(const rom::TableDoubt &doubt, const QString &fileName);
+    // Edit > Paste Shop with no shop on the clipboard.
+    [[nodiscard]] static QString nothingToPaste();
+    // Another program replaced the open image's file.
+    [[nodiscard]] static QString reloadQuestion(const QString &fileName, int shown, bool unsavedPicks);
     // doing: "quitting", "opening another image".
     [[nodiscard]] static QString unsavedQuestion(int index, const QString &fileName, const QString &doing);
 };

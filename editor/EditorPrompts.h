@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+class NameTableChoice;
+
 // The modal messages and questions of the editing flow. Each returns when
 // the user has answered.
 class EditorPrompts {
@@ -25,6 +27,7 @@ public:
         TableToRead,      // File > Import Table... (CSV)
         TableToWrite,     // File > Export Table...
         CleanImage,       // File > Create Patch..., the image before the changes
+        ImageToCompare,   // View > Compare with Image...
         PatchToWrite,     // File > Create Patch..., .ips or .bps
     };
 
@@ -36,8 +39,13 @@ public:
     [[nodiscard]] virtual bool confirm(const QString &question) = 0;
     [[nodiscard]] virtual Conflict askAboutConflict(const QString &message) = 0;
     [[nodiscard]] virtual Unsaved askAboutUnsaved(const QString &message) = 0;
+    // Reload, the default, or not now; true for reload.
+    [[nodiscard]] virtual bool askToReload(const QString &message) = 0;
     // Asks for a shop number, 0-127, offering current; nothing if cancelled.
     [[nodiscard]] virtual std::optional<int> askShopNumber(int current) = 0;
+    // Options > Item Names from Image...: the user edits choice, whose
+    // image is at the path given; true for OK.
+    [[nodiscard]] virtual bool chooseNameTable(NameTableChoice &choice, const std::string &image) = 0;
     // A file dialog: the chosen path's bytes, or empty if cancelled.
     [[nodiscard]] virtual std::string chooseFile(FileChoice choice) = 0;
 };

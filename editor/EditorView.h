@@ -2,6 +2,7 @@
 
 #include "ShopRecord.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +37,13 @@ public:
     virtual void setModified(bool modified) = 0;
     // Enables the editing controls and the commands that need an open image.
     virtual void enableEditing() = 0;
+    // Whether an image is compared with (Edit > Revert Shop to Clean needs
+    // one), and the shown shop's fields (0 the type, 1-8 the slots) that
+    // differ from it, each with what that image holds there.
+    virtual void showDifferences(bool comparing, const QMap<int, QString> &differing) = 0;
+    // The clipboard's text, to copy a shop to and paste one from.
+    virtual void copyText(const QString &text) = 0;
+    [[nodiscard]] virtual QString pastedText() const = 0;
 
     // The All Shops window over EditorController::shopTable(), not modal:
     // shows or raises it; whether it is shown.

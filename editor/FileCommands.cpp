@@ -51,19 +51,38 @@ void FileCommands::createPatch(int unsaved)
     if (out.empty())
         return;
     const bool ips = out.size() >= 4 && QString::fromStdString(out.substr(out.size() - 4)).toLower() == u".ips";
-    std::vector<std::uint8_t> patch;
+    rom::PatchReport patch;
     rom::ToolError error = rom::TableTools::makePatch(clean, m_image.path(),
                                                       ips ? rom::PatchFormat::Ips : rom::PatchFormat::Bps, patch);
     if (error.ok())
-        error = rom::TableTools::writeOutput(out, patch, {clean, m_image.path()});
+        error = rom::TableTools::writeOutput(out, patch.bytes, {clean, m_image.path()});
     if (!error.ok()) {
         m_prompts.showError(failure(tr("create the patch"), error));
         return;
     }
     m_prompts.showInformation(tr("%1 holds the patch from %2 to %3 (%4 bytes).%5")
-                               .arg(EditorMessages::quoted(decoded(out)), EditorMessages::quoted(decoded(clean)), imageName())
-                               .arg(patch.size())
-                               .arg(notIn(unsaved)));
+                                  .arg(EditorMessages::quoted(decoded(out)), EditorMessages::quoted(decoded(clean)),
+                                       imageName())
+                                  .arg(patch.bytes.size())
+                                  .arg(notIn(unsaved)) +
+                              patchNotes(patch, ips));
+}
+
+// What the user should know before handing the patch on.
+QString FileCommands::patchNotes(const rom::PatchReport &patch, bool ips) const
+{
+    QString notes;
+    if (patch.changesNothing)
+        notes += tr("\n\nThe two images have the same contents: the patch changes nothing.");
+    if (!patch.checksumValid)
+        notes += tr("\n\nThe checksum of %1 does not match its contents, and an image patched with this patch "
+                    "will carry the wrong one: choose File > Fix Checksum..., then create the patch again.")
+                     .arg(imageName());
+    notes += ips ? tr("\n\nThe patch holds the cartridge contents alone, so it is for images without a copier "
+                      "header: applied to an image with one, an IPS patch writes every change 512 bytes too early.")
+                 : tr("\n\nThe patch holds the cartridge contents alone, so it is for images without a copier "
+                      "header.");
+    return notes;
 }
 
 // Shows the stored and the computed checksum, and writes the right one only

@@ -4,13 +4,16 @@
 
 #include "ItemNames.h"
 #include "RomFile.h"
+#include "TableTools.h"
 
 #include <QCoreApplication>
 #include <QString>
 
 // File > Export Table..., Create Patch... and Fix Checksum...: what the
 // command line offers, for the open image, through the window. They work on
-// the file as it is: picks not saved are not in what they make.
+// the file as it is: picks not saved are not in what they make. Create
+// Patch warns of a checksum that does not match, and says which images a
+// patch is for.
 class FileCommands {
     Q_DECLARE_TR_FUNCTIONS(FileCommands)
 
@@ -24,6 +27,7 @@ public:
 
 private:
     [[nodiscard]] QString imageName() const;
+    [[nodiscard]] QString patchNotes(const rom::PatchReport &patch, bool ips) const;
 
     EditorPrompts &m_prompts;
     rom::RomFile &m_image;

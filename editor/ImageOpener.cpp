@@ -1,7 +1,6 @@
 #include "ImageOpener.h"
 
 #include "EditingFlow.h"
-#include "EditorController.h"
 #include "EditorMessages.h"
 #include "ImagePath.h"
 
@@ -12,9 +11,20 @@ ImageOpener::ImageOpener(EditorPrompts &prompts, OpenDialog &dialog, rom::FileAc
 {
 }
 
+QList<FileFilter> ImageOpener::filters()
+{
+    // "All Files" lists every file, with or without a dot in its name.
+    return {
+        {tr("All Files (*.*)"), QStringLiteral("*")},
+        {tr("Super MagiCom ROM File (*.smc)"), QStringLiteral("*.smc")},
+        {tr("Super Wild Card ROM File (*.swc)"), QStringLiteral("*.swc")},
+        {tr("Pro Fighter X ROM File (*.fig)"), QStringLiteral("*.fig")},
+    };
+}
+
 std::optional<OpenedImage> ImageOpener::choose(const rom::RomFile &open)
 {
-    m_dialog.setFilters(EditorController::openFilters(), EditorController::kPreselectedFilter);
+    m_dialog.setFilters(filters(), kPreselectedFilter);
     if (!m_dialog.show())
         return std::nullopt;
     const QString fileName = m_dialog.fileName();
@@ -36,11 +46,30 @@ std::optional<OpenedImage> ImageOpener::openPath(const std::string &path, const 
     return openImage(absolute, open);
 }
 
-// Read again after the question about unsaved picks, whose Save may have
-// written to this very file.
+// The same path as the open image's, whose file another program replaced:
+// a reload, which keeps the picks, rather than a question whose Save could
+// only fail.
 std::optional<OpenedImage> ImageOpener::openImage(const std::string &path, const rom::RomFile &open)
 {
-    OpenedImage image{rom::RomFile(m_files), image_path::shownName(path), {}, {}};
+    if (open.isOpen() && path == open.path() && !open.isStillAtPath())
+        return reload(open);
+    return readImage(path, open, true);
+}
+
+std::optional<OpenedImage> ImageOpener::reload(const rom::RomFile &open)
+{
+    std::optional<OpenedImage> image = readImage(open.path(), open, false);
+    if (image)
+        image->reloaded = true;
+    return image;
+}
+
+// Read again after the question about unsaved picks, whose Save may have
+// written to this very file.
+std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const rom::RomFile &open,
+                                                  bool askAboutPicks)
+{
+    OpenedImage image{rom::RomFile(m_files), image_path::shownName(path), {}, {}, false, {}};
     const auto read = [&image] {
         const RomError error = image.file.readName(image.internalName);
         return error == RomError::None ? image.file.readShop(0, image.firstShop) : error;
@@ -48,13 +77,15 @@ std::optional<OpenedImage> ImageOpener::openImage(const std::string &path, const
     RomError error = image.file.open(path, rom::Access::ReadWrite, &open);
     if (error == RomError::None)
         error = read();
-    if (error == RomError::None && !m_flow.keepOrDropPicks(tr("opening another image")))
+    if (error == RomError::None && askAboutPicks && !m_flow.keepOrDropPicks(tr("opening another image")))
         return std::nullopt;
-    if (error == RomError::None)
+    if (error == RomError::None && askAboutPicks)
         error = read();
     if (error != RomError::None) {
         m_prompts.showError(EditorMessages::openFailure(image.fileName, EditorMessages::reason(error), open.isOpen()));
         return std::nullopt;
     }
+    if (rom::ShopTable table; image.file.readTable(table) == RomError::None)
+        image.doubt = rom::TableCheck::whatLooksWrong(table);
     return image;
 }

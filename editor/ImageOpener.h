@@ -4,6 +4,7 @@
 #include "OpenDialog.h"
 
 #include "RomFile.h"
+#include "TableCheck.h"
 
 #include <QCoreApplication>
 
@@ -13,12 +14,17 @@
 class EditingFlow;
 
 // An image, checked and read, that the editor can show in place of the one
-// open now.
+// open now: from its first shop on, or, reloaded, on the shop shown, with
+// the picks on screen kept.
 struct OpenedImage {
     rom::RomFile file;
     QString fileName;
     std::string internalName;
     rom::ShopRecord firstShop;
+    bool reloaded = false;
+    // What makes its table look like another's than a shop table; nothing
+    // when it looks like one (or could not be read, which a later read says).
+    std::optional<rom::TableDoubt> doubt;
 };
 
 // Opens images as File > Open ROM, a drop or the command line asks. The
@@ -29,6 +35,9 @@ class ImageOpener {
     Q_DECLARE_TR_FUNCTIONS(ImageOpener)
 
 public:
+    static constexpr int kPreselectedFilter = 2;
+    [[nodiscard]] static QList<FileFilter> filters();
+
     ImageOpener(EditorPrompts &prompts, OpenDialog &dialog, rom::FileAccess &files, EditingFlow &flow);
 
     // File > Open ROM: the file-open dialog, then the file chosen.
@@ -36,9 +45,13 @@ public:
     // A path's bytes, as the system takes them; a relative path starts from
     // the working directory.
     [[nodiscard]] std::optional<OpenedImage> openPath(const std::string &path, const rom::RomFile &open);
+    // The open image's file as it is at its path now, which another program
+    // may have replaced: nothing is asked about the picks, which stay.
+    [[nodiscard]] std::optional<OpenedImage> reload(const rom::RomFile &open);
 
 private:
     std::optional<OpenedImage> openImage(const std::string &path, const rom::RomFile &open);
+    std::optional<OpenedImage> readImage(const std::string &path, const rom::RomFile &open, bool askAboutPicks);
 
     EditorPrompts &m_prompts;
     OpenDialog &m_dialog;

@@ -3,6 +3,8 @@
 #include "EditorMessages.h"
 #include "ImagePath.h"
 #include "EditorView.h"
+#include "NameTableChoice.h"
+#include "ShopDocument.h"
 #include "ShopTableModel.h"
 #include "TableTools.h"
 
@@ -11,13 +13,22 @@
 namespace {
 
 const QString kNamesFileKey = QStringLiteral("itemNames/file");
+// Whether the names last chosen were an image's.
+const QString kFromImagesKey = QStringLiteral("itemNames/fromImages");
+
+// Where the names chosen for images of an internal name are remembered.
+QString imageKey(const std::string &internalName)
+{
+    return QStringLiteral("imageNames/") + QString::fromLatin1(QByteArray::fromStdString(internalName).toHex());
+}
 
 QString decoded(const std::string &path) { return image_path::shownName(path); }
 
 } // namespace
 
-ItemNamesInUse::ItemNamesInUse(EditorView &view, EditorPrompts &prompts, ShopTableModel &table)
-    : m_view(view), m_prompts(prompts), m_table(table)
+ItemNamesInUse::ItemNamesInUse(EditorView &view, EditorPrompts &prompts, ShopTableModel &table,
+                               ShopDocument &document)
+    : m_view(view), m_prompts(prompts), m_table(table), m_document(document)
 {
 }
 
@@ -30,6 +41,7 @@ QString ItemNamesInUse::label(std::uint8_t code) const
 void ItemNamesInUse::start(const std::string &namesFile)
 {
     if (!namesFile.empty()) {
+        m_forThisRun = true;
         use(namesFile, tr("The built-in item names are used."));
         return;
     }
@@ -43,14 +55,76 @@ void ItemNamesInUse::start(const std::string &namesFile)
 void ItemNamesInUse::choose()
 {
     const std::string path = m_prompts.chooseFile(EditorPrompts::FileChoice::ItemNamesToRead);
-    if (!path.empty() && use(path, tr("The item names in use stay.")))
-        QSettings().setValue(kNamesFileKey, QByteArray::fromStdString(path));
+    if (path.empty() || !use(path, tr("The item names in use stay.")))
+        return;
+    QSettings settings;
+    settings.setValue(kNamesFileKey, QByteArray::fromStdString(path));
+    settings.remove(kFromImagesKey);
 }
 
 void ItemNamesInUse::useBuiltIn()
 {
     apply(rom::ItemNames());
-    QSettings().remove(kNamesFileKey);
+    QSettings settings;
+    settings.remove(kNamesFileKey);
+    settings.remove(kFromImagesKey);
+}
+
+void ItemNamesInUse::chooseFromImage()
+{
+    std::optional<NameTableChoice> choice = readNameTable();
+    if (!choice || !m_prompts.chooseNameTable(*choice, m_document.image().path()))
+        return;
+    if (choice->names().mostlyUnmapped() &&
+        !m_prompts.confirm(tr("More than half of the bytes behind these names have no entry in the table file, so "
+                              "the lists would show them as [HH]: the address, the entry length or the table file "
+                              "may be wrong.\n\nUse these names anyway?")))
+        return;
+    const auto names = choice->names().itemNames();
+    if (const auto *valid = std::get_if<rom::ItemNames>(&names))
+        apply(*valid);
+    QSettings settings;
+    settings.setValue(imageKey(m_document.internalName()), choice->description());
+    settings.setValue(kFromImagesKey, true);
+}
+
+void ItemNamesInUse::imageOpened()
+{
+    if (!m_forThisRun && QSettings().value(kFromImagesKey).toBool())
+        useRemembered();
+}
+
+// The names remembered for images of the open one's internal name; without
+// any, those in use before images' names were chosen.
+void ItemNamesInUse::useRemembered()
+{
+    const QVariantMap description = QSettings().value(imageKey(m_document.internalName())).toMap();
+    if (std::optional<NameTableChoice> choice = description.isEmpty() ? std::nullopt : readNameTable();
+        choice && choice->ready()) {
+        if (const auto names = choice->names().itemNames(); std::holds_alternative<rom::ItemNames>(names)) {
+            apply(std::get<rom::ItemNames>(names));
+            return;
+        }
+    }
+    const QByteArray file = QSettings().value(kNamesFileKey).toByteArray();
+    if (file.isEmpty() || !use(file.toStdString(), tr("The built-in item names are used.")))
+        apply(rom::ItemNames());
+}
+
+// The open image's cartridge, in a choice of where its names are: the
+// one remembered for images of its internal name, if any.
+std::optional<NameTableChoice> ItemNamesInUse::readNameTable()
+{
+    rom::CartridgeBytes cartridge;
+    if (const rom::RomError error = m_document.image().readCartridge(cartridge); error != rom::RomError::None) {
+        m_prompts.showError(tr("Could not read the names in %1.\n\n%2")
+                                .arg(EditorMessages::quoted(m_document.fileName()), EditorMessages::reason(error)));
+        return std::nullopt;
+    }
+    NameTableChoice choice(std::move(cartridge));
+    if (const QVariant remembered = QSettings().value(imageKey(m_document.internalName())); remembered.isValid())
+        choice.restore(remembered.toMap());
+    return choice;
 }
 
 void ItemNamesInUse::exportNames()

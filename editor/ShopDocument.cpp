@@ -2,10 +2,11 @@
 
 #include "ShopTypeLabels.h"
 
-void ShopDocument::adopt(rom::RomFile &&image, const QString &fileName)
+void ShopDocument::adopt(rom::RomFile &&image, const QString &fileName, const std::string &internalName)
 {
     m_image = std::move(image);
     m_fileName = fileName;
+    m_internalName = internalName;
 }
 
 void ShopDocument::show(int index, const rom::ShopRecord &inFile)

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // The editing state: the open image, the shop on screen, and its picks. The
 // picks are unsaved while they differ from the bytes last read from or
@@ -30,7 +31,9 @@ public:
     [[nodiscard]] std::optional<std::uint8_t> unlabelledType() const { return m_unlabelledType; }
 
     // A newly opened image in place of the closed one.
-    void adopt(rom::RomFile &&image, const QString &fileName);
+    void adopt(rom::RomFile &&image, const QString &fileName, const std::string &internalName);
+    // The image's internal name as it was read at the open, trailing blanks kept.
+    [[nodiscard]] const std::string &internalName() const { return m_internalName; }
     // Shop index as the file holds it, shown without unsaved picks.
     void show(int index, const rom::ShopRecord &inFile);
     void setPicks(const rom::ShopRecord &picks) { m_picks = picks; }
@@ -43,6 +46,7 @@ public:
 private:
     rom::RomFile m_image;
     QString m_fileName;
+    std::string m_internalName;
     int m_shown = 0;
     rom::ShopRecord m_picks;
     rom::ShopRecord m_inFile;

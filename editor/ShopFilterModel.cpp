@@ -23,6 +23,8 @@ bool ShopFilterModel::matches(const QModelIndex &index) const
 
 QVariant ShopFilterModel::data(const QModelIndex &index, int role) const
 {
+    if (role == MatchRole)
+        return index.isValid() ? QVariant(matches(index)) : QVariant();
     if (role == Qt::FontRole && matches(index)) {
         QFont bold;
         bold.setBold(true);

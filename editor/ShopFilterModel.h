@@ -5,11 +5,15 @@
 // The shops whose type or any slot holds the text searched for, in any
 // case, sortable by any column by number and codes, not by the labels'
 // text. Over a ShopTableModel, whose SearchRole it filters on; the cells
-// that hold the text are bold.
+// that hold the text say so (MatchRole), for a view to mark them, and are
+// bold.
 class ShopFilterModel : public QSortFilterProxyModel {
     Q_OBJECT
 
 public:
+    // True for a cell that holds the text searched for; clear of the source's roles.
+    static constexpr int MatchRole = Qt::UserRole + 16;
+
     explicit ShopFilterModel(QObject *parent = nullptr);
 
     void search(const QString &text) { setFilterFixedString(text); }

@@ -38,6 +38,13 @@ void ShopTableModel::setShop(int index, const rom::ShopRecord &record)
     emit dataChanged(this->index(index, TypeColumn), this->index(index, ColumnCount - 1));
 }
 
+void ShopTableModel::setComparedTable(const rom::ShopTable &table)
+{
+    m_compared = table;
+    if (m_loaded)
+        emit dataChanged(index(0, TypeColumn), index(rowCount() - 1, ColumnCount - 1), {DiffersRole});
+}
+
 void ShopTableModel::setItemNames(const rom::ItemNames &names)
 {
     m_names = names;
@@ -64,6 +71,9 @@ QVariant ShopTableModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole: return label(row, column);
     case SortRole: return code(row, column);
     case SearchRole: return column == ShopColumn ? QVariant() : QVariant(label(row, column));
+    case DiffersRole:
+        return m_compared && column != ShopColumn &&
+               (*m_compared)[std::size_t(row)].toBytes()[std::size_t(column - TypeColumn)] != code(row, column);
     case Qt::AccessibleTextRole:
         return tr("Shop %1, %2: %3")
             .arg(row)

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 
 #include <array>
+#include <optional>
 
 // Every shop of the open image at a glance: one row per shop, the shop's
 // number, its type and its eight slots, as the lists label them. It holds a
@@ -20,6 +21,8 @@ public:
     static constexpr int SortRole = Qt::UserRole;
     // The label a search looks in: the type's or item's; none for the shop's number.
     static constexpr int SearchRole = Qt::UserRole + 1;
+    // Whether the cell's code differs from the compared image's.
+    static constexpr int DiffersRole = Qt::UserRole + 2;
 
     explicit ShopTableModel(QObject *parent = nullptr);
 
@@ -29,11 +32,15 @@ public:
     // One shop the editor wrote.
     void setShop(int index, const rom::ShopRecord &record);
     void setItemNames(const rom::ItemNames &names);
+    // The table of the image compared with, whose differing cells are marked.
+    void setComparedTable(const rom::ShopTable &table);
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The item names the table's labels show: those in use.
+    [[nodiscard]] const rom::ItemNames &itemNames() const { return m_names; }
 
 private:
     void makeLabels();
@@ -41,6 +48,7 @@ private:
     [[nodiscard]] int code(int row, int column) const;
 
     rom::ShopTable m_table{};
+    std::optional<rom::ShopTable> m_compared;
     bool m_loaded = false;
     rom::ItemNames m_names;
     // Every code's label, made when a table is shown, so that painting and

@@ -78,6 +78,16 @@ EditorPrompts::Unsaved MemoryView::askAboutUnsaved(const QString &message)
     return answer;
 }
 
+bool MemoryView::askToReload(const QString &message)
+{
+    asked(message);
+    if (reloadAnswers.empty())
+        return false;
+    const bool answer = reloadAnswers.front();
+    reloadAnswers.pop_front();
+    return answer;
+}
+
 std::optional<int> MemoryView::askShopNumber(int current)
 {
     m_questions.append(QStringLiteral("Go to shop (now %1)").arg(current));

@@ -48,6 +48,13 @@ public:
     }
     void setModified(bool modified) override { m_modified = modified; }
     void enableEditing() override { m_editingEnabled = true; }
+    void showDifferences(bool comparing, const QMap<int, QString> &differing) override
+    {
+        m_comparing = comparing;
+        m_differing = differing;
+    }
+    void copyText(const QString &text) override { clipboard = text; }
+    QString pastedText() const override { return clipboard; }
     void showAllShops() override { m_allShopsShown = true; }
     bool allShopsShown() const override { return m_allShopsShown; }
     void showAbout() override { ++m_aboutShown; }
@@ -59,8 +66,13 @@ public:
     bool confirm(const QString &question) override;
     Conflict askAboutConflict(const QString &message) override;
     Unsaved askAboutUnsaved(const QString &message) override;
+    bool askToReload(const QString &message) override;
     std::optional<int> askShopNumber(int current) override;
     std::string chooseFile(FileChoice choice) override { return std::exchange(fileAnswers[choice], {}); }
+    bool chooseNameTable(NameTableChoice &choice, const std::string &) override
+    {
+        return nameTableAnswer && nameTableAnswer(choice);
+    }
 
     // The user's hand: the scroll bar moved to value (keys, arrows, track);
     // a thumb drag, saving at each step and moving on release unless a
@@ -76,6 +88,9 @@ public:
     std::optional<int> shopNumberAnswer; // Go to Shop; nothing: cancelled
     std::map<FileChoice, std::string> fileAnswers; // the file dialogs' answers, once each
     std::deque<bool> confirmAnswers;
+    std::deque<bool> reloadAnswers; // an empty queue answers Not Now
+    QString clipboard;
+    std::function<bool(NameTableChoice &)> nameTableAnswer; // Item Names from Image: OK or Cancel
     void closeAllShops() { m_allShopsShown = false; }
 
     [[nodiscard]] QString shopIndexText() const { return m_indexText; }
@@ -92,6 +107,8 @@ public:
     [[nodiscard]] const QStringList &questions() const { return m_questions; }
     [[nodiscard]] const QStringList &informations() const { return m_informations; }
     [[nodiscard]] bool modified() const { return m_modified; }
+    [[nodiscard]] bool comparing() const { return m_comparing; }
+    [[nodiscard]] const QMap<int, QString> &differing() const { return m_differing; }
     // Edit > Undo and Redo, as the history's actions show them.
     [[nodiscard]] UndoState undoState() const;
     [[nodiscard]] int aboutShown() const { return m_aboutShown; }
@@ -117,6 +134,8 @@ private:
     QString m_title;
     QStringList m_location;
     bool m_modified = false;
+    bool m_comparing = false;
+    QMap<int, QString> m_differing;
     QStringList m_errors;
     QStringList m_questions;
     QStringList m_informations;

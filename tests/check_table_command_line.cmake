@@ -1,8 +1,9 @@
 # shop-table's command line as a script uses it, without a display, on
-# demonstration images: export, an edit of the CSV, import, diff, patches,
-# the checksum before and after --fix, the item names of the image (names,
-# find-names), then usage errors (exit 2) and refused files (exit 1, with
-# one line that names the file).
+# demonstration images: export, an edit of the CSV, import (with its checks
+# of the labels and of the image's table), diff, patches, the checksum before
+# and after --fix, the item names of the image (names, find-names), then
+# usage errors (exit 2) and refused files (exit 1, with one line that names
+# the file). -q leaves the exit status alone to tell the outcome.
 # Usage: cmake -DTABLE=shop-table -DMAKE_IMAGE=make-demo-image -DWORK=folder -P check_table_command_line.cmake
 # On Windows, also -DHOLD=hold-file (tests/windows), which adds Windows' own
 # cases; -DRUNNER=emulator runs both programs under one (Wine).
@@ -37,6 +38,16 @@ endfunction()
 function(refused path pattern)
   table(1 ${ARGN})
   expect("shop-table ${ARGN}" "${err}" "^shop-table: ${path}: ${pattern}[^\n]*\n$")
+endfunction()
+
+# A refusal that leaves image as it was.
+function(refused_untouched image path pattern)
+  file(SHA256 "${image}" before)
+  refused("${path}" "${pattern}" ${ARGN})
+  file(SHA256 "${image}" after)
+  if(NOT after STREQUAL before)
+    message(FATAL_ERROR "shop-table ${ARGN} was refused, yet changed ${image}")
+  endif()
 endfunction()
 
 # A usage error: exit 2, the problem and a usage line, nothing else done.
@@ -86,17 +97,58 @@ endif()
 file(WRITE "${WORK}/names.txt" "# our names\nFF: Nothing Here\n")
 table(0 export "${game}" --item-names "${WORK}/names.txt")
 expect("export --item-names" "${out}" ",FF: Nothing Here")
+# The codes alone, and where each shop lies.
+table(0 export "${game}" --no-labels)
+expect("export --no-labels" "${out}" "^shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n0,[0-9A-F,]+\n1,")
+table(0 export "${game}" --addresses --no-labels -o "${WORK}/addresses.csv")
+file(READ "${WORK}/addresses.csv" with_addresses)
+expect("export --addresses" "${with_addresses}" "^shop,type,[a-z0-9,]+,slot8,snes_address,file_offset\n.*\n12,[0-9A-F,]+,[$]C4:7B2C,0x47D2C\n13,")
+table(0 export "${headerless}" --addresses)
+expect("export --addresses, headerless" "${out}" "\n12,[0-9A-F,]+,[$]C4:7B2C,0x47B2C,[^,]+,")
+table(0 import "${game}" "${WORK}/addresses.csv")
+expect("import of a CSV with addresses" "${out}${err}" "^0 shops changed in ${game}\n$")
 
 # Edit shop 12 as a script would, import, import again.
 execute_process(COMMAND sed -i -e "s/^12,[^,]*,[^,]*,[^,]*,/12,01,2B,2C,/" "${csv}" RESULT_VARIABLE code)
 table(0 import "${game}" "${csv}")
-expect("import" "${out}" "^1 shop changed in ${game}\n$")
-table(0 import "${game}" "${csv}")
-expect("import again" "${out}" "^0 shops changed in ${game}\n$")
+expect("import" "${out}" "^1 shop changed in ${game}: 12\n$")
+# The labels still name the codes the image had: the codes were changed, not the labels.
+expect("import, labels as exported" "${err}" "^$")
+table(0 import "${game}" "${csv}" -q)
+expect("import again" "${out}" "^$")
+set(label_names_another "names code [0-9A-F][0-9A-F], but slot1 holds 2B [(]\"2B: [^\"]+\"[)], which is what is imported[.]")
+expect("import again: the labels left behind" "${err}" "^(shop-table: ${csv}: Line 14, column [a-z0-9_]+: [^\n]+\n)*shop-table: ${csv}: Line 14, column slot1_label: \"[0-9A-F][0-9A-F]: [^\n]+\" ${label_names_another}\n")
+
+# A label edited instead of its code: imported as the code says, with a warning naming line and column.
+file(READ "${csv}" text)
+string(REPEAT "[^,\n]*," 10 fields) # type, slot1-slot8 and type_label
+string(REGEX REPLACE "\n(20,${fields})[0-9A-F][0-9A-F]:" "\n\\1F0:" text "${text}")
+file(WRITE "${WORK}/label.csv" "${text}")
+table(0 import "${game}" "${WORK}/label.csv" -q)
+expect("a label edited" "${err}" "shop-table: ${WORK}/label.csv: Line 22, column slot1_label: \"F0: [^\n]+\" names code F0, but slot1 holds [0-9A-F][0-9A-F] [^\n]+\n$")
+# A code that lost its leading zero.
+string(REGEX REPLACE "\n30,([0-9A-F][0-9A-F]),[0-9A-F][0-9A-F]," "\n30,\\1,2," text "${text}")
+file(WRITE "${WORK}/zero.csv" "${text}")
+refused_untouched("${game}" "${WORK}/zero.csv" "Line 32, column slot1: A code must be two hexadecimal digits, such as 02, not one: a spreadsheet may have dropped its leading zero" import "${game}" "${WORK}/zero.csv")
+misused("import takes no option --no-labels" import "${game}" "${csv}" --no-labels)
+
+# An image whose table is random bytes (as another game's would be) is refused unless forced.
+set(other "${WORK}/other.smc")
+file(COPY_FILE "${clean}" "${other}")
+# 1152 random bytes from cartridge offset 0x10000 onto the table (file offset 0x47CC0).
+execute_process(COMMAND dd "if=${clean}" "of=${other}" bs=1 skip=66048 seek=294080 count=1152 conv=notrunc
+                RESULT_VARIABLE code ERROR_QUIET)
+refused_untouched("${other}" "${other}" "The shop table does not look like one: [0-9]+ of its 128 shops have a type code above 0x35, which the game's shops never have[.] This may be another game's image, or a hack that moved the table[.] Nothing was written; give --force to import into it all the same[.]" import "${other}" "${WORK}/addresses.csv")
+table(0 import "${other}" "${WORK}/addresses.csv" --force)
+expect("import --force" "${out}" "^128 shops changed in ${other}: 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 and 118 more\n$")
+table(0 diff "${other}" "${clean}" -q)
+expect("diff -q of equal tables" "${out}${err}" "^$")
 
 # Diff: exactly that shop, whatever the layouts; none between equal tables.
 table(1 diff "${clean}" "${game}")
 expect("diff" "${out}" "^shop 12: [0-9A-F][0-9A-F]( [0-9A-F][0-9A-F])+ -> 01 2B 2C( [0-9A-F][0-9A-F])+\n$")
+table(1 diff "${clean}" "${game}" --quiet)
+expect("diff -q" "${out}${err}" "^$")
 table(1 diff "${headerless}" "${game}")
 expect("diff across layouts" "${out}" "^shop 12: [^\n]+\n$")
 table(0 diff "${clean}" "${headerless}")
@@ -104,6 +156,7 @@ expect("diff of equal tables" "${out}${err}" "^$")
 
 # Patches: the cartridge contents only, so equal cartridges in two layouts give an empty one.
 table(0 patch "${clean}" "${game}" -o "${WORK}/game.ips")
+expect("patch from an image with a wrong checksum" "${err}" "^shop-table: ${game}: its checksum is not valid: shop-table checksum --fix writes it, then make the patch again\n$")
 file(READ "${WORK}/game.ips" ips HEX)
 expect("IPS patch" "${ips}" "^5041544348(.+)454f46$")
 string(LENGTH "${ips}" size)
@@ -116,16 +169,28 @@ expect("BPS patch" "${bps}" "^42505331")
 table(0 patch "${clean}" "${headerless}" -o "${WORK}/same.ips")
 file(READ "${WORK}/same.ips" same HEX)
 expect("patch between layouts of one cartridge" "${same}" "^5041544348454f46$")
+expect("patch between layouts of one cartridge" "${out}${err}" "^shop-table: ${headerless}: its cartridge contents are the same as those of ${clean}: the patch changes nothing\n$")
+table(0 patch "${clean}" "${headerless}" -o "${WORK}/same.bps" -q)
+expect("patch -q" "${out}${err}" "^$")
 
 # Checksum: wrong after the import, fixed once, then valid.
 table(0 checksum "${clean}")
 expect("checksum" "${out}" "^stored checksum: ([0-9A-F]+)\nstored complement: [0-9A-F]+\ncomputed checksum: ([0-9A-F]+)\nvalid\n$")
 table(0 checksum "${game}")
 expect("checksum after import" "${out}" "\nnot valid\n$")
+table(1 checksum "${game}" --check)
+expect("checksum --check" "${out}${err}" "^stored checksum: [0-9A-F]+\nstored complement: [0-9A-F]+\ncomputed checksum: [0-9A-F]+\nnot valid\n$")
+table(1 checksum -q "${game}" --check)
+expect("checksum --check -q" "${out}${err}" "^$")
+table(0 checksum "${clean}" --check --quiet)
+expect("checksum --check -q when valid" "${out}${err}" "^$")
+misused("checksum: --fix and --check do not go together" checksum "${game}" --fix --check)
 table(0 checksum "${game}" --fix)
 expect("checksum --fix" "${out}" "\nnot valid\nfixed: checksum [0-9A-F]+ and complement [0-9A-F]+ written to ${game}\n$")
-table(0 checksum --fix "${game}")
-expect("checksum --fix when valid" "${out}" "\nvalid\n$")
+table(0 checksum --fix "${game}" -q)
+expect("checksum --fix -q when valid" "${out}${err}" "^$")
+table(0 checksum --check "${game}")
+expect("checksum --check after the fix" "${out}" "\nvalid\n$")
 table(1 diff "${clean}" "${game}")
 expect("diff after the fix" "${out}" "^shop 12: [^\n]+\n$")
 
@@ -191,6 +256,8 @@ expect("names with the table found" "${out}" "^00: Copper Knife
 01: Copper Dagger
 02: Copper [[]F0[]][[]10[]]
 ")
+table(0 find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" -q)
+expect("find-names -q" "${out}${err}" "^$")
 table(0 find-names "${headerless}" "1f: Iron Mace" "00 Copper Knife")
 expect("find-names in a headerless image" "${out}" "
 [$]C3:A400, cartridge 0x3A400, file 0x3A400: ")
@@ -234,6 +301,10 @@ misused("export: a file name is missing" export)
 misused("export: one file name too many" export "${game}" "${clean}")
 misused("import takes no option -o" import "${game}" "${csv}" -o "${WORK}/x.csv")
 misused("checksum takes no option --item-names" checksum "${game}" --item-names "${WORK}/names.txt")
+misused("export takes no option --quiet" export "${game}" -q)
+misused("export takes no option --check" export "${game}" --check)
+misused("diff takes no option --force" diff "${game}" "${clean}" --force)
+misused("names takes no option --quiet" names "${game}" --quiet)
 misused("patch: give the patch to write with -o" patch "${clean}" "${game}")
 misused("patch: the name after -o must end in .ips or .bps" patch "${clean}" "${game}" -o "${WORK}/p.zip")
 misused("option -o needs a file name" export "${game}" -o)
@@ -263,12 +334,7 @@ refused("${WORK}/bad-names.txt" "line 2: code 2A appears again" export "${game}"
 file(READ "${csv}" text)
 string(REGEX REPLACE "\n7,[0-9A-F][0-9A-F]," "\n7,1G," text "${text}")
 file(WRITE "${WORK}/bad.csv" "${text}")
-file(SHA256 "${game}" game_hash)
-refused("${WORK}/bad.csv" "Line 9, column type: A code must be" import "${game}" "${WORK}/bad.csv")
-file(SHA256 "${game}" after_hash)
-if(NOT after_hash STREQUAL game_hash)
-  message(FATAL_ERROR "a refused CSV changed the image")
-endif()
+refused_untouched("${game}" "${WORK}/bad.csv" "Line 9, column type: A code must be" import "${game}" "${WORK}/bad.csv")
 # An image open in the editor (here: locked by flock, as the editor locks it;
 # on Windows by hold-file, with the editor's own lock) is refused.
 if(HOLD)

@@ -1,14 +1,17 @@
+#include "DemoNames.h"
 #include "EditorController.h"
 #include "ItemLabels.h"
 #include "ShopFilterModel.h"
 #include "ShopTableModel.h"
 #include "MemoryView.h"
+#include "NameTableChoice.h"
 #include "TestSupport.h"
 
 #include <QUndoStack>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QAbstractItemModelTester>
@@ -44,10 +47,14 @@ private slots:
     void anotherProgramsChangeIsNotOverwritten_data();
     void anotherProgramsChangeIsNotOverwritten();
     void twoEditorsCannotEditOneFile();
+    void replacedFileIsOfferedForReload();
+    void comparedWithACleanImage();
+    void strangeTableIsSaidAtOpenAndImport();
     void undoAndRedoWalkTheWrites();
     void savesReachTheDisk();
     void allShopsFollowTheFile();
     void itemNamesFromAFile();
+    void itemNamesFromTheImage();
     void tableFilesFromTheWindow();
     void failedOpenKeepsTheOpenImage_data();
     void failedOpenKeepsTheOpenImage();
@@ -329,6 +336,125 @@ void TestEditorController::twoEditorsCannotEditOneFile()
     QVERIFY(second.openFile(QFile::encodeName(m_path).toStdString())); // closed: the lock is gone
 }
 
+// A build script writes a new image and moves it into place: the editor
+// offers to reload it, once for each version, on the shop shown and with
+// the picks on screen kept; File > Reload does the same at any time, and so
+// does opening the same path again.
+void TestEditorController::replacedFileIsOfferedForReload()
+{
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(6);
+    pickSomething(2);
+    const Bytes picks = shown();
+    const auto replace = [this](std::uint32_t seed, const char *name) {
+        auto options = smallImage(ImageLayout::Headered, seed);
+        options.name = name;
+        const QString built = writeImage(*m_dir, QStringLiteral("build.tmp"), options);
+        QCOMPARE(::rename(QFile::encodeName(built).constData(), QFile::encodeName(m_path).constData()), 0);
+    };
+    replace(21, "BUILT ONCE");
+    m_controller->windowActivated(); // Not Now
+    QCOMPARE(m_view->questions().size(), 1);
+    QVERIFY2(m_view->questions()[0].contains(QStringLiteral("was replaced")), qPrintable(m_view->questions()[0]));
+    m_controller->windowActivated(); // the same version: not asked again
+    QCOMPARE(m_view->questions().size(), 1);
+    QTest::qWait(20); // a time of its own for the next version
+    replace(22, "BUILT TWICE");
+    m_view->reloadAnswers.push_back(true);
+    m_controller->windowActivated();
+    QCOMPARE(m_view->questions().size(), 2);
+    QVERIFY2(m_view->title().contains(QStringLiteral("BUILT TWICE")), qPrintable(m_view->title()));
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("6"));
+    QCOMPARE(shown(), picks);
+    QVERIFY(m_view->modified());
+    m_controller->save(); // into the new file
+    QCOMPARE(shopInFile(m_path, 6), picks);
+    QVERIFY(m_view->errors().isEmpty());
+
+    // Replaced again: Open ROM of the same path reloads, without asking
+    // about the picks (whose Save could only fail).
+    pickSomething(3);
+    const Bytes morePicks = shown();
+    replace(23, "BUILT THRICE");
+    QVERIFY(open(m_path));
+    QCOMPARE(m_view->questions().size(), 2);
+    QCOMPARE(shown(), morePicks);
+    m_controller->undoStack()->undo(); // the kept picks are a step: undone, the file's shop shows
+    QCOMPARE(shown(), shopInFile(m_path, 6));
+    QVERIFY(!m_view->modified());
+    replace(24, "BUILT AGAIN");
+    m_controller->reload();
+    QVERIFY2(m_view->title().contains(QStringLiteral("BUILT AGAIN")), qPrintable(m_view->title()));
+    QCOMPARE(shown(), shopInFile(m_path, 6));
+}
+
+// A clean image to compare with: the shown shop's fields and All Shops'
+// cells that differ are marked, and a shop goes back to it, or to another
+// shop's bytes through the clipboard, as unsaved picks that undo takes back.
+void TestEditorController::comparedWithACleanImage()
+{
+    const QString clean = writeImage(*m_dir, QStringLiteral("clean.smc"), smallImage(ImageLayout::Headered));
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(4);
+    pickSomething(2);
+    m_controller->save();
+    QVERIFY(!m_view->comparing());
+    m_view->fileAnswers[EditorPrompts::FileChoice::ImageToCompare] = QFile::encodeName(clean).toStdString();
+    m_controller->compareWithImage();
+    QVERIFY(m_view->comparing());
+    QCOMPARE(m_view->differing().keys(), QList<int>{2});
+    QVERIFY2(m_view->differing().value(2).startsWith(QStringLiteral("In clean.smc: ")), qPrintable(m_view->differing().value(2)));
+    ShopTableModel &table = *m_controller->shopTable();
+    m_controller->showAllShops();
+    for (int column = ShopTableModel::ShopColumn; column < ShopTableModel::ColumnCount; ++column)
+        QCOMPARE(table.index(4, column).data(ShopTableModel::DiffersRole).toBool(),
+                 column == ShopTableModel::FirstSlotColumn + 1);
+    QVERIFY(!table.index(5, ShopTableModel::FirstSlotColumn + 1).data(ShopTableModel::DiffersRole).toBool());
+
+    const Bytes written = shown();
+    m_controller->revertToClean();
+    QCOMPARE(shown(), shopInFile(clean, 4));
+    QVERIFY(m_view->modified() && m_view->differing().isEmpty());
+    m_controller->undoStack()->undo();
+    QCOMPARE(shown(), written);
+
+    m_controller->copyShop();
+    QCOMPARE(m_view->clipboard.left(8), QStringLiteral("shop 4: "));
+    m_view->setScrollValue(9);
+    m_controller->pasteShop();
+    QCOMPARE(shown(), written);
+    QVERIFY(m_view->modified());
+    m_view->clipboard = QStringLiteral("01 2A FF");
+    m_controller->pasteShop();
+    QCOMPARE(m_view->errors().size(), 1);
+    QCOMPARE(shown(), written);
+}
+
+// Another game's image opens, with one word that its table does not look
+// like a shop table; an import into it asks first.
+void TestEditorController::strangeTableIsSaidAtOpenAndImport()
+{
+    Bytes image = demo::makeDemoImage(smallImage(ImageLayout::Headered, 3));
+    QRandomGenerator random(7);
+    for (int at = 0; at < 128 * 9; ++at)
+        image[shopOffset(ImageLayout::Headered, 0) + std::size_t(at)] = std::uint8_t(random.bounded(256));
+    const QString other = writeFile(*m_dir, QStringLiteral("other.smc"), image);
+    QVERIFY(open(other));
+    QCOMPARE(m_view->informations().size(), 1);
+    QVERIFY2(m_view->informations()[0].contains(QStringLiteral("does not look like")), qPrintable(m_view->informations()[0]));
+    m_controller->reload();
+    QCOMPARE(m_view->informations().size(), 1);
+
+    const char csv[] = "shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8\n3,01,2A,FF,FF,FF,FF,FF,FF,FF\n";
+    m_view->fileAnswers[EditorPrompts::FileChoice::TableToRead] =
+        QFile::encodeName(writeFile(*m_dir, QStringLiteral("in.csv"), Bytes(csv, csv + std::strlen(csv)))).toStdString();
+    m_view->confirmAnswers = {false};
+    m_controller->importTable();
+    QCOMPARE(m_view->questions().size(), 1);
+    QCOMPARE(readFile(other), image);
+    QVERIFY(!open(m_path) || m_view->informations().size() == 1); // a shop table: nothing said
+}
+
 void TestEditorController::undoAndRedoWalkTheWrites()
 {
     QVERIFY(open(m_path));
@@ -421,6 +547,7 @@ void TestEditorController::savesReachTheDisk()
 void TestEditorController::allShopsFollowTheFile()
 {
     QVERIFY(open(m_path));
+    const int atOpen = m_files->tableReads; // the open's look at whether it is a shop table
     ShopTableModel &table = *m_controller->shopTable();
     QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
     const auto row = [&table](int shop) {
@@ -431,7 +558,7 @@ void TestEditorController::allShopsFollowTheFile()
     };
     QCOMPARE(table.rowCount(), 0);
     m_controller->showAllShops();
-    QCOMPARE(m_files->tableReads, 1);
+    QCOMPARE(m_files->tableReads, atOpen + 1);
     QCOMPARE(table.rowCount(), 128);
     for (const int shop : {0, 77, 127})
         QCOMPARE(row(shop), shopInFile(m_path, shop));
@@ -445,7 +572,7 @@ void TestEditorController::allShopsFollowTheFile()
     QCOMPARE(row(9), shopInFile(m_path, 9));
     m_controller->undoStack()->redo();
     QCOMPARE(row(9), shopInFile(m_path, 9));
-    QCOMPARE(m_files->tableReads, 1);
+    QCOMPARE(m_files->tableReads, atOpen + 1);
 
     // What another program wrote before one of the editor's own writes
     // shows after it: while the conflict question was up, and before an
@@ -471,13 +598,13 @@ void TestEditorController::allShopsFollowTheFile()
     theirs = changeShop(61, 0x14);
     m_controller->undoStack()->undo();
     QCOMPARE(row(61), theirs);
-    QCOMPARE(m_files->tableReads, 4);
+    QCOMPARE(m_files->tableReads, atOpen + 4);
 
     theirs = shopInFile(m_path, 100);
     theirs[0] = 0x12;
     changeBehind(m_path, shopOffset(ImageLayout::Headered, 100), theirs);
     m_controller->windowActivated();
-    QCOMPARE(m_files->tableReads, 5);
+    QCOMPARE(m_files->tableReads, atOpen + 5);
     QCOMPARE(row(100), theirs);
     QCOMPARE(table.index(100, ShopTableModel::TypeColumn).data().toString(), QStringLiteral("Armor 200% cost"));
 
@@ -493,9 +620,16 @@ void TestEditorController::allShopsFollowTheFile()
     const QString code = QStringLiteral("%1").arg(shopInFile(m_path, 77)[1], 2, 16, QChar(u'0'));
     filter.search(code.toLower()); // a hex code finds its item
     QVERIFY(filter.mapFromSource(table.index(77, 0)).isValid());
-    QVERIFY(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(Qt::FontRole).value<QFont>().bold());
-    QVERIFY(!filter.mapFromSource(table.index(77, ShopTableModel::ShopColumn)).data(Qt::FontRole).isValid());
-    QCOMPARE(m_files->tableReads, 5); // searching does not read the file
+    const QModelIndex found = filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn));
+    const QModelIndex number = filter.mapFromSource(table.index(77, ShopTableModel::ShopColumn));
+    QVERIFY(found.data(Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(found.data(ShopFilterModel::MatchRole), QVariant(true)); // for the view to mark
+    QVERIFY(!number.data(Qt::FontRole).isValid());
+    QCOMPARE(number.data(ShopFilterModel::MatchRole), QVariant(false));
+    filter.search({});
+    QCOMPARE(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(ShopFilterModel::MatchRole),
+             QVariant(false)); // no search, no marks
+    QCOMPARE(m_files->tableReads, atOpen + 5); // searching does not read the file
 
     m_controller->moveToShop(77);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
@@ -555,6 +689,53 @@ void TestEditorController::itemNamesFromAFile()
 
 // File > Export Table..., Import Table... (one undoable step), Create
 // Patch... and Fix Checksum... on the open image.
+// The image's own names, read with a table file: every list shows them,
+// codes not covered keep theirs, and images of the same internal name get
+// them back when opened, until a names file is chosen.
+void TestEditorController::itemNamesFromTheImage()
+{
+    const std::string table = demo::tableFileText({}, {});
+    const QString tablePath = writeFile(*m_dir, QStringLiteral("game.tbl"), Bytes(table.begin(), table.end()));
+    QVERIFY(open(m_path));
+    QString problem;
+    m_view->nameTableAnswer = [&](NameTableChoice &choice) {
+        choice.setTableFile(QFile::encodeName(tablePath).toStdString());
+        choice.setText(NameTableChoice::AddressField, QStringLiteral("$C3:A4"));
+        problem = choice.problem(NameTableChoice::AddressField); // not understood: refused beside the field
+        choice.setText(NameTableChoice::AddressField, QStringLiteral("$C3:A400"));
+        choice.setText(NameTableChoice::SkipField, QStringLiteral("1"));
+        choice.setText(NameTableChoice::CodesField, QStringLiteral("00-7F"));
+        return choice.ready();
+    };
+    m_controller->chooseItemNamesFromImage();
+    QVERIFY(!problem.isEmpty());
+    QCOMPARE(m_view->itemLabels().value(0x01), QStringLiteral("01: ") + QString::fromStdString(demo::demoItemName(1)));
+    QCOMPARE(m_view->itemLabels().value(0x90), QString::fromLatin1(rom::ItemLabels::label(0x90).data())); // not covered
+
+    // Nonsense at another address: asked first, and No keeps the names.
+    m_view->nameTableAnswer = [](NameTableChoice &choice) {
+        choice.setText(NameTableChoice::AddressField, QStringLiteral("0x100"));
+        return choice.ready();
+    };
+    m_view->confirmAnswers = {false};
+    m_controller->chooseItemNamesFromImage();
+    QVERIFY2(m_view->questions().last().contains(QStringLiteral("[HH]")), qPrintable(m_view->questions().last()));
+    QCOMPARE(m_view->itemLabels().value(0x01), QStringLiteral("01: ") + QString::fromStdString(demo::demoItemName(1)));
+
+    // Another image of the same name gets them back; a names file chosen since wins.
+    m_controller->useBuiltInItemNames();
+    m_view->nameTableAnswer = [](NameTableChoice &choice) { return choice.ready(); }; // as remembered
+    m_controller->chooseItemNamesFromImage();
+    const QString twin = writeImage(*m_dir, QStringLiteral("twin.smc"), smallImage(ImageLayout::Headered, 6));
+    QVERIFY(open(twin));
+    QCOMPARE(m_view->itemLabels().value(0x02), QStringLiteral("02: ") + QString::fromStdString(demo::demoItemName(2)));
+    const QString names = writeFile(*m_dir, QStringLiteral("names.txt"), Bytes{'0', '2', ':', ' ', 'O', 'w', 'n', '\n'});
+    m_view->fileAnswers[EditorPrompts::FileChoice::ItemNamesToRead] = QFile::encodeName(names).toStdString();
+    m_controller->chooseItemNames();
+    QVERIFY(open(m_path));
+    QCOMPARE(m_view->itemLabels().value(0x02), QStringLiteral("02: Own"));
+}
+
 void TestEditorController::tableFilesFromTheWindow()
 {
     using Choice = EditorPrompts::FileChoice;
@@ -577,7 +758,7 @@ void TestEditorController::tableFilesFromTheWindow()
     m_view->unsavedAnswers.push_back(EditorPrompts::Unsaved::Discard);
     m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
     m_controller->importTable();
-    QCOMPARE(m_view->informations().value(0), QStringLiteral("3 shops changed in \u201C%1\u201D.").arg(m_path));
+    QCOMPARE(m_view->informations().value(0), QStringLiteral("3 shops changed in \u201C%1\u201D: 3, 4 and 0.").arg(m_path));
     QCOMPARE(shopInFile(m_path, 3), (Bytes{0x01, 0x2A, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     QCOMPARE(shown(), shopInFile(m_path, 4)); // the shop shown is the file's new one
     QCOMPARE(m_view->undoState().undoText, QStringLiteral("Import of 3 Shops"));
@@ -609,11 +790,40 @@ void TestEditorController::tableFilesFromTheWindow()
     QVERIFY2(m_view->errors()[1].contains(QStringLiteral("Line 3")), qPrintable(m_view->errors()[1]));
     QCOMPARE(readFile(m_path), imported);
 
+    // Labels edited instead of codes, by the names in use: the report names
+    // line and column of the first ten, and counts the others.
+    writeFile(*m_dir, QStringLiteral("names.txt"), Bytes{'2', 'B', ':', ' ', 'L', 'a', 'm', 'p', '\n'});
+    m_view->fileAnswers[Choice::ItemNamesToRead] = path("names.txt");
+    m_controller->chooseItemNames();
+    writeCsv("shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8,type_label,slot1_label,slot2_label,"
+             "slot3_label,slot4_label,slot5_label,slot6_label,slot7_label,slot8_label\n"
+             "3,01,2A,FF,FF,FF,FF,FF,FF,FF,Armor,Lamp,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x\n"
+             "4,02,60,61,FF,FF,FF,FF,FF,FF,,2B: y,2B: y,2B: y,,,,,\n");
+    m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
+    m_controller->importTable();
+    const QString report = m_view->informations().last();
+    QVERIFY2(report.startsWith(QStringLiteral("0 shops changed in \u201C%1\u201D.\n\nThese labels name another code").arg(m_path)),
+             qPrintable(report));
+    QVERIFY2(report.contains(QStringLiteral("\nLine 2, column type_label: \"Armor\" names code 02, but type holds 01 "
+                                            "(\"Weapon\"), which is what is imported.\nLine 2, column slot1_label: "
+                                            "\"Lamp\" names code 2B, but slot1 holds 2A")),
+             qPrintable(report));
+    QCOMPARE(report.count(QStringLiteral("\nLine ")), 10);
+    QVERIFY2(report.endsWith(QStringLiteral("\nAnd 2 more.")), qPrintable(report));
+    QCOMPARE(readFile(m_path), imported);
+
     m_view->fileAnswers[Choice::CleanImage] = QFile::encodeName(clean).toStdString();
     m_view->fileAnswers[Choice::PatchToWrite] = path("shops.ips");
     m_controller->createPatch();
     const Bytes patch = readFile(m_dir->filePath(QStringLiteral("shops.ips")));
     QCOMPARE(Bytes(patch.begin(), patch.begin() + 5), (Bytes{'P', 'A', 'T', 'C', 'H'}));
+    // The checksum went wrong at the start: a patch made now carries it.
+    const QString made = m_view->informations().last();
+    QVERIFY2(made.contains(QStringLiteral("The checksum of \u201C%1\u201D does not match its contents").arg(m_path)) &&
+                 made.contains(QStringLiteral("for images without a copier header: applied to an image with one, an "
+                                              "IPS patch writes every change 512 bytes too early.")) &&
+                 !made.contains(QStringLiteral("same contents")),
+             qPrintable(made));
 
     m_view->confirmAnswers = {false, true, true};
     m_controller->fixChecksum();
@@ -635,6 +845,16 @@ void TestEditorController::tableFilesFromTheWindow()
     m_controller->fixChecksum(); // right now: nothing to ask
     QCOMPARE(m_view->questions().filter(QStringLiteral("does not match")).size(), 3);
     QVERIFY(m_view->informations().last().contains(QStringLiteral("is right")));
+
+    // A patch from the image to itself: nothing to change, and a right checksum.
+    m_view->fileAnswers[Choice::CleanImage] = QFile::encodeName(m_path).toStdString();
+    m_view->fileAnswers[Choice::PatchToWrite] = path("same.bps");
+    m_controller->createPatch();
+    const QString same = m_view->informations().last();
+    QVERIFY2(same.contains(QStringLiteral("The two images have the same contents: the patch changes nothing.")) &&
+                 !same.contains(QStringLiteral("does not match")) &&
+                 same.endsWith(QStringLiteral("so it is for images without a copier header.")),
+             qPrintable(same));
 }
 
 void TestEditorController::failedOpenKeepsTheOpenImage_data()

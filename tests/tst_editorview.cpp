@@ -1,6 +1,7 @@
 #include "EditorController.h"
 #include "MainWindow.h"
 #include "MemoryView.h"
+#include "PickList.h"
 #include "ShopTypeLabels.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
@@ -49,6 +50,8 @@ public:
     virtual QString slotText(int slot) = 0;
     virtual QString title() = 0;
     virtual QStringList location() = 0;
+    // What marks a field (0 the type, 1-8 a slot) as differing from the image compared with.
+    virtual QString mark(int field) = 0;
     virtual bool modified() = 0;
     virtual bool editingEnabled() = 0;
     // The user's hand: an entry picked in a list (0 the type list, 1-8 the
@@ -70,6 +73,7 @@ public:
     QString slotText(int slot) override { return m_view.itemLabels().value(m_view.slotSelection(slot)); }
     QString title() override { return m_view.title(); }
     QStringList location() override { return m_view.location(); }
+    QString mark(int field) override { return m_view.differing().value(field); }
     bool modified() override { return m_view.modified(); }
     bool editingEnabled() override { return m_view.editingEnabled(); }
     void pick(int list, int entry) override { m_view.pick(list, entry); }
@@ -99,6 +103,7 @@ public:
     int slotSelection(int slot) override { return list(slot)->currentIndex(); }
     QString slotText(int slot) override { return list(slot)->currentText(); }
     QString title() override { return m_window.windowTitle().remove(QStringLiteral("[*]")); }
+    QString mark(int field) override { return static_cast<PickList *>(field == 0 ? type() : list(field))->mark(); }
     QStringList location() override
     {
         const auto *file = control<QLabel>("fileNameLabel");
@@ -184,6 +189,13 @@ void TestEditorView::showsWhatItIsTold()
     view.setItemLabels(labels);
     QCOMPARE(under->slotSelection(3), 0x12);
     QCOMPARE(under->slotText(3), QStringLiteral("12: Thing 18"));
+
+    view.showDifferences(true, {{0, QStringLiteral("In clean.smc: Item")}, {3, QStringLiteral("In clean.smc: 05: X")}});
+    QCOMPARE(under->mark(0), QStringLiteral("In clean.smc: Item"));
+    QCOMPARE(under->mark(3), QStringLiteral("In clean.smc: 05: X"));
+    QCOMPARE(under->mark(4), QString());
+    view.showDifferences(false, {});
+    QCOMPARE(under->mark(3), QString());
 
     view.setTitle(QStringLiteral("Title - NAME"));
     view.setModified(true);

@@ -1,7 +1,11 @@
+#include "CellMarkDelegate.h"
 #include "FormLayout.h"
 #include "ItemLabels.h"
+#include "DemoNames.h"
 #include "EditorController.h"
 #include "MainWindow.h"
+#include "ShopFilterModel.h"
+#include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
 #include "MessageBox.h"
 #include "PickList.h"
@@ -13,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -22,11 +27,21 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QStyleOptionComboBox>
 #include <QDialogButtonBox>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
@@ -48,12 +63,56 @@ QString stopName(QWidget *widget)
     return widget ? widget->objectName() : QString();
 }
 
+// The first text of a window that its control cuts: a caption or a button
+// narrower than its text, a wrapped note shorter than its lines, a list
+// lower than its text; empty when all fit.
+QString cutText(const QWidget &window)
+{
+    for (const QLabel *label : window.findChildren<QLabel *>())
+        if (label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                              : label->sizeHint().width() > label->width())
+            return label->objectName();
+    for (const QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->width() < button->sizeHint().width())
+            return button->objectName();
+    for (const QComboBox *list : window.findChildren<QComboBox *>()) {
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        if (list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list).height() <
+            list->fontMetrics().height())
+            return list->objectName();
+    }
+    return {};
+}
+
+// A dark desktop's colours: light texts on black, a blue selection.
+QPalette darkPalette()
+{
+    QPalette dark(QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    return dark;
+}
+
+// Whether two colours can be told apart: their channels differ by enough in all.
+bool apart(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) >= 60;
+}
+
+// The colour a table shows at a point of a cell, from its top left.
+QColor cellPixel(const QImage &shot, const QTableView &table, const QModelIndex &index, QPoint at)
+{
+    return shot.pixelColor(table.visualRect(index).topLeft() + at);
+}
+
 } // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    // Settings in the test's own place, never the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void cleanup();
     void startsAsTheUserMeetsIt();
@@ -81,6 +140,7 @@ private slots:
     void longLabelsAreCutWithTheWholeLabelAsTooltip();
     void longFileNamesWrapInMessages();
     void goToShopAndSearchAllShops();
+    void itemNamesFromTheImageByKeys();
     void typedShopNumbersMoveOrAreRefused_data();
     void typedShopNumbersMoveOrAreRefused();
     void keysThatWorkAnywhere_data();
@@ -91,6 +151,13 @@ private slots:
     void refusedFileIsReportedInAMessageBox();
     void droppedFileOpensAsIfChosen();
     void aboutShowsTheSameTextsEachTime();
+    void formFollowsTheFontAndTheWindow_data();
+    void formFollowsTheFontAndTheWindow();
+    void allShopsFitsItsFont_data();
+    void allShopsFitsItsFont();
+    void allShopsMarksMatchesInADarkPalette();
+    void cellMarksShowInAnyPalette_data();
+    void cellMarksShowInAnyPalette();
 
 private:
     template <typename Widget>
@@ -116,6 +183,7 @@ private:
 
 void TestMainWindow::init()
 {
+    QSettings().clear(); // no names remembered from another test
     m_dir = std::make_unique<QTemporaryDir>();
     m_files = std::make_unique<FaultyFileAccess>();
     m_window = std::make_unique<MainWindow>(*m_files);
@@ -149,7 +217,10 @@ void TestMainWindow::startsAsTheUserMeetsIt()
 {
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Zeltharia III (US) Shop Editor"));
     QCOMPARE(m_window->centralWidget()->size(), QSize(440, 352));
-    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    // At its least size; the user can enlarge it.
+    QCOMPARE(m_window->minimumSize(), m_window->size());
+    QVERIFY(m_window->maximumSize().width() > m_window->width());
+    QVERIFY(m_window->maximumSize().height() > m_window->height());
     QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
 
@@ -171,13 +242,8 @@ void TestMainWindow::startsAsTheUserMeetsIt()
         QVERIFY(!list->isEditable());
     }
 
-    // No caption is cut off by a font wider than the one the layout was made for.
-    for (QLabel *label : m_window->findChildren<QLabel *>()) {
-        if (label->wordWrap())
-            QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
-        else
-            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
-    }
+    // No text is cut off by a font wider than the one the layout was made for.
+    QCOMPARE(cutText(*m_window), QString());
 }
 
 void TestMainWindow::controlsAreBuiltFromTheForm_data()
@@ -938,6 +1004,74 @@ void TestMainWindow::goToShopAndSearchAllShops()
     QVERIFY(!all->isVisible());
 }
 
+// Options > Item Names from Image..., by keys: a table file and the
+// address typed, the preview following each change and refusing what is
+// wrong beside its field; then Find with two names and no table file.
+void TestMainWindow::itemNamesFromTheImageByKeys()
+{
+    const std::string table = demo::tableFileText({}, {});
+    const QString tablePath = writeFile(*m_dir, QStringLiteral("game.tbl"), Bytes(table.begin(), table.end()));
+    openThroughDialog(m_path);
+    auto *slot2 = control<QComboBox>(QStringLiteral("slot2List"));
+    const auto openDialog = [this] {
+        QTest::keyClick(m_window.get(), Qt::Key_O, Qt::AltModifier);
+        QTest::keyClick(control<QMenu>(QStringLiteral("optionsMenu")), Qt::Key_N);
+    };
+    QStringList seen;
+    whenModal([&](QWidget *dialog) {
+        auto *preview = dialog->findChild<QListView *>(QStringLiteral("namesPreview"));
+        const auto type = [dialog](const char *field, const QString &text) {
+            auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(field));
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Tab);
+        };
+        type("tableFileEdit", tablePath);
+        type("addressEdit", QStringLiteral("$C3:A4"));
+        seen << dialog->findChild<QLabel *>(QStringLiteral("addressProblem"))->text();
+        type("addressEdit", QStringLiteral("$C3:A400"));
+        type("skipEdit", QStringLiteral("1"));
+        seen << QString::number(preview->model()->rowCount()) << preview->model()->index(1, 0).data().toString();
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    });
+    openDialog();
+    QCOMPARE(seen.size(), 3);
+    QVERIFY2(!seen[0].isEmpty(), "no refusal beside the address");
+    QCOMPARE(seen[1], QStringLiteral("255"));
+    const QString dagger = QStringLiteral("01: ") + QString::fromStdString(demo::demoItemName(1));
+    QCOMPARE(seen[2], dagger);
+    QCOMPARE(slot2->itemText(1), dagger);
+
+    // Find: two names as the user knows them, no table file.
+    m_window->controller().useBuiltInItemNames();
+    QSettings().remove(QStringLiteral("imageNames")); // nothing remembered to start from
+    const auto press = [](QWidget *window, const char *button) {
+        auto *target = window->findChild<QPushButton *>(QLatin1String(button));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Space);
+    };
+    whenModal([&](QWidget *dialog) {
+        seen << dialog->findChild<QLineEdit *>(QStringLiteral("addressEdit"))->text();
+        whenModal([&](QWidget *find) {
+            auto *known = find->findChild<QPlainTextEdit *>(QStringLiteral("knownNamesEdit"));
+            QTest::keyClicks(known, QStringLiteral("01 ") + QString::fromStdString(demo::demoItemName(1)));
+            QTest::keyClick(known, Qt::Key_Return);
+            QTest::keyClicks(known, QStringLiteral("1F ") + QString::fromStdString(demo::demoItemName(0x1F)));
+            press(find, "searchButton");
+            seen << find->findChild<QLabel *>(QStringLiteral("outcomeLabel"))->text();
+            QTest::keyClick(find->focusWidget(), Qt::Key_Return); // the place found
+        });
+        press(dialog, "findButton");
+        seen << dialog->findChild<QLineEdit *>(QStringLiteral("addressEdit"))->text();
+        QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("addressEdit")), Qt::Key_Return);
+    });
+    openDialog();
+    QCOMPARE(seen.mid(3), (QStringList{QString(), QStringLiteral("One place fits the names."),
+                                       QStringLiteral("$C3:A400")}));
+    QCOMPARE(slot2->itemText(0x1F).mid(4), QString::fromStdString(demo::demoItemName(0x1F)));
+}
+
 void TestMainWindow::typedShopNumbersMoveOrAreRefused_data()
 {
     QTest::addColumn<bool>("inTheBox"); // the index box; else Go to Shop
@@ -1022,6 +1156,174 @@ void TestMainWindow::keysThatWorkAnywhere()
     QVERIFY(!m_window->isWindowModified());
     QTest::keyClick(m_window->windowHandle(), Qt::Key_5, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), control<QWidget>(QStringLiteral("slot5List")));
+}
+
+void TestMainWindow::formFollowsTheFontAndTheWindow_data()
+{
+    QTest::addColumn<qreal>("points"); // 0: the window's own font
+    QTest::addColumn<QSize>("enlarged");
+    QTest::newRow("own font, window enlarged") << 0.0 << QSize(200, 90);
+    QTest::newRow("14 pt") << 14.0 << QSize();
+    QTest::newRow("14 pt, window enlarged") << 14.0 << QSize(150, 60);
+    QTest::newRow("20 pt") << 20.0 << QSize();
+}
+
+// A larger font scales the form and a larger window widens the lists; either
+// way no control covers another unless the form lays them so (the page on
+// the tab strip, an etched rule's two lines), none is cut, every text fits.
+void TestMainWindow::formFollowsTheFontAndTheWindow()
+{
+    QFETCH(qreal, points);
+    QFETCH(QSize, enlarged);
+    m_window->openImage(QFile::encodeName(m_path));
+    QWidget *client = m_window->centralWidget();
+    if (points > 0) {
+        QFont font = MainWindow::windowFont();
+        font.setPointSizeF(points);
+        m_window->setFont(font);
+        QTRY_COMPARE(client->size(), client->minimumSizeHint()); // the form at its new least size
+        const qreal larger = points / MainWindow::windowFont().pointSizeF();
+        QVERIFY(client->width() >= 440 * larger * 0.9 && client->height() >= 352 * larger * 0.9);
+    }
+    std::map<QString, QRect> before;
+    for (const form::Control &row : form::kControls)
+        before[QLatin1String(row.name)] = control<QWidget>(QLatin1String(row.name))->geometry();
+    const QSize fitted = client->size();
+    if (!enlarged.isEmpty()) {
+        m_window->resize(m_window->size() + enlarged);
+        QTRY_COMPARE(client->size(), fitted + enlarged);
+        for (const char *name : {"shopTypeList", "slot1List", "slot8List"}) {
+            const QRect list = control<QWidget>(QLatin1String(name))->geometry();
+            QCOMPARE(list, before[QLatin1String(name)].adjusted(0, 0, enlarged.width(), 0));
+        }
+        for (const char *name : {"saveButton", "quitButton"})
+            QCOMPARE(control<QWidget>(QLatin1String(name))->geometry(),
+                     before[QLatin1String(name)].translated(enlarged.width(), enlarged.height()));
+        QCOMPARE(control<QWidget>(QStringLiteral("slot1Label"))->geometry(), before[QStringLiteral("slot1Label")]);
+    }
+
+    for (const form::Control &one : form::kControls) {
+        const QWidget *widget = control<QWidget>(QLatin1String(one.name));
+        QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()), one.name);
+        for (const form::Control &other : form::kControls)
+            if (&one < &other && qstrcmp(one.parent, other.parent) == 0 &&
+                !form::pixelGeometry(one).intersects(form::pixelGeometry(other)))
+                QVERIFY2(!widget->geometry().intersects(control<QWidget>(QLatin1String(other.name))->geometry()),
+                         qPrintable(QStringLiteral("%1 and %2").arg(one.name, other.name)));
+    }
+    QVERIFY(m_window->statusBar()->geometry().top() > client->geometry().bottom());
+    QCOMPARE(cutText(*m_window), QString());
+}
+
+void TestMainWindow::allShopsFitsItsFont_data()
+{
+    QTest::addColumn<qreal>("points"); // 0: the desktop's font
+    QTest::newRow("desktop font") << 0.0;
+    QTest::newRow("14 pt") << 14.0;
+}
+
+// Every header and every label shows whole, and the window opens as wide as
+// the columns, or as the screen allows.
+void TestMainWindow::allShopsFitsItsFont()
+{
+    QFETCH(qreal, points);
+    const auto restoreFont = qScopeGuard([font = QApplication::font()] { QApplication::setFont(font); });
+    if (points > 0) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+    }
+    m_window->openImage(QFile::encodeName(m_path));
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    auto *all = m_window->findChild<QDialog *>(QStringLiteral("allShopsWindow"));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("shopsTable"));
+    const QHeaderView *header = table->horizontalHeader();
+    QFont bold = table->font(); // a marked cell's font
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int margins = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+    for (int column = 0; column < header->count(); ++column) {
+        QVERIFY2(header->sectionSize(column) >= header->sectionSizeHint(column), qPrintable(QString::number(column)));
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            const QString text = table->model()->index(row, column).data().toString();
+            QVERIFY2(metrics.horizontalAdvance(text) + margins <= header->sectionSize(column), qPrintable(text));
+        }
+    }
+    QVERIFY(table->rowHeight(0) > metrics.height());
+    QVERIFY(table->viewport()->width() >= header->length() ||
+            all->width() >= all->screen()->availableGeometry().width() * 8 / 10);
+}
+
+// In a dark palette, a cell that holds the text searched for stands out
+// from one that does not, by more than its bold text.
+void TestMainWindow::allShopsMarksMatchesInADarkPalette()
+{
+    m_window->openImage(QFile::encodeName(m_path));
+    QTest::keyClick(m_window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+    auto *all = m_window->findChild<QDialog *>(QStringLiteral("allShopsWindow"));
+    auto *table = all->findChild<QTableView *>(QStringLiteral("shopsTable"));
+    all->setPalette(darkPalette());
+    all->resize(table->horizontalHeader()->length() + 100, all->height()); // every column in view
+    QTest::keyClicks(all->findChild<QLineEdit *>(QStringLiteral("searchEdit")), QStringLiteral("ff"));
+    QModelIndex matched;
+    for (int column = ShopTableModel::TypeColumn; column < ShopTableModel::ColumnCount && !matched.isValid(); ++column)
+        if (table->model()->index(0, column).data(ShopFilterModel::MatchRole).toBool())
+            matched = table->model()->index(0, column);
+    QVERIFY(matched.isValid());
+    table->setCurrentIndex({});
+    const QImage shot = table->viewport()->grab().toImage();
+    const auto besideText = [&](const QModelIndex &cell) {
+        return cellPixel(shot, *table, cell, {table->visualRect(cell).width() - 3, 2});
+    };
+    QVERIFY(apart(besideText(matched), besideText(table->model()->index(0, ShopTableModel::ShopColumn))));
+}
+
+void TestMainWindow::cellMarksShowInAnyPalette_data()
+{
+    QTest::addColumn<CellMarkDelegate::Shape>("shape");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<bool>("selected");
+    for (const auto shape : {CellMarkDelegate::Shape::Tint, CellMarkDelegate::Shape::Underline})
+        for (const bool dark : {false, true})
+            for (const bool selected : {false, true})
+                QTest::addRow("%s, %s palette%s", shape == CellMarkDelegate::Shape::Tint ? "tint" : "underline",
+                              dark ? "dark" : "light", selected ? ", selected" : "")
+                    << shape << dark << selected;
+}
+
+// Two cells of the same text, one marked: the mark changes a line of the
+// cell at least, clearly, in either palette, on a selected row too.
+void TestMainWindow::cellMarksShowInAnyPalette()
+{
+    QFETCH(CellMarkDelegate::Shape, shape);
+    QFETCH(bool, dark);
+    QFETCH(bool, selected);
+    constexpr int kMarkRole = Qt::UserRole + 40;
+    QStandardItemModel cells(1, 2);
+    for (int column = 0; column < 2; ++column)
+        cells.setItem(0, column, new QStandardItem(QStringLiteral("21: Rune Sword")));
+    cells.item(0, 1)->setData(true, kMarkRole);
+    QTableView table;
+    table.setModel(&cells);
+    auto *marks = new CellMarkDelegate(&table);
+    marks->addMark(kMarkRole, shape);
+    table.setItemDelegate(marks);
+    if (dark)
+        table.setPalette(darkPalette());
+    table.setCurrentIndex({});
+    if (selected)
+        table.selectRow(0);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    QCOMPARE(table.selectionModel()->isRowSelected(0), selected);
+    const QImage shot = table.viewport()->grab().toImage();
+    const QRect cell = table.visualRect(cells.index(0, 0));
+    int changed = 0;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            changed += apart(cellPixel(shot, table, cells.index(0, 0), {x, y}),
+                             cellPixel(shot, table, cells.index(0, 1), {x, y}));
+    QVERIFY2(changed >= cell.width(), qPrintable(QString::number(changed)));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
@@ -25,6 +26,7 @@ using rom::ToolError;
 
 Q_DECLARE_METATYPE(rom::ImageLayout)
 Q_DECLARE_METATYPE(rom::PatchFormat)
+Q_DECLARE_METATYPE(std::optional<rom::TableDoubt::Kind>)
 
 namespace {
 
@@ -43,6 +45,42 @@ Bytes bytesOf(const QByteArray &text) { return Bytes(text.begin(), text.end()); 
 Bytes cartridgeOf(const Bytes &image, ImageLayout layout)
 {
     return Bytes(image.begin() + (layout == ImageLayout::Headered ? 0x200 : 0), image.end());
+}
+
+rom::ShopTable tableIn(const Bytes &cartridge, std::uint64_t offset)
+{
+    rom::ShopTable table;
+    for (int shop = 0; shop < rom::kShopCount; ++shop) {
+        rom::ShopRecord::Bytes bytes;
+        std::copy_n(cartridge.begin() + qsizetype(offset + std::uint64_t(shop) * rom::kShopRecordSize), bytes.size(),
+                    bytes.begin());
+        table[std::size_t(shop)] = rom::ShopRecord::fromBytes(bytes);
+    }
+    return table;
+}
+
+// A table of the kind a row of tableCheck names; seed and count vary it.
+rom::ShopTable tableOfKind(const QString &kind, std::uint32_t seed, int count)
+{
+    auto options = smallImage(ImageLayout::Headerless, seed);
+    options.unlabelledTypes = kind == "demo";
+    if (kind.startsWith("demo"))
+        return tableIn(demo::makeDemoImage(options), rom::kShopTableOffset);
+    if (kind == "elsewhere in a demo image")
+        return tableIn(demo::makeDemoImage(options), 0x10000 + seed * 0x1000);
+    Bytes bytes(rom::kShopCount * rom::kShopRecordSize, std::uint8_t(count));
+    if (kind == "random") {
+        QRandomGenerator random(seed);
+        std::generate(bytes.begin(), bytes.end(), [&] { return std::uint8_t(random.generate()); });
+    } else if (kind == "text") {
+        const QByteArray text = QByteArrayLiteral("Ye olde shoppe: a sword of 12 pieces, 3 lamps. ").repeated(30);
+        std::copy_n(text.begin() + seed, bytes.size(), bytes.begin());
+    }
+    rom::ShopTable table = tableIn(bytes, 0);
+    if (kind == "unknown types")
+        for (int shop = 0; shop < count; ++shop)
+            table[std::size_t(shop * 7)] = rom::ShopRecord{0x80, {1, 2, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
+    return table;
 }
 
 QString where(const ToolError &error) { return QString::fromStdString(error.path + ": " + error.reasonText()); }
@@ -81,8 +119,11 @@ private slots:
         QVERIFY(m_temp->isValid());
     }
 
+    void tableCheck_data();
+    void tableCheck();
     void import_data();
     void import();
+    void importReport();
     void exportsWhatImportReadsBack();
     void patchesCartridgeContents_data();
     void patchesCartridgeContents();
@@ -109,26 +150,87 @@ private:
     int m_readerFd = -1; // the reading end of the named pipe
 };
 
+void TestTableTools::tableCheck_data()
+{
+    using Kind = rom::TableDoubt::Kind;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("seeds"); // each checked
+    QTest::addColumn<std::optional<Kind>>("doubt");
+    const std::optional<Kind> none;
+    QTest::newRow("demonstration images") << "demo without unknown types" << 0 << 50 << none;
+    QTest::newRow("demonstration images, some types unknown") << "demo" << 0 << 50 << none;
+    QTest::newRow("16 shops of an unknown type: a hack") << "unknown types" << 16 << 1 << none;
+    QTest::newRow("17 shops of an unknown type") << "unknown types" << 17 << 1 << std::optional(Kind::UnknownTypes);
+    QTest::newRow("random bytes") << "random" << 0 << 500 << std::optional(Kind::UnknownTypes);
+    QTest::newRow("another place in an image") << "elsewhere in a demo image" << 0 << 50
+                                               << std::optional(Kind::UnknownTypes);
+    QTest::newRow("text") << "text" << 0 << 40 << std::optional(Kind::UnknownTypes);
+    QTest::newRow("every byte FF") << "filled" << 0xFF << 1 << std::optional(Kind::UnknownTypes);
+    QTest::newRow("every byte 00") << "filled" << 0x00 << 1 << std::optional(Kind::FewEmptySlots);
+    QTest::newRow("every byte 01") << "filled" << 0x01 << 1 << std::optional(Kind::FewEmptySlots);
+}
+
+// The demonstration images look like the game's table; random bytes, text
+// and filled memory do not, and the message says what looks wrong.
+void TestTableTools::tableCheck()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, count);
+    QFETCH(int, seeds);
+    QFETCH(std::optional<rom::TableDoubt::Kind>, doubt);
+    for (int seed = 1; seed <= seeds; ++seed) {
+        const auto found = rom::TableCheck::whatLooksWrong(tableOfKind(kind, std::uint32_t(seed), count));
+        QVERIFY2(found.has_value() == doubt.has_value(), qPrintable(QStringLiteral("seed %1").arg(seed)));
+        if (!found)
+            continue;
+        QCOMPARE(found->kind, *doubt);
+        const QString message = QString::fromStdString(found->message());
+        QVERIFY2(message.startsWith(QStringLiteral("The shop table does not look like one: %1 ")
+                                        .arg(found->kind == rom::TableDoubt::Kind::UnknownTypes
+                                                 ? QString::number(found->count)
+                                                 : found->count == 0 ? QStringLiteral("none")
+                                                                     : QStringLiteral("only %1").arg(found->count))),
+                 qPrintable(message));
+        QVERIFY2(message.endsWith("another game's image, or a hack that moved the table."), qPrintable(message));
+    }
+}
+
 void TestTableTools::import_data()
 {
     QTest::addColumn<QByteArray>("rows");      // after the header; {N} stands for shop N as in the image
     QTest::addColumn<QList<int>>("changed");   // the shops that must be written
     QTest::addColumn<QString>("failure");      // the start of the error, path left out; empty for none
     QTest::addColumn<bool>("locked");          // another RomFile has the image open for editing
+    QTest::addColumn<bool>("randomTable");     // the image's table is random bytes, another game's perhaps
+    QTest::addColumn<bool>("force");
+    const QString doubt = QStringLiteral("The shop table does not look like one: ");
     QTest::newRow("two shops changed, one the same")
         << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n{9}127,35,00,01,02,03,04,05,06,07\n") << QList<int>{5, 127}
-        << QString() << false;
-    QTest::newRow("every shop as it is") << QByteArray("{0}{64}{127}") << QList<int>{} << QString() << false;
+        << QString() << false << false << false;
+    QTest::newRow("every shop as it is") << QByteArray("{0}{64}{127}") << QList<int>{} << QString() << false << false
+                                         << false;
     QTest::newRow("a code out of range")
         << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n6,01,FF,1G,FF,FF,FF,FF,FF,FF\n") << QList<int>{}
-        << "Line 3, column slot2: " << false;
+        << "Line 3, column slot2: " << false << false << false;
+    QTest::newRow("a code whose leading zero was dropped")
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n6,01,FF,2,FF,FF,FF,FF,FF,FF\n") << QList<int>{}
+        << "Line 3, column slot2: A code must be two hexadecimal digits, such as 02, not one: a spreadsheet may "
+           "have dropped its leading zero"
+        << false << false << false;
     QTest::newRow("a shop past the table")
-        << QByteArray("128,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{} << "Line 2, column shop: " << false;
+        << QByteArray("128,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{} << "Line 2, column shop: " << false << false
+        << false;
     QTest::newRow("a shop given twice")
         << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n5,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{}
-        << "Line 3, column shop: " << false;
+        << "Line 3, column shop: " << false << false << false;
     QTest::newRow("locked by the editor")
-        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{} << "Another copy of the editor" << true;
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{} << "Another copy of the editor" << true << false
+        << false;
+    QTest::newRow("a table that does not look like one")
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n") << QList<int>{} << doubt << false << true << false;
+    QTest::newRow("a table that does not look like one, forced")
+        << QByteArray("5,01,FF,FF,FF,FF,FF,FF,FF,FF\n{6}") << QList<int>{5} << QString() << false << true << true;
 }
 
 void TestTableTools::import()
@@ -137,7 +239,14 @@ void TestTableTools::import()
     QFETCH(QList<int>, changed);
     QFETCH(QString, failure);
     QFETCH(bool, locked);
-    const QString image = writeImage(dir(), QStringLiteral("game.smc"), smallImage(ImageLayout::Headered));
+    QFETCH(bool, randomTable);
+    QFETCH(bool, force);
+    Bytes made = demo::makeDemoImage(smallImage(ImageLayout::Headered));
+    if (randomTable) {
+        const Bytes random = cartridgeOf(demo::makeDemoImage(smallImage(ImageLayout::Headered, 9)), ImageLayout::Headered);
+        std::copy_n(random.begin(), rom::kShopCount * rom::kShopRecordSize, made.begin() + qsizetype(shopOffset(ImageLayout::Headered, 0)));
+    }
+    const QString image = writeFile(dir(), QStringLiteral("game.smc"), made);
     const Bytes original = readFile(image);
     rom::ShopTable table;
     QVERIFY(TableTools::readTable(image.toStdString(), table).ok());
@@ -148,17 +257,19 @@ void TestTableTools::import()
     if (locked)
         QCOMPARE(editor.open(image.toStdString()), RomError::None);
 
-    std::vector<rom::ShopRow> parsed;
+    rom::CsvTable parsed;
     ToolError error = TableTools::readCsv(csv.toStdString(), parsed);
     QCOMPARE(error.ok() ? QString() : where(error).left(csv.size() + 2), error.ok() ? QString() : csv + ": ");
     FaultyFileAccess files;
     RomFile file(files);
-    int written = -1;
+    rom::ImportReport report;
+    report.shops = {-1};
     if (error.ok())
         error = TableTools::open(file, image.toStdString(), Access::ReadWrite);
     if (error.ok())
-        error = TableTools::importRows(file, parsed, written);
+        error = TableTools::importTable(file, parsed, {.force = force, .names = {}}, report);
     QVERIFY2(failure.isEmpty() ? error.ok() : where(error).contains(failure), qPrintable(where(error)));
+    QCOMPARE(std::holds_alternative<rom::TableDoubt>(error.reason), randomTable && !force);
     QCOMPARE(file.close(), RomError::None);
 
     QList<qint64> expected;
@@ -170,7 +281,37 @@ void TestTableTools::import()
     QCOMPARE(changedOffsets(original, after), expected);
     QCOMPARE(files.writes, int(changed.size())); // one write per changed shop, none for the others
     if (failure.isEmpty())
-        QCOMPARE(written, int(changed.size()));
+        QCOMPARE(QList<int>(report.shops.begin(), report.shops.end()), changed);
+}
+
+// The report names the shops written, in row order, and the labels that
+// name another code than the image will hold, by the names given.
+void TestTableTools::importReport()
+{
+    const QString image = writeImage(dir(), QStringLiteral("game.sfc"), smallImage(ImageLayout::Headerless));
+    rom::ShopTable table;
+    QVERIFY(TableTools::readTable(image.toStdString(), table).ok());
+    const QString names = writeFile(dir(), QStringLiteral("names.txt"), bytesOf("2a: Lantern of Dusk\n"));
+    QByteArray text = kHeader.chopped(1) + ",slot1_label\n";
+    text += csvRow(40, {0x01, {0x2A, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}).chopped(1) + ",Lantern of Dusk\n";
+    text += csvRow(3, {0x01, {0x2A, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}).chopped(1) + ",2B: A Name Elsewhere\n";
+    text += csvRow(7, table[7]).chopped(1) + ",Lantern of Dusk\n";
+    const QString csv = writeFile(dir(), QStringLiteral("table.csv"), bytesOf(text));
+
+    rom::CsvTable parsed;
+    rom::ImportOptions options;
+    QVERIFY(TableTools::readCsv(csv.toStdString(), parsed).ok());
+    QVERIFY(TableTools::readItemNames(names.toStdString(), options.names).ok());
+    RomFile file;
+    rom::ImportReport report;
+    QVERIFY(TableTools::open(file, image.toStdString(), Access::ReadWrite).ok());
+    QVERIFY(TableTools::importTable(file, parsed, options, report).ok());
+    QCOMPARE(report.shops, (std::vector<int>{40, 3}));
+    QCOMPARE(report.labels.size(), std::size_t(table[7].items[0] == 0x2A ? 1 : 2));
+    QCOMPARE(report.labels[0].message(),
+             "Line 3, column slot1_label: \"2B: A Name Elsewhere\" names code 2B, but slot1 holds 2A (\"2A: Lantern "
+             "of Dusk\"), which is what is imported.");
+    QCOMPARE(report.labels.back().cell.line, 4);
 }
 
 void TestTableTools::exportsWhatImportReadsBack()
@@ -200,6 +341,16 @@ void TestTableTools::exportsWhatImportReadsBack()
     QCOMPARE(rows.size(), std::size_t(rom::kShopCount));
     rom::ShopTable table;
     QVERIFY(TableTools::readTable(image.toStdString(), table).ok());
+    QCOMPARE(rom::TableCsv::changedRows(table, rows).size(), std::size_t(0));
+
+    // Codes and addresses alone, read back the same way.
+    QVERIFY(TableTools::exportCsv(file, itemNames, {.labels = false, .addresses = true}, csv).ok());
+    QVERIFY2(csv.starts_with("shop,type,slot1,slot2,slot3,slot4,slot5,slot6,slot7,slot8,snes_address,file_offset\n"
+                             "0,69,2A,00,FF,FF,FF,FF,FF,FF,$C4:7AC0,0x47AC0\n"),
+             csv.c_str());
+    writeFile(dir(), QStringLiteral("table.csv"), Bytes(csv.begin(), csv.end()));
+    QVERIFY(TableTools::readCsv(path.toStdString(), rows).ok());
+    QCOMPARE(rows.size(), std::size_t(rom::kShopCount));
     QCOMPARE(rom::TableCsv::changedRows(table, rows).size(), std::size_t(0));
 
     // A names file with a wrong line is refused, naming the file and the line.
@@ -240,6 +391,15 @@ void TestTableTools::patchesCartridgeContents()
     std::vector<std::uint8_t> patch;
     QVERIFY(TableTools::makePatch(clean.toStdString(), modified.toStdString(), format, patch).ok());
     QCOMPARE(patch, expected);
+    // The shop written left the checksum wrong; an image against itself changes nothing.
+    rom::PatchReport report;
+    QVERIFY(TableTools::makePatch(clean.toStdString(), modified.toStdString(), format, report).ok());
+    QCOMPARE(report.bytes, expected);
+    QVERIFY(!report.changesNothing && !report.checksumValid);
+    QVERIFY(TableTools::makePatch(modified.toStdString(), clean.toStdString(), format, report).ok());
+    QVERIFY(!report.changesNothing && report.checksumValid);
+    QVERIFY(TableTools::makePatch(clean.toStdString(), clean.toStdString(), format, report).ok());
+    QVERIFY(report.changesNothing && report.checksumValid);
 
     auto larger = smallImage(modifiedLayout);
     larger.cartridgeSize += 0x10000;

@@ -1,20 +1,28 @@
 #include "AllShopsWindow.h"
 
+#include "CellMarkDelegate.h"
 #include "ShopFilterModel.h"
 #include "ShopTableModel.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
 
-// Widths that fit the built-in labels; longer names of the user's are
-// elided, and the columns can be widened.
-constexpr int kShopWidth = 44;
-constexpr int kTypeWidth = 124;
-constexpr int kSlotWidth = 124;
+// A column is never made wider than this many average characters: a longer
+// name is elided, and the user can widen its column.
+constexpr int kWidestColumn = 30;
+// Room above and below a row's text.
+constexpr int kRowPadding = 6;
+// Rows shown when the window opens.
+constexpr int kRowsShown = 24;
+// The most of the screen's width and height the window opens on, in tenths.
+constexpr int kScreenTenths = 9;
 
 } // namespace
 
@@ -33,7 +41,26 @@ AllShopsWindow::AllShopsWindow(ShopTableModel &shops, QWidget *parent)
     connect(m_filter, &QAbstractItemModel::modelReset, this, &AllShopsWindow::showTitle);
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &AllShopsWindow::showTitle);
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &AllShopsWindow::showTitle);
+    connect(&shops, &QAbstractItemModel::modelReset, this, &AllShopsWindow::fitColumns);
+    // New item names relabel every row; a shop written relabels one, and the
+    // columns stay as they are, as they do when only marks change.
+    connect(&shops, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to, const QList<int> &roles) {
+                const bool relabelled = roles.isEmpty() || roles.contains(Qt::DisplayRole);
+                if (relabelled && from.row() == 0 && to.row() == m_filter->sourceModel()->rowCount() - 1)
+                    fitColumns();
+            });
     showTitle();
+    // A style sheet's font is known once polished.
+    ensurePolished();
+    fitToFont();
+}
+
+void AllShopsWindow::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_table)
+        fitToFont();
 }
 
 void AllShopsWindow::createControls()
@@ -48,6 +75,11 @@ void AllShopsWindow::createControls()
     m_table->setObjectName(QStringLiteral("shopsTable"));
     m_table->setAccessibleName(tr("All shops"));
     m_table->setModel(m_filter);
+    auto *marks = new CellMarkDelegate(m_table);
+    marks->addMark(ShopFilterModel::MatchRole, CellMarkDelegate::Shape::Tint);
+    // Cells that differ from the image compared with (View > Compare with Image...).
+    marks->addMark(ShopTableModel::DiffersRole, CellMarkDelegate::Shape::Underline, QPalette::LinkVisited);
+    m_table->setItemDelegate(marks);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -55,16 +87,44 @@ void AllShopsWindow::createControls()
     m_table->sortByColumn(ShopTableModel::ShopColumn, Qt::AscendingOrder);
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->setColumnWidth(ShopTableModel::ShopColumn, kShopWidth);
-    m_table->setColumnWidth(ShopTableModel::TypeColumn, kTypeWidth);
-    for (int column = ShopTableModel::FirstSlotColumn; column < ShopTableModel::ColumnCount; ++column)
-        m_table->setColumnWidth(column, kSlotWidth);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_search);
     layout->addWidget(m_table);
-    resize(kShopWidth + kTypeWidth + 8 * kSlotWidth + 40, 520);
+}
+
+// Rows as tall as the font needs, columns as wide; a window not shown yet
+// is made to fit them.
+void AllShopsWindow::fitToFont()
+{
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + kRowPadding);
+    fitColumns();
+    if (!isVisible())
+        resize(fittingSize());
+}
+
+// Each column as wide as its header and its cells, up to a bound.
+void AllShopsWindow::fitColumns()
+{
+    const int widest = m_table->fontMetrics().averageCharWidth() * kWidestColumn;
+    const QHeaderView *header = m_table->horizontalHeader();
+    const QAbstractItemView *cells = m_table; // the measure of the cells is public there
+    for (int column = 0; column < ShopTableModel::ColumnCount; ++column)
+        m_table->setColumnWidth(column, std::max(header->sectionSizeHint(column),
+                                                 std::min(cells->sizeHintForColumn(column), widest)));
+}
+
+// Every column and kRowsShown rows, within most of the screen.
+QSize AllShopsWindow::fittingSize() const
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int frame = 2 * m_table->frameWidth();
+    const int width = m_table->horizontalHeader()->length() + m_table->verticalScrollBar()->sizeHint().width() + frame;
+    const int height = m_table->horizontalHeader()->sizeHint().height() +
+                       kRowsShown * m_table->verticalHeader()->defaultSectionSize() + frame +
+                       m_search->sizeHint().height() + layout()->spacing();
+    const QSize fitting = QSize(width, height).grownBy(margins);
+    return fitting.boundedTo(screen()->availableGeometry().size() * kScreenTenths / 10);
 }
 
 // The title says how many shops the search keeps.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Placement.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -113,6 +114,32 @@ inline constexpr Control kControls[] = {
                  shadow ? 2 : 1);
 }
 
+// How a control takes a larger font and window: the lists, the rules and
+// the note widen, the tab strip and its page take all the room, and the row
+// under them keeps to the bottom, its buttons to the right. Texts too wide
+// for their places (a font wider than the one the form was made for) grow:
+// a caption to the left, the note in lines.
+[[nodiscard]] constexpr Placement placement(const Control &control)
+{
+    using Stretch = Placement::Stretch;
+    using Fit = Placement::Fit;
+    const bool below = !control.parent; // the tab strip and its page aside, the row under them
+    const Stretch vertical = below ? Stretch::Follows : Stretch::Stays;
+    const QRect place = pixelGeometry(control);
+    switch (control.kind) {
+    case Kind::TabStrip:
+    case Kind::Frame: return {place, Stretch::Grows, Stretch::Grows};
+    case Kind::TypeList:
+    case Kind::ItemList: return {place, Stretch::Grows, vertical};
+    case Kind::RuleShadow:
+    case Kind::RuleLight: return {place, Stretch::Grows, vertical, Fit::Line};
+    case Kind::Label: return {place, Stretch::Grows, vertical, Fit::Wraps};
+    case Kind::Caption: return {place, Stretch::Stays, vertical, Fit::GrowsLeft};
+    case Kind::Button: return {place, Stretch::Follows, vertical};
+    default: return {place, Stretch::Stays, vertical};
+    }
+}
+
 // The palette's colour for an etched rule's line.
 [[nodiscard]] constexpr QPalette::ColorRole ruleColour(Kind kind)
 {
@@ -152,6 +179,8 @@ constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 inline constexpr MenuEntry kFileEntries[] = {
     {"openAction", QT_TRANSLATE_NOOP("MainWindow", "&Open ROM"), QKeySequence::Open},
     {"saveAction", QT_TRANSLATE_NOOP("MainWindow", "&Save"), QKeySequence::Save},
+    {"reloadAction", QT_TRANSLATE_NOOP("MainWindow", "&Reload"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_R, false,
+     Qt::Key_F5},
     {"fileSeparator", nullptr},
     {"exportTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Table..."), QKeySequence::UnknownKey, kNoKey, false},
     {"importTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Import Table..."), QKeySequence::UnknownKey, kNoKey, false},
@@ -172,11 +201,21 @@ inline constexpr MenuEntry kEditEntries[] = {
     {"editSeparator", nullptr},
     {"goToShopAction",
      QT_TRANSLATE_NOOP("MainWindow", "&Go to Shop..."), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_G, false},
+    {"shopSeparator", nullptr},
+    // A shop's nine bytes as text; the plain Ctrl+C and Ctrl+V stay the index box's.
+    {"copyShopAction", QT_TRANSLATE_NOOP("MainWindow", "&Copy Shop"), QKeySequence::UnknownKey,
+     Qt::CTRL | Qt::SHIFT | Qt::Key_C, false},
+    {"pasteShopAction", QT_TRANSLATE_NOOP("MainWindow", "&Paste Shop"), QKeySequence::UnknownKey,
+     Qt::CTRL | Qt::SHIFT | Qt::Key_V, false},
+    {"revertAction", QT_TRANSLATE_NOOP("MainWindow", "Revert Shop to C&lean"), QKeySequence::UnknownKey, kNoKey,
+     false},
 };
 
 inline constexpr MenuEntry kViewEntries[] = {
     {"allShopsAction",
      QT_TRANSLATE_NOOP("MainWindow", "&All Shops"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_L, false},
+    {"compareAction", QT_TRANSLATE_NOOP("MainWindow", "&Compare with Image..."), QKeySequence::UnknownKey, kNoKey,
+     false},
 };
 
 inline constexpr MenuEntry kOptionsEntries[] = {
@@ -184,6 +223,8 @@ inline constexpr MenuEntry kOptionsEntries[] = {
      QT_TRANSLATE_NOOP("MainWindow", "&Disabled Feature"), QKeySequence::UnknownKey, Qt::Key_F3, false},
     {"optionsSeparator", nullptr},
     {"itemNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Item Names...")},
+    {"imageNamesAction", QT_TRANSLATE_NOOP("MainWindow", "Item &Names from Image..."), QKeySequence::UnknownKey,
+     kNoKey, false},
     {"builtInNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Built-in Item Names")},
     {"exportNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Item Names...")},
     {"aboutSeparator", nullptr},

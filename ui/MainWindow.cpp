@@ -8,10 +8,10 @@
 #include "ShopForm.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -49,7 +49,6 @@ MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(pa
     m_form = new ShopForm(this);
     setCentralWidget(m_form);
     createStatusBar();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_controller = std::make_unique<EditorController>(*this, m_prompts, m_dialog, files);
     createMenus();
@@ -130,15 +129,22 @@ void MainWindow::connectMenus()
     EditorController *controller = m_controller.get();
     connect(action("openAction"), &QAction::triggered, controller, &EditorController::open);
     connect(action("saveAction"), &QAction::triggered, controller, &EditorController::save);
+    connect(action("reloadAction"), &QAction::triggered, controller, &EditorController::reload);
     connect(action("exportTableAction"), &QAction::triggered, controller, &EditorController::exportTable);
     connect(action("importTableAction"), &QAction::triggered, controller, &EditorController::importTable);
     connect(action("createPatchAction"), &QAction::triggered, controller, &EditorController::createPatch);
     connect(action("fixChecksumAction"), &QAction::triggered, controller, &EditorController::fixChecksum);
     connect(action("quitAction"), &QAction::triggered, controller, &EditorController::quit);
     connect(action("goToShopAction"), &QAction::triggered, controller, &EditorController::goToShop);
+    connect(action("copyShopAction"), &QAction::triggered, controller, &EditorController::copyShop);
+    connect(action("pasteShopAction"), &QAction::triggered, controller, &EditorController::pasteShop);
+    connect(action("revertAction"), &QAction::triggered, controller, &EditorController::revertToClean);
+    connect(action("compareAction"), &QAction::triggered, controller, &EditorController::compareWithImage);
     connect(action("allShopsAction"), &QAction::triggered, controller, &EditorController::showAllShops);
     connect(action("itemNamesAction"), &QAction::triggered, controller, &EditorController::chooseItemNames);
     connect(action("builtInNamesAction"), &QAction::triggered, controller, &EditorController::useBuiltInItemNames);
+    connect(action("imageNamesAction"), &QAction::triggered, controller,
+            &EditorController::chooseItemNamesFromImage);
     connect(action("exportNamesAction"), &QAction::triggered, controller, &EditorController::exportItemNames);
     connect(action("aboutAction"), &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -207,9 +213,20 @@ void MainWindow::enableEditing()
 {
     m_form->enableEditing();
     for (const char *name :
-         {"exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction", "goToShopAction", "allShopsAction"})
+         {"reloadAction", "exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction",
+          "goToShopAction", "copyShopAction", "pasteShopAction", "allShopsAction", "compareAction", "imageNamesAction"})
         action(name)->setEnabled(true);
 }
+
+void MainWindow::showDifferences(bool comparing, const QMap<int, QString> &differing)
+{
+    action("revertAction")->setEnabled(comparing);
+    m_form->showDifferences(differing);
+}
+
+void MainWindow::copyText(const QString &text) { QGuiApplication::clipboard()->setText(text); }
+
+QString MainWindow::pastedText() const { return QGuiApplication::clipboard()->text(); }
 
 void MainWindow::showAllShops()
 {

@@ -44,6 +44,9 @@ public:
     void showLocation(const QString &fileName, const QString &path, const QString &shop) override;
     void setModified(bool modified) override;
     void enableEditing() override;
+    void showDifferences(bool comparing, const QMap<int, QString> &differing) override;
+    void copyText(const QString &text) override;
+    [[nodiscard]] QString pastedText() const override;
     void showAllShops() override;
     [[nodiscard]] bool allShopsShown() const override;
     void showAbout() override;

@@ -37,7 +37,7 @@ PickList::PickList(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
+    connect(this, &QComboBox::currentTextChanged, this, &PickList::showToolTip);
 }
 
 void PickList::showPopup()
@@ -85,7 +85,22 @@ void PickList::paintEvent(QPaintEvent *)
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     option.currentText = elided(option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    if (!m_mark.isEmpty()) {
+        painter.setPen(QPen(palette().color(QPalette::LinkVisited), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
 }
+
+void PickList::setMark(const QString &note)
+{
+    if (note == m_mark)
+        return;
+    m_mark = note;
+    showToolTip();
+    update();
+}
+
+void PickList::showToolTip() { setToolTip(m_mark.isEmpty() ? currentText() : currentText() + u'\n' + m_mark); }
 
 void PickList::wheelEvent(QWheelEvent *event)
 {

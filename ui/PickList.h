@@ -24,6 +24,11 @@ public:
     void showPopup() override;
     // The current entry's label as the closed list shows it.
     [[nodiscard]] QString shownText() const;
+    // Marks the list with a frame in the palette's colour for visited links
+    // (as All Shops marks the cells that differ), unlike the focus frame,
+    // and adds note to its tooltip; an empty note takes the mark away.
+    void setMark(const QString &note);
+    [[nodiscard]] const QString &mark() const { return m_mark; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -36,5 +41,8 @@ private:
     void pick(int entry);
     [[nodiscard]] QString elided(const QStyleOptionComboBox &option) const;
 
+    void showToolTip();
+
     PickSearch *m_search = nullptr; // made when first typed in
+    QString m_mark;
 };

@@ -1,9 +1,11 @@
 #include "ShopForm.h"
 
+#include "FontScaledLayout.h"
 #include "FormLayout.h"
 #include "ImageLayout.h"
 #include "ItemLabels.h"
 #include "Line.h"
+#include "MainWindow.h"
 #include "PickList.h"
 #include "ShopNumber.h"
 #include "ShopScrollBar.h"
@@ -50,13 +52,21 @@ QWidget *makeControl(const form::Control &control, QWidget *parent, QAbstractIte
         tabs->addTab(new QWidget(tabs), text);
         return tabs;
     }
-    case form::Kind::Frame: return new QWidget(parent);
+    case form::Kind::Frame: {
+        auto *frame = new QWidget(parent);
+        new FontScaledLayout(frame, form::pixelGeometry(control).size(), MainWindow::windowFont());
+        return frame;
+    }
     case form::Kind::Picture: {
         auto *picture = new QLabel(parent);
         picture->setPixmap(QPixmap(QString::fromLatin1(control.text)));
         return picture;
     }
-    case form::Kind::Label: return new QLabel(text, parent);
+    case form::Kind::Label: {
+        auto *label = new QLabel(text, parent);
+        label->setWordWrap(true);
+        return label;
+    }
     case form::Kind::Caption: {
         auto *label = new QLabel(text, parent);
         label->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -85,23 +95,21 @@ QWidget *makeControl(const form::Control &control, QWidget *parent, QAbstractIte
 
 ShopForm::ShopForm(QWidget *parent) : QWidget(parent)
 {
-    setFixedSize(form::kClientSize);
+    new FontScaledLayout(this, form::kClientSize, MainWindow::windowFont());
     createControls();
     connectControls();
     setKeyboardOrder();
-    fitCaptions();
 }
 
 void ShopForm::createControls()
 {
     m_items = new QStringListModel(itemLabels(), this);
     QLabel *caption = nullptr; // waiting for its buddy, the next control
-    std::size_t captions = 0;
     for (const form::Control &row : form::kControls) {
         QWidget *parent =
             row.parent ? findChild<QWidget *>(QLatin1String(row.parent), Qt::FindDirectChildrenOnly) : this;
         QWidget *widget = named(makeControl(row, parent, m_items), row.name);
-        widget->setGeometry(form::pixelGeometry(row));
+        static_cast<FontScaledLayout *>(parent->layout())->addPlaced(widget, form::placement(row));
         if (!row.enabled)
             widget->setEnabled(false);
         if (row.accessibleName)
@@ -109,7 +117,7 @@ void ShopForm::createControls()
         if (caption)
             std::exchange(caption, nullptr)->setBuddy(widget);
         if (row.kind == form::Kind::Caption)
-            caption = m_captions.at(captions++) = static_cast<QLabel *>(widget);
+            caption = static_cast<QLabel *>(widget);
     }
     findControls();
 }
@@ -126,7 +134,6 @@ void ShopForm::findControls()
     m_type = findChild<QComboBox *>(QStringLiteral("shopTypeList"));
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
         m_slots[slot] = findChild<QComboBox *>(QStringLiteral("slot%1List").arg(slot + 1));
-    m_note = findChild<QLabel *>(QStringLiteral("noteLabel"));
     m_save = findChild<QPushButton *>(QStringLiteral("saveButton"));
     m_quit = findChild<QPushButton *>(QStringLiteral("quitButton"));
 }
@@ -180,8 +187,9 @@ void ShopForm::showShopNumber()
         m_shopIndex->setText(text);
 }
 
-// A refused number is marked in the palette's colour for links visited
-// (a red in most palettes, light and dark) and explained beside the box.
+// A refused number is marked in the palette's colour for visited links
+// (magenta or purple in most palettes, light and dark) and explained beside
+// the box.
 void ShopForm::showRefusal(const QString &problem)
 {
     if (problem.isEmpty() && m_shopIndex->toolTip().isEmpty())
@@ -205,29 +213,6 @@ void ShopForm::setKeyboardOrder()
     order << m_save << m_quit << m_tabs << m_scroll;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-}
-
-// The layout is made for Tahoma. With a wider font, a caption grows to the
-// left (they are right-aligned) and the note at the bottom wraps, so that no
-// text is cut.
-void ShopForm::fitCaptions()
-{
-    // Captions are plain one-line texts without margins: their width is the
-    // text's, measured as the label measures it, without laying it out.
-    for (QLabel *label : m_captions) {
-        QRect geometry = label->geometry();
-        const int width = label->fontMetrics().boundingRect(QRect(), int(label->alignment()), label->text()).width();
-        geometry.setLeft(std::min(geometry.left(), geometry.right() + 1 - width));
-        label->setGeometry(geometry);
-    }
-    if (m_note->sizeHint().width() > m_note->width()) {
-        m_note->setWordWrap(true);
-        QRect geometry = m_note->geometry();
-        geometry.setTop(m_save->geometry().top());
-        geometry.setRight(m_save->geometry().left() - 6);
-        geometry.setHeight(m_note->heightForWidth(geometry.width()));
-        m_note->setGeometry(geometry);
-    }
 }
 
 void ShopForm::setTypeLabels(const QStringList &labels)
@@ -283,6 +268,13 @@ void ShopForm::enableEditing()
 }
 
 void ShopForm::endMouseAction() { m_scroll->endMouseAction(); }
+
+void ShopForm::showDifferences(const QMap<int, QString> &differing)
+{
+    static_cast<PickList *>(m_type)->setMark(differing.value(0));
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        static_cast<PickList *>(m_slots[slot])->setMark(differing.value(int(slot) + 1));
+}
 
 void ShopForm::focusSlot(int slot)
 {

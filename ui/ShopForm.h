@@ -2,23 +2,24 @@
 
 #include "ShopRecord.h"
 
+#include <QMap>
 #include <QWidget>
 
 #include <array>
 #include <optional>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStringListModel;
 class ShopScrollBar;
 
 // The main window's client area, built from the form's table: one tab page
-// with the shop index, the shop type and the eight item slots, Save and
-// Quit below. It shows the shop it is told to show and reports what the
-// user does with its controls: picks, the scroll bar, a shop number typed
-// in the index box; it keeps nothing else.
+// with the shop index, the shop type and the eight item slots, Save and Quit
+// below, at the table's places scaled to its font, the lists widening with
+// the window (FontScaledLayout). It shows the shop it is told to show and
+// reports what the user does with its controls: picks, the scroll bar, a
+// shop number typed in the index box; it keeps nothing else.
 class ShopForm : public QWidget {
     Q_OBJECT
 
@@ -29,6 +30,9 @@ public:
     void setItemLabels(const QStringList &labels);
     void showShop(int index, const rom::ShopRecord &picks, std::optional<std::uint8_t> unlabelledType);
     void enableEditing();
+    // Marks the fields (0 the type, 1-8 the slots) that differ from the
+    // image compared with, each with what that image holds there.
+    void showDifferences(const QMap<int, QString> &differing);
     // Gives the keyboard focus to an item slot's list (1-8).
     void focusSlot(int slot);
     // Stops what the mouse is doing on the scroll bar (a modal window took
@@ -51,7 +55,6 @@ private:
     void findControls();
     void connectControls();
     void setKeyboardOrder();
-    void fitCaptions();
     void showType(std::uint8_t code, std::optional<std::uint8_t> unlabelledType);
     void goToTypedShop();
     void showShopNumber();
@@ -61,8 +64,6 @@ private:
     ShopScrollBar *m_scroll = nullptr;
     QComboBox *m_type = nullptr;
     std::array<QComboBox *, rom::ShopRecord::kSlotCount> m_slots{};
-    std::array<QLabel *, 2 + rom::ShopRecord::kSlotCount> m_captions{};
-    QLabel *m_note = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_quit = nullptr;
     QWidget *m_tabs = nullptr;

@@ -2,6 +2,7 @@
 
 #include "EditorController.h"
 #include "ImageLayout.h"
+#include "ImageNamesDialog.h"
 #include "ImagePath.h"
 #include "MessageBox.h"
 #include "ShopNumber.h"
@@ -105,6 +106,22 @@ EditorPrompts::Unsaved WindowPrompts::askAboutUnsaved(const QString &message)
 
 // Decimal or hexadecimal; a number that is no shop is refused in the
 // dialog, which says why and keeps OK off until the number is one.
+bool WindowPrompts::askToReload(const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, EditorController::title(), QString(), QMessageBox::NoButton, m_window);
+    QAbstractButton *reload = box.addButton(tr("&Reload"), QMessageBox::AcceptRole);
+    box.setDefaultButton(static_cast<QPushButton *>(reload));
+    box.setEscapeButton(box.addButton(tr("&Not Now"), QMessageBox::RejectRole));
+    (void)message_box::ask(box, message);
+    return box.clickedButton() == reload;
+}
+
+bool WindowPrompts::chooseNameTable(NameTableChoice &choice, const std::string &image)
+{
+    ImageNamesDialog dialog(choice, image, m_window);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 std::optional<int> WindowPrompts::askShopNumber(int current)
 {
     const QString label = tr("Shop number (0-127, or $00-$7F):");
@@ -144,6 +161,8 @@ std::string WindowPrompts::chooseFile(FileChoice choice)
          {tr("Export Table"), tr("CSV tables (*.csv);;All files (*)"), QStringLiteral("shops.csv")}},
         {FileChoice::CleanImage,
          {tr("Create Patch: the Clean Image"), tr("Images (*.smc *.swc *.fig *.sfc);;All files (*)"), {}}},
+        {FileChoice::ImageToCompare,
+         {tr("Compare with Image"), tr("Images (*.smc *.swc *.fig *.sfc);;All files (*)"), {}}},
         {FileChoice::PatchToWrite,
          {tr("Create Patch"), tr("BPS patches (*.bps);;IPS patches (*.ips)"), QStringLiteral("shops.bps")}},
     };

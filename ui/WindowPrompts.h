@@ -21,7 +21,9 @@ public:
     [[nodiscard]] bool confirm(const QString &question) override;
     [[nodiscard]] Conflict askAboutConflict(const QString &message) override;
     [[nodiscard]] Unsaved askAboutUnsaved(const QString &message) override;
+    [[nodiscard]] bool askToReload(const QString &message) override;
     [[nodiscard]] std::optional<int> askShopNumber(int current) override;
+    [[nodiscard]] bool chooseNameTable(NameTableChoice &choice, const std::string &image) override;
     [[nodiscard]] std::string chooseFile(FileChoice choice) override;
 
 private:

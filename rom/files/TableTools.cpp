@@ -6,6 +6,7 @@
 #include "PlainFile.h"
 #include "ShopTypeLabels.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace rom {
@@ -35,6 +36,20 @@ ToolError readCartridge(const FilePath &path, CartridgeBytes &cartridge)
     return fromRom(path, image.readCartridge(cartridge));
 }
 
+// The patch from the cartridge of clean to that of modified, both read into
+// before and after. patch is untouched on error.
+ToolError patchBetween(const FilePath &clean, const FilePath &modified, PatchFormat format,
+                       CartridgeBytes &before, CartridgeBytes &after, std::vector<std::uint8_t> &patch)
+{
+    if (ToolError error = readCartridge(clean, before); !error.ok())
+        return error;
+    if (ToolError error = readCartridge(modified, after); !error.ok())
+        return error;
+    const PatchError error =
+        format == PatchFormat::Ips ? IpsPatch::make(before, after, patch) : BpsPatch::make(before, after, patch);
+    return error == PatchError::None ? ToolError{} : failure(modified, error);
+}
+
 } // namespace
 
 ToolError TableTools::open(RomFile &image, const FilePath &path, Access access)
@@ -44,6 +59,11 @@ ToolError TableTools::open(RomFile &image, const FilePath &path, Access access)
 
 ToolError TableTools::exportCsv(RomFile &image, const ItemNames &names, std::string &csv)
 {
+    return exportCsv(image, names, ExportOptions{}, csv);
+}
+
+ToolError TableTools::exportCsv(RomFile &image, const ItemNames &names, const ExportOptions &options, std::string &csv)
+{
     ShopTable table;
     if (const RomError error = image.readTable(table); error != RomError::None)
         return failure(image.path(), error);
@@ -51,17 +71,31 @@ ToolError TableTools::exportCsv(RomFile &image, const ItemNames &names, std::str
         .type = [](std::uint8_t code) { return ShopTypeLabels::text(code); },
         .item = [&names](std::uint8_t code) { return std::string(names.label(code)); },
     };
-    csv = TableCsv::write(table, labels);
+    CsvColumns columns{.labels = options.labels, .addresses = std::nullopt};
+    if (options.addresses)
+        columns.addresses = image.layout();
+    csv = TableCsv::write(table, labels, columns);
     return {};
 }
 
 ToolError TableTools::readCsv(const FilePath &path, std::vector<ShopRow> &rows)
 {
+    CsvTable table;
+    if (ToolError error = readCsv(path, table); !error.ok())
+        return error;
+    rows = std::move(table.rows);
+    return {};
+}
+
+ToolError TableTools::readCsv(const FilePath &path, CsvTable &table)
+{
     std::string text;
     if (ToolError error = fromFile(path, PlainFile::read(path, kMaxTextFileSize, text)); !error.ok())
         return error;
-    if (CsvError error = TableCsv::read(text, rows); !error.ok())
+    CsvTable read;
+    if (CsvError error = TableCsv::read(text, read.rows, read.labels); !error.ok())
         return failure(path, std::move(error));
+    table = std::move(read);
     return {};
 }
 
@@ -79,14 +113,26 @@ ToolError TableTools::readItemNames(const FilePath &path, ItemNames &names)
 
 ToolError TableTools::importRows(RomFile &image, const std::vector<ShopRow> &rows, int &changed)
 {
-    changed = 0;
-    ShopTable table;
-    if (const RomError error = image.readTable(table); error != RomError::None)
+    ImportReport report;
+    const ToolError error = importTable(image, CsvTable{rows, {}}, ImportOptions{.force = true, .names = {}}, report);
+    changed = int(report.shops.size());
+    return error;
+}
+
+ToolError TableTools::importTable(RomFile &image, const CsvTable &table, const ImportOptions &options,
+                                  ImportReport &report)
+{
+    report = {};
+    ShopTable before;
+    if (const RomError error = image.readTable(before); error != RomError::None)
         return failure(image.path(), error);
-    for (const ShopRow &row : TableCsv::changedRows(table, rows)) {
+    if (const std::optional<TableDoubt> doubt = TableCheck::whatLooksWrong(before); doubt && !options.force)
+        return failure(image.path(), *doubt);
+    report.labels = LabelCheck::disagreements(table.labels, options.names, before);
+    for (const ShopRow &row : TableCsv::changedRows(before, table.rows)) {
         if (const RomError error = image.writeShop(row.shop, row.record); error != RomError::None)
             return failure(image.path(), error);
-        ++changed;
+        report.shops.push_back(row.shop);
     }
     return {};
 }
@@ -104,13 +150,22 @@ ToolError TableTools::makePatch(const FilePath &clean, const FilePath &modified,
 {
     CartridgeBytes before;
     CartridgeBytes after;
-    if (ToolError error = readCartridge(clean, before); !error.ok())
+    return patchBetween(clean, modified, format, before, after, patch);
+}
+
+ToolError TableTools::makePatch(const FilePath &clean, const FilePath &modified, PatchFormat format,
+                                PatchReport &report)
+{
+    CartridgeBytes before;
+    CartridgeBytes after;
+    PatchReport made;
+    if (ToolError error = patchBetween(clean, modified, format, before, after, made.bytes); !error.ok())
         return error;
-    if (ToolError error = readCartridge(modified, after); !error.ok())
-        return error;
-    const PatchError error =
-        format == PatchFormat::Ips ? IpsPatch::make(before, after, patch) : BpsPatch::make(before, after, patch);
-    return error == PatchError::None ? ToolError{} : failure(modified, error);
+    // Stops at the first difference, which any real change has well before the end.
+    made.changesNothing = std::ranges::equal(before, after);
+    made.checksumValid = CartridgeChecksum(after).isValid();
+    report = std::move(made);
+    return {};
 }
 
 ToolError TableTools::checksum(RomFile &image, std::optional<CartridgeChecksum> &sum)

@@ -14,6 +14,7 @@ struct ReasonText {
     std::string operator()(const TableFileError &error) const { return error.message(); }
     std::string operator()(const NameTableError &error) const { return error.message(); }
     std::string operator()(const SearchError &error) const { return error.message(); }
+    std::string operator()(const TableDoubt &doubt) const { return doubt.message(); }
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "PatchError.h"
 #include "RomError.h"
 #include "SearchError.h"
+#include "TableCheck.h"
 #include "TableFileError.h"
 
 #include <string>
@@ -21,7 +22,7 @@ namespace rom {
 // locked by the editor (RomError::InUse) from a bad CSV line.
 struct ToolError {
     using Reason = std::variant<std::monostate, RomError, CsvError, PatchError, NamesFileError, FileError,
-                                TableFileError, NameTableError, SearchError>;
+                                TableFileError, NameTableError, SearchError, TableDoubt>;
 
     std::string path;
     Reason reason;

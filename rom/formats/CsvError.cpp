@@ -26,6 +26,9 @@ std::string_view describe(CsvProblem problem)
         return "The shop must be a whole number from 0 to 127.";
     case CsvProblem::BadCode:
         return "A code must be exactly two hexadecimal digits, such as 0A or ff.";
+    case CsvProblem::ShortCode:
+        return "A code must be two hexadecimal digits, such as 02, not one: a spreadsheet may have dropped its "
+               "leading zero (keep the code columns as text when you save).";
     case CsvProblem::RepeatedShop:
         return "This shop is already given on an earlier line.";
     }

@@ -18,6 +18,7 @@ enum class CsvProblem {
     UnclosedQuote,  // a quoted field runs to the end of the text
     BadShop,        // a shop number that is not decimal 0-127
     BadCode,        // a code that is not exactly two hexadecimal digits
+    ShortCode,      // a code of one hexadecimal digit, its leading zero dropped (by a spreadsheet, often)
     RepeatedShop,   // a shop that an earlier row already gave
 };
 

@@ -1,8 +1,8 @@
 #include "TableCsv.h"
 
-#include "HexDigits.h"
-
+#include "AddressText.h"
 #include "CsvReader.h"
+#include "HexDigits.h"
 
 #include <bitset>
 
@@ -13,11 +13,17 @@ namespace {
 // The columns that carry the table, in the order they are written.
 constexpr std::array<std::string_view, 2 + ShopRecord::kSlotCount> kCodeColumns = {
     "shop", "type", "slot1", "slot2", "slot3", "slot4", "slot5", "slot6", "slot7", "slot8"};
+// Their label columns, each the code column's name with "_label" added.
+constexpr std::array<std::string_view, 1 + ShopRecord::kSlotCount> kLabelColumns = {
+    "type_label", "slot1_label", "slot2_label", "slot3_label", "slot4_label",
+    "slot5_label", "slot6_label", "slot7_label", "slot8_label"};
+// Where each shop lies, written on request after the code columns; reading ignores them.
+constexpr std::string_view kAddressColumns = "snes_address,file_offset";
 constexpr int kShopColumn = 0;
 constexpr int kTypeColumn = 1;
 constexpr int kFirstSlotColumn = 2;
-// Added to a code column's name to name its label column.
-constexpr std::string_view kLabelSuffix = "_label";
+// A header field's role: a code column's index, or that index plus this for its label column.
+constexpr int kLabelRole = int(kCodeColumns.size());
 constexpr int kNotACodeColumn = -1;
 
 // Decimal 0-127; the length bound keeps the arithmetic small.
@@ -35,11 +41,14 @@ bool parseShop(std::string_view text, int &shop)
     return value < kShopCount;
 }
 
-bool parseCode(std::string_view text, std::uint8_t &code)
+// One hex digit alone is most often a code whose leading zero a spreadsheet dropped.
+CsvProblem parseCode(std::string_view text, std::uint8_t &code)
 {
     const std::optional<std::uint8_t> parsed = twoHexDigits(text);
     code = parsed.value_or(0);
-    return parsed.has_value();
+    if (parsed)
+        return CsvProblem::None;
+    return text.size() == 1 && hexDigitValue(text[0]) >= 0 ? CsvProblem::ShortCode : CsvProblem::BadCode;
 }
 
 // The error at field index of record, named after its header column if there is one.
@@ -49,20 +58,31 @@ CsvError errorAt(CsvProblem problem, int line, std::size_t index, const CsvRecor
     return CsvError{problem, line, int(index) + 1, std::move(column)};
 }
 
-// For each header field, which code column it is, or kNotACodeColumn.
+int roleOf(std::string_view name)
+{
+    for (std::size_t role = 0; role < kCodeColumns.size(); ++role)
+        if (name == kCodeColumns[role])
+            return int(role);
+    for (std::size_t label = 0; label < kLabelColumns.size(); ++label)
+        if (name == kLabelColumns[label])
+            return kLabelRole + kTypeColumn + int(label);
+    return kNotACodeColumn;
+}
+
+// For each header field, which code or label column it is, or kNotACodeColumn.
 CsvError mapColumns(const CsvRecord &header, std::vector<int> &roles)
 {
     roles.assign(header.size(), kNotACodeColumn);
-    std::bitset<kCodeColumns.size()> found;
+    std::bitset<2 * kCodeColumns.size()> found;
     for (std::size_t index = 0; index < header.size(); ++index) {
-        for (std::size_t role = 0; role < kCodeColumns.size(); ++role) {
-            if (header[index].text != kCodeColumns[role])
-                continue;
-            if (found[role])
-                return errorAt(CsvProblem::RepeatedColumn, header[index].line, index, header);
-            found.set(role);
-            roles[index] = int(role);
-        }
+        const int role = roleOf(header[index].text);
+        // A label column given twice is read once, as any other column is ignored.
+        if (role == kNotACodeColumn || (role >= kLabelRole && found[std::size_t(role)]))
+            continue;
+        if (found[std::size_t(role)])
+            return errorAt(CsvProblem::RepeatedColumn, header[index].line, index, header);
+        found.set(std::size_t(role));
+        roles[index] = role;
     }
     for (std::size_t role = 0; role < kCodeColumns.size(); ++role)
         if (!found[role])
@@ -86,19 +106,32 @@ CsvError parseRow(const CsvRecord &record, const CsvRecord &header, const std::v
     for (std::size_t index = 0; index < record.size(); ++index) {
         const std::string_view text = record[index].text;
         const int role = roles[index];
-        bool good = true;
+        CsvProblem problem = CsvProblem::None;
         if (role == kShopColumn)
-            good = parseShop(text, row.shop);
+            problem = parseShop(text, row.shop) ? CsvProblem::None : CsvProblem::BadShop;
         else if (role == kTypeColumn)
-            good = parseCode(text, row.record.type);
-        else if (role >= kFirstSlotColumn)
-            good = parseCode(text, row.record.items[std::size_t(role - kFirstSlotColumn)]);
-        if (!good) {
-            const auto problem = role == kShopColumn ? CsvProblem::BadShop : CsvProblem::BadCode;
+            problem = parseCode(text, row.record.type);
+        else if (role >= kFirstSlotColumn && role < kLabelRole)
+            problem = parseCode(text, row.record.items[std::size_t(role - kFirstSlotColumn)]);
+        if (problem != CsvProblem::None)
             return errorAt(problem, record[index].line, index, header);
-        }
     }
     return {};
+}
+
+// The row's non-empty label cells, with the codes they label.
+void collectLabels(const CsvRecord &record, const std::vector<int> &roles, const ShopRow &row,
+                   std::vector<CsvLabel> &labels)
+{
+    const ShopRecord::Bytes codes = row.record.toBytes();
+    for (std::size_t index = 0; index < record.size(); ++index) {
+        const int codeRole = roles[index] - kLabelRole;
+        if (codeRole < kTypeColumn || record[index].text.empty())
+            continue;
+        const auto byte = std::size_t(codeRole - kTypeColumn);
+        labels.push_back({record[index].line, kLabelColumns[byte], kCodeColumns[std::size_t(codeRole)], row.shop,
+                          byte, codes[byte], record[index].text});
+    }
 }
 
 std::size_t shopField(const std::vector<int> &roles)
@@ -107,13 +140,6 @@ std::size_t shopField(const std::vector<int> &roles)
     while (roles[index] != kShopColumn)
         ++index;
     return index;
-}
-
-void appendHex(std::string &text, std::uint8_t code)
-{
-    constexpr std::string_view kDigits = "0123456789ABCDEF";
-    text += kDigits[code >> 4];
-    text += kDigits[code & 0x0F];
 }
 
 // RFC 4180: a field holding a comma, quote mark or line end goes in quotes,
@@ -133,14 +159,16 @@ void appendField(std::string &text, std::string_view field)
     text += '"';
 }
 
-std::string headerLine()
+std::string headerLine(const CsvColumns &columns)
 {
-    std::string line;
-    for (const std::string_view name : kCodeColumns)
-        line.append(name).append(",");
+    std::string line(kCodeColumns.front());
     for (std::size_t role = kTypeColumn; role < kCodeColumns.size(); ++role)
-        line.append(kCodeColumns[role]).append(kLabelSuffix).append(role + 1 < kCodeColumns.size() ? "," : "\n");
-    return line;
+        line.append(",").append(kCodeColumns[role]);
+    if (columns.addresses)
+        line.append(",").append(kAddressColumns);
+    for (std::size_t label = 0; columns.labels && label < kLabelColumns.size(); ++label)
+        line.append(",").append(kLabelColumns[label]);
+    return line + "\n";
 }
 
 std::string labelOf(const std::function<std::string(std::uint8_t)> &label, std::uint8_t code)
@@ -148,34 +176,47 @@ std::string labelOf(const std::function<std::string(std::uint8_t)> &label, std::
     return label ? label(code) : std::string();
 }
 
-void appendRow(std::string &text, int shop, const ShopRecord &record, const CsvLabels &labels)
+void appendRow(std::string &text, int shop, const ShopRecord &record, const CsvLabels &labels,
+               const CsvColumns &columns)
 {
     text += std::to_string(shop);
-    const ShopRecord::Bytes codes = record.toBytes();
-    for (const std::uint8_t code : codes) {
+    for (const std::uint8_t code : record.toBytes()) {
         text += ',';
-        appendHex(text, code);
+        appendHexByte(text, code);
     }
-    text += ',';
-    appendField(text, labelOf(labels.type, record.type));
-    for (const std::uint8_t item : record.items) {
+    if (columns.addresses) {
+        const std::uint64_t offset = kShopTableOffset + std::uint64_t(shop) * kShopRecordSize;
+        text += "," + AddressText::snes(hiRomAddress(offset).value_or(0)) + "," +
+                AddressText::offset(fileOffset(*columns.addresses, offset));
+    }
+    if (columns.labels) {
         text += ',';
-        appendField(text, labelOf(labels.item, item));
+        appendField(text, labelOf(labels.type, record.type));
+        for (const std::uint8_t item : record.items) {
+            text += ',';
+            appendField(text, labelOf(labels.item, item));
+        }
     }
     text += '\n';
 }
 
 } // namespace
 
-std::string TableCsv::write(const ShopTable &table, const CsvLabels &labels)
+std::string TableCsv::write(const ShopTable &table, const CsvLabels &labels, const CsvColumns &columns)
 {
-    std::string text = headerLine();
+    std::string text = headerLine(columns);
     for (int shop = 0; shop < kShopCount; ++shop)
-        appendRow(text, shop, table[std::size_t(shop)], labels);
+        appendRow(text, shop, table[std::size_t(shop)], labels, columns);
     return text;
 }
 
 CsvError TableCsv::read(std::string_view text, std::vector<ShopRow> &rows)
+{
+    std::vector<CsvLabel> labels;
+    return read(text, rows, labels);
+}
+
+CsvError TableCsv::read(std::string_view text, std::vector<ShopRow> &rows, std::vector<CsvLabel> &labels)
 {
     CsvReader reader(text);
     CsvRecord header;
@@ -187,6 +228,7 @@ CsvError TableCsv::read(std::string_view text, std::vector<ShopRow> &rows)
 
     const std::size_t shopIndex = shopField(roles);
     std::vector<ShopRow> parsed;
+    std::vector<CsvLabel> cells;
     std::bitset<kShopCount> seen;
     CsvRecord record;
     while (reader.next(record)) {
@@ -197,10 +239,12 @@ CsvError TableCsv::read(std::string_view text, std::vector<ShopRow> &rows)
             return errorAt(CsvProblem::RepeatedShop, record[shopIndex].line, shopIndex, header);
         seen.set(std::size_t(row.shop));
         parsed.push_back(row);
+        collectLabels(record, roles, row, cells);
     }
     if (const CsvError &error = reader.error(); !error.ok())
         return errorAt(error.problem, error.line, std::size_t(error.field - 1), header);
     rows = std::move(parsed);
+    labels = std::move(cells);
     return {};
 }
 

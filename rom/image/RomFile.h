@@ -50,6 +50,9 @@ public:
     [[nodiscard]] const FilePath &filePath() const { return m_path; }
     // The path's text (FilePath::text), for messages.
     [[nodiscard]] std::string path() const { return m_path.text(); }
+    // Whether the path still names the file opened, at its size: false once
+    // another program deleted, replaced or resized it.
+    [[nodiscard]] bool isStillAtPath() const { return checkUsable() == RomError::None; }
 
     // FileChanged when the file at the path is no longer the one opened.
     // Otherwise `changed` tells whether another program has written to it

@@ -82,6 +82,12 @@ DecodedNames NameTable::decode(std::span<const std::uint8_t> cartridge, int coun
     return DecodedNames(m_layout.firstCode, std::move(names));
 }
 
+DecodedName NameTable::decodeCode(std::span<const std::uint8_t> cartridge, int code, int padding) const
+{
+    const std::size_t start = m_layout.entryOffset(code) + std::size_t(m_layout.skip);
+    return decodeEntry(cartridge.subspan(start, std::size_t(m_layout.entryLength - m_layout.skip)), padding);
+}
+
 int NameTable::paddingByte(std::span<const std::uint8_t> cartridge) const
 {
     std::array<int, TableFile::kByteValues> lastBytes{};
@@ -102,6 +108,11 @@ void NameTable::readPieces(std::span<const std::uint8_t> bytes, int padding, Pie
         const std::optional<TableFile::Match> found = m_table.match(bytes);
         if (found && found->kind == TableFile::Kind::End)
             return;
+        // Nothing but padding to the end of the entry: dropped as trailing
+        // padding would be, without reading it byte by byte.
+        if (!found && bytes.front() == padding &&
+            std::all_of(bytes.begin(), bytes.end(), [padding](std::uint8_t byte) { return byte == padding; }))
+            return;
         const std::size_t start = pieces.text.size();
         if (found)
             appendWithoutControls(pieces.text, found->kind == TableFile::Kind::LineBreak ? " " : found->text);
@@ -117,7 +128,10 @@ void NameTable::readPieces(std::span<const std::uint8_t> bytes, int padding, Pie
 
 DecodedName NameTable::decodeEntry(std::span<const std::uint8_t> bytes, int padding) const
 {
+    // Room for every byte shown as "[HH]": no growing while the pieces are read.
+    constexpr std::size_t kLongestText = 4 * NameTableLayout::kMaxEntryLength;
     Pieces pieces;
+    pieces.text.reserve(kLongestText);
     readPieces(bytes, padding, pieces);
     std::size_t last = pieces.count;
     while (last > 0 && (pieces.list[last - 1].blank || pieces.list[last - 1].padding))

@@ -24,6 +24,7 @@ public:
 
     [[nodiscard]] const NameTableLayout &layout() const { return m_layout; }
     [[nodiscard]] const TableFile &table() const { return m_table; }
+    void setLayout(const NameTableLayout &layout) { m_layout = layout; }
 
     // The names of the codes the layout covers, or of its first `count`
     // (read as in the whole table); none at all when the layout has
@@ -33,6 +34,11 @@ public:
     // The name in one entry's bytes after the skipped ones; padding is the
     // padding byte, or -1.
     [[nodiscard]] DecodedName decodeEntry(std::span<const std::uint8_t> bytes, int padding) const;
+    // The name of one covered code, for a view that reads names as it
+    // shows them; padding as paddingByte() gives it for the cartridge.
+    [[nodiscard]] DecodedName decodeCode(std::span<const std::uint8_t> cartridge, int code, int padding) const;
+    // The padding byte of the entries in a cartridge the layout fits, or -1.
+    [[nodiscard]] int paddingByte(std::span<const std::uint8_t> cartridge) const;
 
 private:
     // What a piece of a name came from: one entry of the table file, or one
@@ -52,7 +58,6 @@ private:
     };
 
     void readPieces(std::span<const std::uint8_t> bytes, int padding, Pieces &pieces) const;
-    [[nodiscard]] int paddingByte(std::span<const std::uint8_t> cartridge) const;
 
     NameTableLayout m_layout;
     TableFile m_table;
