@@ -58,21 +58,27 @@ public:
     std::map<std::string, long> calls;
     long long bytesRead = 0;
 
-    int stat(const char *path, struct stat *info) override { return counted("stat", FileAccess::stat(path, info)); }
-    int fstat(int fd, struct stat *info) override { return counted("fstat", FileAccess::fstat(fd, info)); }
-    int open(const char *path, int flags) override { return counted("open", FileAccess::open(path, flags)); }
-    ssize_t pread(int fd, void *buffer, size_t count, off_t offset) override
+    int stat(const rom::FilePath &path, rom::FileStatus &info) override
     {
-        const ssize_t read = counted("pread", FileAccess::pread(fd, buffer, count, offset));
+        return counted("stat", FileAccess::stat(path, info));
+    }
+    int fstat(rom::FileHandle fd, rom::FileStatus &info) override { return counted("fstat", FileAccess::fstat(fd, info)); }
+    rom::FileHandle open(const rom::FilePath &path, rom::OpenMode mode) override
+    {
+        return counted("open", FileAccess::open(path, mode));
+    }
+    std::ptrdiff_t pread(rom::FileHandle fd, void *buffer, std::size_t count, std::int64_t offset) override
+    {
+        const std::ptrdiff_t read = counted("pread", FileAccess::pread(fd, buffer, count, offset));
         bytesRead += read > 0 ? read : 0;
         return read;
     }
-    ssize_t pwrite(int fd, const void *buffer, size_t count, off_t offset) override
+    std::ptrdiff_t pwrite(rom::FileHandle fd, const void *buffer, std::size_t count, std::int64_t offset) override
     {
         return counted("pwrite", FileAccess::pwrite(fd, buffer, count, offset));
     }
-    int fsync(int fd) override { return counted("fsync", FileAccess::fsync(fd)); }
-    int close(int fd) override { return counted("close", FileAccess::close(fd)); }
+    int fsync(rom::FileHandle fd) override { return counted("fsync", FileAccess::fsync(fd)); }
+    int close(rom::FileHandle fd) override { return counted("close", FileAccess::close(fd)); }
 
 private:
     template <typename Result>

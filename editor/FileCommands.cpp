@@ -1,13 +1,13 @@
 #include "FileCommands.h"
 
 #include "EditorMessages.h"
+#include "ImagePath.h"
 #include "TableTools.h"
 
-#include <QFile>
 
 namespace {
 
-QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString decoded(const std::string &path) { return image_path::shownName(path); }
 
 QString failure(const QString &what, const rom::ToolError &error)
 {

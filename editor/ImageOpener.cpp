@@ -4,8 +4,6 @@
 #include "EditorMessages.h"
 #include "ImagePath.h"
 
-#include <QFile>
-
 using rom::RomError;
 
 ImageOpener::ImageOpener(EditorPrompts &prompts, OpenDialog &dialog, rom::FileAccess &files, EditingFlow &flow)
@@ -38,13 +36,13 @@ std::optional<OpenedImage> ImageOpener::choose(const rom::RomFile &open)
             open.isOpen()));
         return std::nullopt;
     }
-    return openImage(QFile::encodeName(fileName).toStdString(), open);
+    return openImage(image_path::fileText(fileName), open);
 }
 
 std::optional<OpenedImage> ImageOpener::openPath(const std::string &path, const rom::RomFile &open)
 {
     const std::string absolute = image_path::absolute(path);
-    m_dialog.setFileName(QFile::decodeName(QByteArray::fromStdString(absolute)));
+    m_dialog.setFileName(image_path::shownName(absolute));
     return openImage(absolute, open);
 }
 
@@ -71,7 +69,7 @@ std::optional<OpenedImage> ImageOpener::reload(const rom::RomFile &open)
 std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const rom::RomFile &open,
                                                   bool askAboutPicks)
 {
-    OpenedImage image{rom::RomFile(m_files), QFile::decodeName(QByteArray::fromStdString(path)), {}, {}, false, {}};
+    OpenedImage image{rom::RomFile(m_files), image_path::shownName(path), {}, {}, false, {}};
     const auto read = [&image] {
         const RomError error = image.file.readName(image.internalName);
         return error == RomError::None ? image.file.readShop(0, image.firstShop) : error;

@@ -1,19 +1,41 @@
 #include "ImagePath.h"
 
+#include "FilePath.h"
+#include "Utf8.h"
+
 #include <QFile>
 #include <QFileInfo>
 
-#include <dirent.h>
 #include <filesystem>
 
 namespace image_path {
 
+std::string fileText(const QString &name)
+{
+#ifdef _WIN32
+    return rom::generalizedUtf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t *>(name.utf16()),
+                                                             std::size_t(name.size())));
+#else
+    return QFile::encodeName(name).toStdString();
+#endif
+}
+
+QString shownName(const std::string &path)
+{
+#ifdef _WIN32
+    return QString::fromStdU16String(rom::utf16FromGeneralizedUtf8(path));
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path));
+#endif
+}
+
 std::string absolute(const std::string &path)
 {
-    if (path.empty() || path.front() == '/')
+    const rom::FilePath file(path);
+    if (path.empty() || file.system().is_absolute())
         return path;
     std::error_code error;
-    return (std::filesystem::current_path(error) / path).native();
+    return rom::FilePath(std::filesystem::current_path(error) / file.system()).text();
 }
 
 bool standsForAnotherName(const QString &fileName)
@@ -21,18 +43,14 @@ bool standsForAnotherName(const QString &fileName)
     if (!fileName.contains(QChar::ReplacementCharacter))
         return false;
     const QFileInfo chosen(fileName);
-    DIR *folder = ::opendir(QFile::encodeName(chosen.path()).constData());
-    if (!folder)
-        return false;
-    bool found = false;
-    while (const dirent *entry = ::readdir(folder)) {
-        const QByteArray name(entry->d_name);
-        const QString shown = QFile::decodeName(name);
-        if (QFile::encodeName(shown) != name && shown == chosen.fileName())
-            found = true;
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(rom::FilePath(fileText(chosen.path())).system(), error)) {
+        const std::string name = rom::FilePath(entry.path().filename()).text();
+        const QString shown = shownName(name);
+        if (fileText(shown) != name && shown == chosen.fileName())
+            return true;
     }
-    ::closedir(folder);
-    return found;
+    return false;
 }
 
 } // namespace image_path

@@ -1,13 +1,13 @@
 #include "ItemNamesInUse.h"
 
 #include "EditorMessages.h"
+#include "ImagePath.h"
 #include "EditorView.h"
 #include "NameTableChoice.h"
 #include "ShopDocument.h"
 #include "ShopTableModel.h"
 #include "TableTools.h"
 
-#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -22,7 +22,7 @@ QString imageKey(const std::string &internalName)
     return QStringLiteral("imageNames/") + QString::fromLatin1(QByteArray::fromStdString(internalName).toHex());
 }
 
-QString decoded(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString decoded(const std::string &path) { return image_path::shownName(path); }
 
 } // namespace
 

@@ -2,13 +2,13 @@
 
 #include "EditingFlow.h"
 #include "EditorMessages.h"
+#include "ImagePath.h"
 #include "ShopDocument.h"
 #include "ShopHistory.h"
 #include "ShopListText.h"
 #include "ShopTableModel.h"
 #include "TableTools.h"
 
-#include <QFile>
 
 using rom::RomError;
 
@@ -53,7 +53,7 @@ void TableImport::run()
         return;
     rom::CsvTable csv;
     if (const rom::ToolError error = rom::TableTools::readCsv(path, csv); !error.ok()) {
-        m_prompts.showError(EditorMessages::importFailure(QFile::decodeName(QByteArray::fromStdString(error.path)),
+        m_prompts.showError(EditorMessages::importFailure(image_path::shownName(error.path),
                                                           EditorMessages::sentence(error.reasonText()),
                                                           tr("The image is unchanged.")));
         return;

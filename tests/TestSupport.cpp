@@ -88,17 +88,17 @@ std::uint64_t shopOffset(rom::ImageLayout layout, int index)
     return (layout == rom::ImageLayout::Headered ? 0x47CC0 : 0x47AC0) + 9 * std::uint64_t(index);
 }
 
-int FaultyFileAccess::open(const char *path, int flags)
+rom::FileHandle FaultyFileAccess::open(const rom::FilePath &path, rom::OpenMode mode)
 {
-    const bool forWriting = (flags & O_ACCMODE) != O_RDONLY;
+    const bool forWriting = mode == rom::OpenMode::ReadWrite;
     if ((forWriting && openError) || (!forWriting && denyRead)) {
         errno = forWriting ? openError : EACCES;
-        return -1;
+        return rom::kNoFile;
     }
-    return FileAccess::open(path, flags);
+    return FileAccess::open(path, mode);
 }
 
-ssize_t FaultyFileAccess::pread(int fd, void *buffer, size_t count, off_t offset)
+std::ptrdiff_t FaultyFileAccess::pread(rom::FileHandle fd, void *buffer, std::size_t count, std::int64_t offset)
 {
     if (count == rom::kShopCount * rom::kShopRecordSize)
         ++tableReads;
@@ -109,7 +109,7 @@ ssize_t FaultyFileAccess::pread(int fd, void *buffer, size_t count, off_t offset
     return FileAccess::pread(fd, buffer, count, offset);
 }
 
-ssize_t FaultyFileAccess::pwrite(int fd, const void *buffer, size_t count, off_t offset)
+std::ptrdiff_t FaultyFileAccess::pwrite(rom::FileHandle fd, const void *buffer, std::size_t count, std::int64_t offset)
 {
     ++writes;
     if (beforeWrite)
@@ -135,7 +135,7 @@ ssize_t FaultyFileAccess::pwrite(int fd, const void *buffer, size_t count, off_t
     return FileAccess::pwrite(fd, buffer, std::min(count, limit), offset);
 }
 
-int FaultyFileAccess::fallocate(int fd, int mode, off_t offset, off_t length)
+int FaultyFileAccess::fallocate(rom::FileHandle fd, std::int64_t offset, std::int64_t length)
 {
     if (beforeReserve)
         beforeReserve();
@@ -143,10 +143,10 @@ int FaultyFileAccess::fallocate(int fd, int mode, off_t offset, off_t length)
         errno = fallocateError;
         return -1;
     }
-    return FileAccess::fallocate(fd, mode, offset, length);
+    return FileAccess::fallocate(fd, offset, length);
 }
 
-int FaultyFileAccess::fdatasync(int fd)
+int FaultyFileAccess::fdatasync(rom::FileHandle fd)
 {
     ++dataSyncs;
     if (fsyncError) {
@@ -156,7 +156,7 @@ int FaultyFileAccess::fdatasync(int fd)
     return FileAccess::fdatasync(fd);
 }
 
-int FaultyFileAccess::fsync(int fd)
+int FaultyFileAccess::fsync(rom::FileHandle fd)
 {
     ++syncs;
     if (fsyncError) {

@@ -52,10 +52,10 @@ public:
     int syncs = 0;     // fsync calls
     int dataSyncs = 0; // fdatasync calls
 
-    int open(const char *path, int flags) override;
-    ssize_t pread(int fd, void *buffer, size_t count, off_t offset) override;
-    ssize_t pwrite(int fd, const void *buffer, size_t count, off_t offset) override;
-    int fallocate(int fd, int mode, off_t offset, off_t length) override;
-    int fdatasync(int fd) override;
-    int fsync(int fd) override;
+    rom::FileHandle open(const rom::FilePath &path, rom::OpenMode mode) override;
+    std::ptrdiff_t pread(rom::FileHandle file, void *buffer, std::size_t count, std::int64_t offset) override;
+    std::ptrdiff_t pwrite(rom::FileHandle file, const void *buffer, std::size_t count, std::int64_t offset) override;
+    int fallocate(rom::FileHandle file, std::int64_t offset, std::int64_t length) override;
+    int fdatasync(rom::FileHandle file) override;
+    int fsync(rom::FileHandle file) override;
 };

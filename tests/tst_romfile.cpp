@@ -1,5 +1,6 @@
 #include "RomFile.h"
 #include "TestSupport.h"
+#include "Utf8.h"
 
 #include <QTest>
 
@@ -51,6 +52,9 @@ private slots:
     void readsTheWholeCartridge();
     void writesOnlyTheChecksumFields_data();
     void writesOnlyTheChecksumFields();
+    void namesComeBackWhole_data();
+    void namesComeBackWhole();
+    void opensNamesThatAreNotText();
 
 private:
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -143,6 +147,9 @@ void TestRomFile::refusesFilesItCannotWrite()
     RomFile file(files);
     files.openError = EROFS;
     QCOMPARE(file.open(path.toStdString()), RomError::ReadOnly);
+    // A sharing mode (Windows) or a lease (Linux) of another program's.
+    files.openError = EWOULDBLOCK;
+    QCOMPARE(file.open(path.toStdString()), RomError::InUse);
     files.openError = EACCES;
     files.denyRead = true;
     QCOMPARE(file.open(path.toStdString()), RomError::AccessDenied);
@@ -410,6 +417,51 @@ void TestRomFile::writesOnlyTheChecksumFields()
             changes.append(qint64(at + k));
     }
     QCOMPARE(changedOffsets(original, readFile(path)), changes);
+}
+
+// Windows' names are UTF-16 and may hold a lone surrogate half; their text
+// (FilePath::text there, and the command line's) is generalized UTF-8, which
+// gives every one of them back.
+void TestRomFile::namesComeBackWhole_data()
+{
+    QTest::addColumn<std::u16string>("units");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("ASCII") << std::u16string(u"game.smc") << QByteArray("game.smc");
+    QTest::newRow("outside the ANSI code page") << std::u16string(u"\u30B7\u03A9") << QByteArray("\xE3\x82\xB7\xCE\xA9");
+    QTest::newRow("a surrogate pair") << std::u16string(u"\U0001D11E") << QByteArray("\xF0\x9D\x84\x9E");
+    QTest::newRow("a lone first half") << std::u16string(u"a") + char16_t(0xD834) + u"b"
+                                       << QByteArray("a\xED\xA0\xB4" "b");
+    QTest::newRow("a lone second half at the end") << std::u16string(1, char16_t(0xDD1E))
+                                                   << QByteArray("\xED\xB4\x9E");
+    QTest::newRow("halves in the wrong order") << std::u16string{char16_t(0xDD1E), char16_t(0xD834)}
+                                               << QByteArray("\xED\xB4\x9E\xED\xA0\xB4");
+}
+
+void TestRomFile::namesComeBackWhole()
+{
+    QFETCH(std::u16string, units);
+    QFETCH(QByteArray, text);
+    QCOMPARE(QByteArray::fromStdString(rom::generalizedUtf8FromUtf16(units)), text);
+    QVERIFY(rom::utf16FromGeneralizedUtf8(text.toStdString()) == units);
+    // Bytes that are no such text stand for U+FFFD each, not for some other name.
+    QVERIFY(rom::utf16FromGeneralizedUtf8("\xFF" + text.toStdString() + "\xC3") ==
+            u"\uFFFD" + units + u"\uFFFD");
+}
+
+// On POSIX systems a name is bytes, never decoded: one that is not UTF-8
+// opens the file it names, and messages give the same bytes back.
+void TestRomFile::opensNamesThatAreNotText()
+{
+    const std::string name = "game-\xE9\xFF.smc";
+    const QString path = writeImage(dir(), QStringLiteral("plain.smc"), smallImage(ImageLayout::Headered));
+    const std::string bytes = QFile::encodeName(dir().path()).toStdString() + "/" + name;
+    QVERIFY(::rename(qPrintable(path), bytes.c_str()) == 0);
+    RomFile file;
+    QCOMPARE(file.open(bytes), RomError::None);
+    QCOMPARE(file.path(), bytes);
+    QVERIFY(file.filePath().system().native() == bytes);
+    // QTemporaryDir cannot name it to remove it.
+    QVERIFY(::unlink(bytes.c_str()) == 0);
 }
 
 QTEST_GUILESS_MAIN(TestRomFile)

@@ -2,6 +2,7 @@
 
 #include "CartridgeChecksum.h"
 #include "DemoNames.h"
+#include "FilePath.h"
 #include "OutputFile.h"
 #include "ShopRecord.h"
 
@@ -123,7 +124,8 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
 
 std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
 {
-    if (!overwrite && std::filesystem::exists(path))
+    std::error_code unknown;
+    if (!overwrite && std::filesystem::exists(rom::FilePath(path).system(), unknown))
         return path + ": " + std::strerror(EEXIST);
     if (const rom::FileError error = rom::OutputFile::writeMadeImage(path, bytes); !error.ok())
         return path + ": " + error.message();

@@ -1,6 +1,8 @@
 // Writes a synthetic cartridge image to try the editor on.
 #include "DemoImage.h"
 #include "DemoNames.h"
+#include "FilePath.h"
+#include "ProgramArguments.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +32,12 @@ bool parseNumber(const char *text, unsigned long &value)
     return end != text && *end == '\0';
 }
 
+bool exists(const std::string &path)
+{
+    std::error_code unknown;
+    return std::filesystem::exists(rom::FilePath(path).system(), unknown);
+}
+
 bool write(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
 {
     const std::string error = demo::writeImageFile(path, bytes, overwrite);
@@ -40,8 +48,10 @@ bool write(const std::string &path, const std::vector<std::uint8_t> &bytes, bool
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char **systemArgv)
 {
+    rom::ProgramArguments arguments(argc, systemArgv);
+    char **argv = arguments.values();
     demo::DemoImageOptions options;
     bool overwrite = false;
     bool keep = false;
@@ -73,12 +83,12 @@ int main(int argc, char **argv)
     }
     if (path.empty() || (overwrite && keep))
         return usage();
-    if (!tablePath.empty() && !(keep && std::filesystem::exists(tablePath))) {
+    if (!tablePath.empty() && !(keep && exists(tablePath))) {
         const std::string text = demo::tableFileText(demo::NameEncoding{}, demo::NameTablePlace{});
         if (!write(tablePath, std::vector<std::uint8_t>(text.begin(), text.end()), overwrite))
             return 1;
     }
-    if (keep && std::filesystem::exists(path))
+    if (keep && exists(path))
         return 0;
     return write(path, demo::makeDemoImage(options), overwrite) ? 0 : 1;
 }

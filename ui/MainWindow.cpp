@@ -4,6 +4,7 @@
 #include "AllShopsWindow.h"
 #include "EditorController.h"
 #include "FormLayout.h"
+#include "ImagePath.h"
 #include "ShopForm.h"
 
 #include <QApplication>
@@ -18,6 +19,23 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUndoStack>
+
+namespace {
+
+// A dropped file's name as the file layer takes it. On POSIX systems, the
+// name's own bytes, which the URL carries percent-encoded: decoded to text,
+// a name that is not valid UTF-8 would name another file. On Windows, the
+// URL holds the UTF-16 name ("/C:/..."), which toLocalFile gives back.
+QByteArray droppedPath(const QUrl &url)
+{
+#ifdef _WIN32
+    return QByteArray::fromStdString(image_path::fileText(url.toLocalFile()));
+#else
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+#endif
+}
+
+} // namespace
 
 MainWindow::MainWindow(rom::FileAccess &files, QWidget *parent) : QMainWindow(parent)
 {
@@ -293,10 +311,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    // The name's own bytes, which the URL carries percent-encoded: decoded
-    // to text, a name that is not valid UTF-8 would name another file.
-    const QByteArray path =
-        QByteArray::fromPercentEncoding(event->mimeData()->urls().constFirst().path(QUrl::FullyEncoded).toLatin1());
+    const QByteArray path = droppedPath(event->mimeData()->urls().constFirst());
     event->acceptProposedAction();
     // Open after the drop has finished, so the program it came from is not
     // kept waiting by a message about the file.

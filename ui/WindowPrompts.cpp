@@ -3,11 +3,11 @@
 #include "EditorController.h"
 #include "ImageLayout.h"
 #include "ImageNamesDialog.h"
+#include "ImagePath.h"
 #include "MessageBox.h"
 #include "ShopNumber.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -173,5 +173,5 @@ std::string WindowPrompts::chooseFile(FileChoice choice)
                                            choice == FileChoice::PatchToWrite)
                              : QFileDialog::getOpenFileName(m_window, dialog.title, QString(), dialog.filters, nullptr,
                                                             QFileDialog::DontUseNativeDialog);
-    return QFile::encodeName(path).toStdString();
+    return image_path::fileText(path);
 }

@@ -1,4 +1,6 @@
+#include "ImagePath.h"
 #include "MainWindow.h"
+#include "ProgramArguments.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -47,18 +49,18 @@ const QtOption *qtOption(const QByteArray &argument, bool &valueAttached)
 // platform named with -platform, if any.
 QStringList ownArguments(int argc, char *argv[], QByteArray &platform)
 {
-    QStringList own{QString::fromLocal8Bit(argv[0])};
+    QStringList own{image_path::shownName(argv[0])};
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (argument == "--") {
             for (; i < argc; ++i)
-                own << QString::fromLocal8Bit(argv[i]);
+                own << image_path::shownName(argv[i]);
             break;
         }
         bool valueAttached = false;
         const QtOption *option = qtOption(argument, valueAttached);
         if (!option) {
-            own << QString::fromLocal8Bit(argument);
+            own << image_path::shownName(argument.toStdString());
             continue;
         }
         const QByteArray value = valueAttached              ? argument.mid(argument.indexOf('=') + 1)
@@ -124,15 +126,24 @@ void reportFailedStart(QtMsgType type, const QMessageLogContext &, const QString
 
 bool displayNamed(const QByteArray &platformOption)
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    // The desktop is the display, always there; no variable names it.
+    Q_UNUSED(platformOption);
+    return true;
+#else
     const QByteArray platform = platformOption.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : platformOption;
     return (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) ||
            !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#endif
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // The command line as the file layer takes names: on Windows from the
+    // system's UTF-16 command line, not from argv's ANSI code page form.
+    rom::ProgramArguments texts(argc, argv);
     // --help and --version need no display: the command line is read before
     // the window system starts.
     auto core = std::make_unique<QCoreApplication>(argc, argv);
@@ -153,7 +164,7 @@ int main(int argc, char *argv[])
         QCoreApplication::translate("main", "An image file to open at start, as File > Open ROM would."),
         QStringLiteral("[image]"));
     QByteArray platform;
-    const QStringList arguments = ownArguments(argc, argv, platform);
+    const QStringList arguments = ownArguments(texts.count(), texts.values(), platform);
     if (!options.parse(arguments)) {
         std::fprintf(stderr, "shop-editor: %s\n", qPrintable(options.errorText()));
         return 2;
@@ -198,7 +209,7 @@ int main(int argc, char *argv[])
     // that a message about the image named below shows over it.
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();
-    QTimer::singleShot(0, &window, [&window, files = fileArguments(argc, argv)] {
+    QTimer::singleShot(0, &window, [&window, files = fileArguments(texts.count(), texts.values())] {
         window.start(files.itemNames, files.image);
     });
     return QApplication::exec();

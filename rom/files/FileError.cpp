@@ -1,14 +1,30 @@
 #include "FileError.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace rom {
 
 namespace {
 
+// The system's words for an errno, where it has some: Windows' C runtime
+// has none for the POSIX reasons that its file layer reports too.
+std::string wordsFor(int error)
+{
+#ifdef _WIN32
+    switch (error) {
+    case EWOULDBLOCK: return "another program has the file open and does not share it";
+    case ELOOP: return "too many levels of symbolic links";
+    case EOPNOTSUPP: return "operation not supported";
+    default: break;
+    }
+#endif
+    return std::strerror(error);
+}
+
 std::string systemWords(int error)
 {
-    return error != 0 ? std::string(" (") + std::strerror(error) + ")" : std::string();
+    return error != 0 ? " (" + wordsFor(error) + ")" : std::string();
 }
 
 } // namespace

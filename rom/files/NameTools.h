@@ -2,6 +2,7 @@
 
 #include "CartridgeBytes.h"
 #include "DecodedNames.h"
+#include "FilePath.h"
 #include "ImageLayout.h"
 #include "KnownName.h"
 #include "NameTable.h"
@@ -23,17 +24,17 @@ class NameTools {
 public:
     // A table file, read whole (at most TableTools::kMaxTextFileSize bytes)
     // and parsed; table is untouched on error.
-    [[nodiscard]] static ToolError readTableFile(const std::string &path, TableFile &table);
+    [[nodiscard]] static ToolError readTableFile(const FilePath &path, TableFile &table);
     // The cartridge contents of the image at path and its layout.
-    [[nodiscard]] static ToolError readCartridge(const std::string &path, CartridgeBytes &cartridge,
+    [[nodiscard]] static ToolError readCartridge(const FilePath &path, CartridgeBytes &cartridge,
                                                  ImageLayout &layout);
     // The names of a name table in a cartridge read from the image at
     // imagePath; a layout that does not lie inside the cartridge is refused
     // with its first problem.
-    [[nodiscard]] static ToolError decodeNames(const std::string &imagePath, std::span<const std::uint8_t> cartridge,
+    [[nodiscard]] static ToolError decodeNames(const FilePath &imagePath, std::span<const std::uint8_t> cartridge,
                                                const NameTable &nameTable, DecodedNames &names);
     // RelativeSearch::find over a cartridge read from the image at imagePath.
-    [[nodiscard]] static ToolError findNames(const std::string &imagePath, std::span<const std::uint8_t> cartridge,
+    [[nodiscard]] static ToolError findNames(const FilePath &imagePath, std::span<const std::uint8_t> cartridge,
                                              const std::vector<KnownName> &known, SearchResult &result);
 };
 

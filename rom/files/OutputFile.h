@@ -1,11 +1,10 @@
 #pragma once
 
+#include "FileAccess.h"
 #include "FileError.h"
 
 #include <cstdint>
 #include <span>
-#include <string>
-#include <sys/stat.h>
 
 namespace rom {
 
@@ -19,21 +18,21 @@ namespace rom {
 // An output is never an image, so it never replaces one: not an image the
 // caller names (the one open, the ones a command reads), not a file another
 // program holds a lock on (the editor and shop-table import lock the images
-// they write), and not any existing file that passes the image checks
-// (RomFile::open for reading). A file with other names (hard links) is
-// refused too, as replacing it would split it from them.
+// they write; on Windows, also a file another program holds open without
+// letting others delete it), and not any existing file that passes the
+// image checks (RomFile::open for reading). A file with other names (hard
+// links) is refused too, as replacing it would split it from them.
 class OutputFile {
 public:
-    // Writes bytes as the file at path (the bytes given, never decoded),
-    // unless the checks above refuse it. A replaced file keeps its
-    // permissions; a new one gets the usual ones.
-    [[nodiscard]] static FileError write(const std::string &path, std::span<const std::uint8_t> bytes,
-                                         std::span<const std::string> images);
+    // Writes bytes as the file at path, unless the checks above refuse it.
+    // A replaced file keeps its permissions; a new one gets the usual ones.
+    [[nodiscard]] static FileError write(const FilePath &path, std::span<const std::uint8_t> bytes,
+                                         std::span<const FilePath> images);
 
     // For the tools that make images for tests and demonstrations
     // (make-demo-image): as write(), but an image may be replaced, unless
     // another program holds a lock on it. Not for the programs' outputs.
-    [[nodiscard]] static FileError writeMadeImage(const std::string &path, std::span<const std::uint8_t> bytes);
+    [[nodiscard]] static FileError writeMadeImage(const FilePath &path, std::span<const std::uint8_t> bytes);
 
 private:
     enum class Kind {
@@ -41,14 +40,19 @@ private:
         MadeImage, // an image made whole by a tool
     };
 
-    [[nodiscard]] static FileError writeChecked(const std::string &path, std::span<const std::uint8_t> bytes,
-                                                std::span<const std::string> images, Kind kind);
-    [[nodiscard]] static FileError check(const std::string &path, const struct stat &info,
-                                         std::span<const std::string> images, Kind kind);
-    [[nodiscard]] static FileError checkLock(const std::string &path, const struct stat &info);
+    [[nodiscard]] static FileError writeChecked(const FilePath &path, std::span<const std::uint8_t> bytes,
+                                                std::span<const FilePath> images, Kind kind);
+    [[nodiscard]] static FileError check(const FilePath &path, const FileStatus &info,
+                                         std::span<const FilePath> images, Kind kind);
+
+    // Each system's own part (OutputFilePosix.cpp, OutputFileWindows.cpp).
+    // Refused while another program holds the file as the editor holds its image.
+    [[nodiscard]] static FileError checkLock(const FilePath &path, const FileStatus &info);
     // The folder and name that path leads to once symbolic links at its end
-    // are followed; the name need not exist.
-    [[nodiscard]] static FileError whereItLeads(const std::string &path, std::string &folder, std::string &name);
+    // are followed; the name need not exist. An existing file (info) must
+    // still be the one of that name.
+    [[nodiscard]] static FileError whereItLeads(const FilePath &path, const FileStatus *info, FilePath &folder,
+                                                FilePath &name);
 };
 
 } // namespace rom

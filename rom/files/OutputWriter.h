@@ -1,17 +1,17 @@
 #pragma once
 
+#include "FileAccess.h"
 #include "FileError.h"
 
 #include <cstdint>
 #include <span>
-#include <string>
-#include <sys/stat.h>
 
 namespace rom {
 
 // How the bytes of an output are put in place, once OutputFile has decided
 // that the file may be written. Its functions are private to OutputFile, so
-// that every output goes through OutputFile's checks.
+// that every output goes through OutputFile's checks. Each system has its
+// own (OutputWriterPosix.cpp, OutputWriterWindows.cpp).
 class OutputWriter {
     friend class OutputFile;
 
@@ -22,14 +22,15 @@ class OutputWriter {
     // is replaced and whose permissions the new file takes, or nullptr when
     // there is none, so that a file another program makes meanwhile is kept.
     // Either way a file of that name that is not `existing` is left alone
-    // (ChangedMeanwhile). SIGINT, SIGTERM and SIGHUP wait while a temporary
-    // name exists, so that a program stopped by them leaves none behind.
-    [[nodiscard]] static FileError replace(const std::string &folder, const std::string &name,
-                                           const struct stat *existing, std::span<const std::uint8_t> bytes);
+    // (ChangedMeanwhile). SIGINT, SIGTERM and SIGHUP (on Windows, Ctrl+C,
+    // Ctrl+Break and the console's closing) wait while a temporary name
+    // exists, so that a program stopped by them leaves none behind.
+    [[nodiscard]] static FileError replace(const FilePath &folder, const FilePath &name, const FileStatus *existing,
+                                           std::span<const std::uint8_t> bytes);
 
     // Writes bytes straight into a character device or a pipe, which has no
     // folder to hold a new file.
-    [[nodiscard]] static FileError writeInto(const std::string &path, std::span<const std::uint8_t> bytes);
+    [[nodiscard]] static FileError writeInto(const FilePath &path, std::span<const std::uint8_t> bytes);
 };
 
 } // namespace rom

@@ -1,10 +1,9 @@
 #include "PlainFile.h"
 
+#include "FileAccess.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace rom {
 
@@ -13,12 +12,12 @@ namespace {
 // Read in pieces of this size from a pipe, whose size is not known ahead.
 constexpr std::size_t kReadPiece = 64 * 1024;
 
-bool readable(const struct stat &info) { return S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode); }
+bool readable(const FileStatus &info) { return info.kind == FileKind::Regular || info.kind == FileKind::Pipe; }
 
-FileError readOpen(int fd, std::size_t maxSize, std::string &bytes)
+FileError readOpen(FileAccess &files, FileHandle file, std::size_t maxSize, std::string &bytes)
 {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
+    FileStatus info;
+    if (files.fstat(file, info) != 0)
         return {FileProblem::CannotRead, errno};
     if (!readable(info))
         return {FileProblem::NotRegularFile};
@@ -27,7 +26,7 @@ FileError readOpen(int fd, std::size_t maxSize, std::string &bytes)
         const std::size_t done = text.size();
         // One byte more than allowed tells a file just too large from one that fits.
         text.resize(std::min(done + kReadPiece, maxSize + 1));
-        const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
+        const std::ptrdiff_t got = files.read(file, text.data() + done, text.size() - done);
         if (got < 0 && errno == EINTR) {
             text.resize(done);
             continue;
@@ -46,23 +45,24 @@ FileError readOpen(int fd, std::size_t maxSize, std::string &bytes)
 
 } // namespace
 
-FileError PlainFile::read(const std::string &path, std::size_t maxSize, std::string &bytes)
+FileError PlainFile::read(const FilePath &path, std::size_t maxSize, std::string &bytes)
 {
-    if (path.find('\0') != std::string::npos)
+    if (path.holdsNul())
         return {FileProblem::CannotRead, ENOENT};
+    FileAccess &files = FileAccess::system();
     // Look before opening: opening a device can block or have side effects.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    FileStatus info;
+    if (files.stat(path, info) != 0)
         return {FileProblem::CannotRead, errno};
     if (!readable(info))
         return {FileProblem::NotRegularFile};
-    if (S_ISREG(info.st_mode) && std::uint64_t(info.st_size) > maxSize)
+    if (info.kind == FileKind::Regular && std::uint64_t(info.size) > maxSize)
         return {FileProblem::TooLarge};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    const FileHandle file = files.open(path, OpenMode::Stream);
+    if (file == kNoFile)
         return {FileProblem::CannotRead, errno};
-    const FileError error = readOpen(fd, maxSize, bytes);
-    ::close(fd);
+    const FileError error = readOpen(files, file, maxSize, bytes);
+    files.close(file);
     return error;
 }
 

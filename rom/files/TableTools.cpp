@@ -13,19 +13,22 @@ namespace rom {
 
 namespace {
 
-ToolError failure(const std::string &path, ToolError::Reason reason) { return ToolError{path, std::move(reason)}; }
+ToolError failure(const FilePath &path, ToolError::Reason reason)
+{
+    return ToolError{path.text(), std::move(reason)};
+}
 
-ToolError fromRom(const std::string &path, RomError error)
+ToolError fromRom(const FilePath &path, RomError error)
 {
     return error == RomError::None ? ToolError{} : failure(path, error);
 }
 
-ToolError fromFile(const std::string &path, const FileError &error)
+ToolError fromFile(const FilePath &path, const FileError &error)
 {
     return error.ok() ? ToolError{} : failure(path, error);
 }
 
-ToolError readCartridge(const std::string &path, CartridgeBytes &cartridge)
+ToolError readCartridge(const FilePath &path, CartridgeBytes &cartridge)
 {
     RomFile image;
     if (ToolError error = TableTools::open(image, path, Access::ReadOnly); !error.ok())
@@ -35,7 +38,7 @@ ToolError readCartridge(const std::string &path, CartridgeBytes &cartridge)
 
 // The patch from the cartridge of clean to that of modified, both read into
 // before and after. patch is untouched on error.
-ToolError patchBetween(const std::string &clean, const std::string &modified, PatchFormat format,
+ToolError patchBetween(const FilePath &clean, const FilePath &modified, PatchFormat format,
                        CartridgeBytes &before, CartridgeBytes &after, std::vector<std::uint8_t> &patch)
 {
     if (ToolError error = readCartridge(clean, before); !error.ok())
@@ -49,7 +52,7 @@ ToolError patchBetween(const std::string &clean, const std::string &modified, Pa
 
 } // namespace
 
-ToolError TableTools::open(RomFile &image, const std::string &path, Access access)
+ToolError TableTools::open(RomFile &image, const FilePath &path, Access access)
 {
     return fromRom(path, image.open(path, access));
 }
@@ -75,7 +78,7 @@ ToolError TableTools::exportCsv(RomFile &image, const ItemNames &names, const Ex
     return {};
 }
 
-ToolError TableTools::readCsv(const std::string &path, std::vector<ShopRow> &rows)
+ToolError TableTools::readCsv(const FilePath &path, std::vector<ShopRow> &rows)
 {
     CsvTable table;
     if (ToolError error = readCsv(path, table); !error.ok())
@@ -84,7 +87,7 @@ ToolError TableTools::readCsv(const std::string &path, std::vector<ShopRow> &row
     return {};
 }
 
-ToolError TableTools::readCsv(const std::string &path, CsvTable &table)
+ToolError TableTools::readCsv(const FilePath &path, CsvTable &table)
 {
     std::string text;
     if (ToolError error = fromFile(path, PlainFile::read(path, kMaxTextFileSize, text)); !error.ok())
@@ -96,7 +99,7 @@ ToolError TableTools::readCsv(const std::string &path, CsvTable &table)
     return {};
 }
 
-ToolError TableTools::readItemNames(const std::string &path, ItemNames &names)
+ToolError TableTools::readItemNames(const FilePath &path, ItemNames &names)
 {
     std::string text;
     if (ToolError error = fromFile(path, PlainFile::read(path, kMaxTextFileSize, text)); !error.ok())
@@ -134,7 +137,7 @@ ToolError TableTools::importTable(RomFile &image, const CsvTable &table, const I
     return {};
 }
 
-ToolError TableTools::readTable(const std::string &path, ShopTable &table)
+ToolError TableTools::readTable(const FilePath &path, ShopTable &table)
 {
     RomFile image;
     if (ToolError error = open(image, path, Access::ReadOnly); !error.ok())
@@ -142,7 +145,7 @@ ToolError TableTools::readTable(const std::string &path, ShopTable &table)
     return fromRom(path, image.readTable(table));
 }
 
-ToolError TableTools::makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
+ToolError TableTools::makePatch(const FilePath &clean, const FilePath &modified, PatchFormat format,
                                 std::vector<std::uint8_t> &patch)
 {
     CartridgeBytes before;
@@ -150,7 +153,7 @@ ToolError TableTools::makePatch(const std::string &clean, const std::string &mod
     return patchBetween(clean, modified, format, before, after, patch);
 }
 
-ToolError TableTools::makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
+ToolError TableTools::makePatch(const FilePath &clean, const FilePath &modified, PatchFormat format,
                                 PatchReport &report)
 {
     CartridgeBytes before;
@@ -185,8 +188,8 @@ ToolError TableTools::fixChecksum(RomFile &image, const CartridgeChecksum &sum, 
     return {};
 }
 
-ToolError TableTools::writeOutput(const std::string &path, std::span<const std::uint8_t> bytes,
-                                  std::initializer_list<std::string> images)
+ToolError TableTools::writeOutput(const FilePath &path, std::span<const std::uint8_t> bytes,
+                                  std::initializer_list<FilePath> images)
 {
     return fromFile(path, OutputFile::write(path, bytes, std::span(images.begin(), images.size())));
 }

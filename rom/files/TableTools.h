@@ -66,7 +66,7 @@ public:
     // a whole table with long labels is well under 100 KiB.
     static constexpr std::size_t kMaxTextFileSize = 4 * 1024 * 1024;
 
-    [[nodiscard]] static ToolError open(RomFile &image, const std::string &path, Access access);
+    [[nodiscard]] static ToolError open(RomFile &image, const FilePath &path, Access access);
 
     // The table of an open image with all its columns, the type labels of
     // ShopTypeLabels::text and the item labels of names.
@@ -75,10 +75,10 @@ public:
     [[nodiscard]] static ToolError exportCsv(RomFile &image, const ItemNames &names, const ExportOptions &options,
                                              std::string &csv);
     // A CSV table, checked whole (TableCsv::read). rows is untouched on error.
-    [[nodiscard]] static ToolError readCsv(const std::string &path, std::vector<ShopRow> &rows);
+    [[nodiscard]] static ToolError readCsv(const FilePath &path, std::vector<ShopRow> &rows);
     // The same, with the label cells. table is untouched on error.
-    [[nodiscard]] static ToolError readCsv(const std::string &path, CsvTable &table);
-    [[nodiscard]] static ToolError readItemNames(const std::string &path, ItemNames &names);
+    [[nodiscard]] static ToolError readCsv(const FilePath &path, CsvTable &table);
+    [[nodiscard]] static ToolError readItemNames(const FilePath &path, ItemNames &names);
     // Writes each shop of rows whose bytes differ from the image's as one
     // record (RomFile::writeShop), in row order; changed counts those
     // written, also when a write fails part of the way through.
@@ -91,16 +91,16 @@ public:
                                                ImportReport &report);
 
     // The table of the image at path, opened for reading only.
-    [[nodiscard]] static ToolError readTable(const std::string &path, ShopTable &table);
+    [[nodiscard]] static ToolError readTable(const FilePath &path, ShopTable &table);
     // The patch from the cartridge contents of clean to those of modified,
     // both opened for reading only; they may differ in layout, not in
     // cartridge size. patch is untouched on error.
-    [[nodiscard]] static ToolError makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
+    [[nodiscard]] static ToolError makePatch(const FilePath &clean, const FilePath &modified, PatchFormat format,
                                              std::vector<std::uint8_t> &patch);
     // The same, and whether the patch changes anything and the modified
     // image's checksum is valid, which costs one more pass over its
     // cartridge. report is untouched on error.
-    [[nodiscard]] static ToolError makePatch(const std::string &clean, const std::string &modified, PatchFormat format,
+    [[nodiscard]] static ToolError makePatch(const FilePath &clean, const FilePath &modified, PatchFormat format,
                                              PatchReport &report);
 
     // The checksum of an open image's whole cartridge.
@@ -112,8 +112,8 @@ public:
     // Writes bytes as the file at path through OutputFile::write, which
     // refuses images (those given, the open one among them, and any other),
     // files another program holds a lock on and files with other names.
-    [[nodiscard]] static ToolError writeOutput(const std::string &path, std::span<const std::uint8_t> bytes,
-                                               std::initializer_list<std::string> images);
+    [[nodiscard]] static ToolError writeOutput(const FilePath &path, std::span<const std::uint8_t> bytes,
+                                               std::initializer_list<FilePath> images);
 };
 
 } // namespace rom

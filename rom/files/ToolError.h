@@ -16,7 +16,8 @@
 namespace rom {
 
 // Why an operation of TableTools failed: the file at fault, as its caller
-// named it (the bytes given, never decoded), and the reason in the words of
+// named it (FilePath::text: the bytes given on POSIX systems, never
+// decoded; UTF-8 on Windows), and the reason in the words of
 // the part that found it, so that a caller can still tell, say, an image
 // locked by the editor (RomError::InUse) from a bad CSV line.
 struct ToolError {

@@ -11,6 +11,13 @@ namespace rom {
 // surrogate, or a value above U+10FFFF.
 [[nodiscard]] std::optional<std::u32string> decodeUtf8(std::string_view text);
 
+// Generalized UTF-8 is UTF-8 in which a lone UTF-16 surrogate half may be
+// encoded as if it were a code point, so that every UTF-16 string (Windows
+// takes any as a file name) has a form in bytes, and comes back from it.
+// A byte that starts no valid sequence becomes U+FFFD.
+[[nodiscard]] std::u16string utf16FromGeneralizedUtf8(std::string_view text);
+[[nodiscard]] std::string generalizedUtf8FromUtf16(std::u16string_view units);
+
 // The UTF-8 bytes of one code point (at most U+10FFFF).
 [[nodiscard]] std::string encodeUtf8(char32_t c);
 

@@ -1,30 +1,90 @@
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
+#include "FilePath.h"
+
+#include <cstddef>
+#include <cstdint>
 
 namespace rom {
 
-// The operating-system calls RomFile makes, behind one seam so that tests can
-// make a call fail the way a full disk or a vanished device would. Each
-// function has the meaning, return value and errno of the POSIX or Linux call
-// it is named after.
+// An open file: a descriptor on POSIX systems, a HANDLE's value on Windows.
+#ifdef _WIN32
+using FileHandle = std::intptr_t;
+#else
+using FileHandle = int;
+#endif
+// No file; also what open() and dup() return on failure (INVALID_HANDLE_VALUE on Windows).
+constexpr FileHandle kNoFile = -1;
+
+enum class FileKind {
+    Regular,
+    Directory,
+    Device, // a character device (a terminal, NUL, /dev/null)
+    Pipe,
+    Other,  // a block device, a socket, a symbolic link not followed
+};
+
+// A moment as the file system records it.
+struct FileTime {
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+
+    friend bool operator==(const FileTime &, const FileTime &) = default;
+};
+
+// What stat() tells of a file, the same on both systems.
+struct FileStatus {
+    FileKind kind = FileKind::Other;
+    // Together they name the file: device and inode on POSIX systems, the
+    // volume's serial number and the file index on Windows.
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    std::int64_t size = 0;
+    std::uint64_t links = 1; // names the file has (hard links)
+    FileTime modified;       // its bytes last changed
+    FileTime changed;        // its bytes or its attributes last changed; a writer cannot set it back
+    unsigned permissions = 0; // the POSIX permission bits (07777); 0 on Windows
+};
+
+// How a file is opened.
+enum class OpenMode {
+    Read,      // an image to read: never blocks in opening
+    ReadWrite, // an image to edit: never blocks in opening
+    Stream,    // a file or pipe read through: a pipe waits for its writer
+};
+
+// The system's calls on files, behind one seam so that tests can make a
+// call fail the way a full disk or a vanished device would, and so that
+// one build uses POSIX calls and another Win32's. Each function has the
+// meaning and return value of the POSIX or Linux call it is named after, and
+// leaves the reason for a failure in errno; on Windows, the system's error
+// is translated to the errno POSIX gives for the same reason (a full disk is
+// ENOSPC, a lock held elsewhere EWOULDBLOCK, a sharing mode that forbids
+// what is asked too: the file is in use).
 class FileAccess {
 public:
     virtual ~FileAccess() = default;
 
-    virtual int stat(const char *path, struct stat *info);
-    virtual int fstat(int fd, struct stat *info);
-    virtual int open(const char *path, int flags);
-    virtual int dup(int fd);
-    virtual int flock(int fd, int operation);
-    virtual ssize_t pread(int fd, void *buffer, size_t count, off_t offset);
-    virtual ssize_t pwrite(int fd, const void *buffer, size_t count, off_t offset);
-    virtual int fallocate(int fd, int mode, off_t offset, off_t length);
-    virtual int ftruncate(int fd, off_t length);
-    virtual int fdatasync(int fd);
-    virtual int fsync(int fd);
-    virtual int close(int fd);
+    virtual int stat(const FilePath &path, FileStatus &status);
+    // The name itself: a symbolic link (or on Windows, any reparse point) is not followed.
+    virtual int lstat(const FilePath &path, FileStatus &status);
+    virtual int fstat(FileHandle file, FileStatus &status);
+    // Other programs may still read, write, rename and delete the file.
+    virtual FileHandle open(const FilePath &path, OpenMode mode);
+    virtual FileHandle dup(FileHandle file);
+    // flock(LOCK_EX | LOCK_NB) or flock(LOCK_SH | LOCK_NB); on Windows,
+    // LockFileEx on one byte far past any image's end, so that the lock
+    // never stops another program reading or writing the file's bytes.
+    virtual int flock(FileHandle file, bool exclusive);
+    virtual std::ptrdiff_t read(FileHandle file, void *buffer, std::size_t count);
+    virtual std::ptrdiff_t pread(FileHandle file, void *buffer, std::size_t count, std::int64_t offset);
+    virtual std::ptrdiff_t pwrite(FileHandle file, const void *buffer, std::size_t count, std::int64_t offset);
+    // fallocate(FALLOC_FL_KEEP_SIZE); EOPNOTSUPP where there is no such call.
+    virtual int fallocate(FileHandle file, std::int64_t offset, std::int64_t length);
+    virtual int ftruncate(FileHandle file, std::int64_t length);
+    virtual int fdatasync(FileHandle file);
+    virtual int fsync(FileHandle file);
+    virtual int close(FileHandle file);
 
     // The real calls.
     [[nodiscard]] static FileAccess &system();

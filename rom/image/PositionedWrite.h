@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace rom {
 
@@ -21,11 +20,11 @@ public:
     // The open image, and its identity and size when it was opened.
     struct Image {
         FileAccess &files;
-        int fd;
-        const std::string &path;
-        dev_t device;
-        ino_t inode;
-        off_t size;
+        FileHandle file;
+        const FilePath &path;
+        std::uint64_t device;
+        std::uint64_t index;
+        std::int64_t size;
     };
 
     // Writes bytes at offset; old holds the bytes they replace, put back if
@@ -33,14 +32,14 @@ public:
     // success, before and after are the file's state before the write (its
     // times not yet moved by it) and once written.
     [[nodiscard]] static RomError write(const Image &image, std::uint64_t offset, std::span<const std::uint8_t> bytes,
-                                        std::span<const std::uint8_t> old, struct stat &before, struct stat &after);
+                                        std::span<const std::uint8_t> old, FileStatus &before, FileStatus &after);
 
 private:
     [[nodiscard]] static RomError reserve(const Image &image, std::uint64_t offset, std::size_t count);
     [[nodiscard]] static RomError put(const Image &image, std::uint64_t offset, std::span<const std::uint8_t> bytes,
                                       std::span<const std::uint8_t> old);
     [[nodiscard]] static RomError checkAfter(const Image &image, std::uint64_t offset, std::size_t count,
-                                             std::span<const std::uint8_t> old, struct stat &after);
+                                             std::span<const std::uint8_t> old, FileStatus &after);
 };
 
 } // namespace rom

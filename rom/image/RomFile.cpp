@@ -5,18 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <mutex>
-#include <sys/file.h>
 #include <utility>
 
 namespace rom {
 
 namespace {
-
-// Never become a controlling terminal, never block in open(), never leak into child processes.
-constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
 RomError openErrorFor(int error)
 {
@@ -28,18 +21,11 @@ RomError openErrorFor(int error)
     case ENAMETOOLONG: return RomError::NameTooLong;
     case EACCES:
     case EPERM: return RomError::AccessDenied;
+    // Another program holds the file open with a sharing mode (Windows) or a
+    // lease (Linux) that refuses what is asked.
+    case EWOULDBLOCK: return RomError::InUse;
     default: return RomError::ReadFailed;
     }
-}
-
-bool sameTime(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
-
-// A write past the process's file-size limit would end the program with
-// SIGXFSZ; ignored, it fails with EFBIG and is reported like any write error.
-void ignoreFileSizeSignal()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
 }
 
 } // namespace
@@ -55,12 +41,12 @@ RomFile &RomFile::operator=(RomFile &&other) noexcept
     if (this != &other) {
         (void)close();
         m_files = other.m_files;
-        m_fd = std::exchange(other.m_fd, -1);
+        m_file = std::exchange(other.m_file, kNoFile);
         m_path = std::move(other.m_path);
         m_access = other.m_access;
         m_layout = other.m_layout;
         m_device = other.m_device;
-        m_inode = other.m_inode;
+        m_index = other.m_index;
         m_size = other.m_size;
         m_modified = other.m_modified;
         m_changed = other.m_changed;
@@ -68,16 +54,14 @@ RomFile &RomFile::operator=(RomFile &&other) noexcept
     return *this;
 }
 
-RomError RomFile::open(const std::string &path, Access access, const RomFile *sharing)
+RomError RomFile::open(const FilePath &path, Access access, const RomFile *sharing)
 {
     (void)close();
     if (path.empty())
         return RomError::NoFileName;
-    // The system would stop reading the name at a NUL and open another file.
-    if (path.find('\0') != std::string::npos)
+    if (path.holdsNul())
         return RomError::NotFound;
-    ignoreFileSizeSignal();
-    struct stat info {};
+    FileStatus info;
     RomError error = openChecked(path, access, sharing, info);
     if (error == RomError::None)
         error = checkImage(info);
@@ -90,34 +74,34 @@ RomError RomFile::open(const std::string &path, Access access, const RomFile *sh
     return RomError::None;
 }
 
-RomError RomFile::openChecked(const std::string &path, Access access, const RomFile *sharing, struct stat &info)
+RomError RomFile::openChecked(const FilePath &path, Access access, const RomFile *sharing, FileStatus &info)
 {
     // Look before opening: opening a device or a pipe can block or have side effects.
-    if (m_files->stat(path.c_str(), &info) != 0)
+    if (m_files->stat(path, info) != 0)
         return openErrorFor(errno);
-    if (S_ISDIR(info.st_mode))
+    if (info.kind == FileKind::Directory)
         return RomError::IsDirectory;
-    if (!S_ISREG(info.st_mode))
+    if (info.kind != FileKind::Regular)
         return RomError::NotRegularFile;
 
     const bool shared = access == Access::ReadWrite && sharing && sharing->isOpen() &&
-                        sharing->m_access == Access::ReadWrite && sharing->m_device == info.st_dev &&
-                        sharing->m_inode == info.st_ino;
+                        sharing->m_access == Access::ReadWrite && sharing->m_device == info.device &&
+                        sharing->m_index == info.index;
     if (shared) {
         // The same open file, so the same lock.
-        m_fd = m_files->dup(sharing->m_fd);
-        if (m_fd < 0)
+        m_file = m_files->dup(sharing->m_file);
+        if (m_file == kNoFile)
             return RomError::ReadFailed;
     } else {
-        m_fd = m_files->open(path.c_str(), (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | kOpenFlags);
-        if (m_fd < 0) {
+        m_file = m_files->open(path, access == Access::ReadWrite ? OpenMode::ReadWrite : OpenMode::Read);
+        if (m_file == kNoFile) {
             const int error = errno;
             if (access == Access::ReadOnly || (error != EACCES && error != EPERM && error != EROFS && error != ETXTBSY))
                 return openErrorFor(error);
-            const int readFd = m_files->open(path.c_str(), O_RDONLY | kOpenFlags);
-            if (readFd < 0)
+            const FileHandle readOnly = m_files->open(path, OpenMode::Read);
+            if (readOnly == kNoFile)
                 return RomError::AccessDenied;
-            m_files->close(readFd);
+            m_files->close(readOnly);
             return RomError::ReadOnly;
         }
         if (access == Access::ReadWrite)
@@ -125,15 +109,15 @@ RomError RomFile::openChecked(const std::string &path, Access access, const RomF
                 return error;
     }
     // The path may have been swapped for something else between the calls.
-    if (m_files->fstat(m_fd, &info) != 0)
+    if (m_files->fstat(m_file, info) != 0)
         return RomError::ReadFailed;
-    return S_ISREG(info.st_mode) ? RomError::None : RomError::NotRegularFile;
+    return info.kind == FileKind::Regular ? RomError::None : RomError::NotRegularFile;
 }
 
 RomError RomFile::lock()
 {
     int result = 0;
-    while ((result = m_files->flock(m_fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    while ((result = m_files->flock(m_file, true)) != 0 && errno == EINTR) {
     }
     if (result == 0)
         return RomError::None;
@@ -141,9 +125,9 @@ RomError RomFile::lock()
     return errno == EWOULDBLOCK ? RomError::InUse : RomError::None;
 }
 
-RomError RomFile::checkImage(const struct stat &info)
+RomError RomFile::checkImage(const FileStatus &info)
 {
-    const auto size = std::uint64_t(info.st_size);
+    const auto size = std::uint64_t(info.size);
     const auto layout = layoutForFileSize(size);
     if (!layout)
         return RomError::BadSize;
@@ -155,17 +139,17 @@ RomError RomFile::checkImage(const struct stat &info)
     if (!isHiRomMapMode(mapMode))
         return RomError::NotHiRom;
     m_layout = *layout;
-    m_device = info.st_dev;
-    m_inode = info.st_ino;
-    m_size = info.st_size;
+    m_device = info.device;
+    m_index = info.index;
+    m_size = info.size;
     remember(info);
     return RomError::None;
 }
 
-void RomFile::remember(const struct stat &info)
+void RomFile::remember(const FileStatus &info)
 {
-    m_modified = info.st_mtim;
-    m_changed = info.st_ctim;
+    m_modified = info.modified;
+    m_changed = info.changed;
 }
 
 RomError RomFile::close()
@@ -173,9 +157,9 @@ RomError RomFile::close()
     if (!isOpen())
         return RomError::None;
     // Every write already reached the system; closing makes them durable.
-    const bool synced = m_access == Access::ReadOnly || m_files->fsync(m_fd) == 0;
-    const bool closed = m_files->close(std::exchange(m_fd, -1)) == 0;
-    m_path.clear();
+    const bool synced = m_access == Access::ReadOnly || m_files->fsync(m_file) == 0;
+    const bool closed = m_files->close(std::exchange(m_file, kNoFile)) == 0;
+    m_path = {};
     return synced && closed ? RomError::None : RomError::FlushFailed;
 }
 
@@ -183,7 +167,7 @@ RomError RomFile::sync()
 {
     if (!isOpen())
         return RomError::NotOpen;
-    return m_files->fdatasync(m_fd) == 0 ? RomError::None : RomError::FlushFailed;
+    return m_files->fdatasync(m_file) == 0 ? RomError::None : RomError::FlushFailed;
 }
 
 RomError RomFile::checkForChanges(bool &changed)
@@ -191,12 +175,12 @@ RomError RomFile::checkForChanges(bool &changed)
     changed = false;
     if (!isOpen())
         return RomError::NotOpen;
-    struct stat info {};
+    FileStatus info;
     if (const RomError error = checkSameFile(info); error != RomError::None)
         return error;
     // The change time moves with every write and cannot be set back by the
     // writer, which the modification time can.
-    changed = !sameTime(info.st_mtim, m_modified) || !sameTime(info.st_ctim, m_changed);
+    changed = info.modified != m_modified || info.changed != m_changed;
     remember(info);
     return RomError::None;
 }
@@ -279,14 +263,14 @@ RomError RomFile::writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old
         return RomError::NotOpen;
     if (const RomError error = readAt(offset, old.data(), old.size()); error != RomError::None)
         return error;
-    struct stat before {};
-    struct stat after {};
-    const RomError error = PositionedWrite::write({*m_files, m_fd, m_path, m_device, m_inode, m_size}, offset, bytes,
+    FileStatus before;
+    FileStatus after;
+    const RomError error = PositionedWrite::write({*m_files, m_file, m_path, m_device, m_index, m_size}, offset, bytes,
                                                   old, before, after);
     // Another program's change made since the last look must still show at
     // the next one: the write's own times become the baseline only when the
     // file's times before it were the baseline.
-    if (error == RomError::None && sameTime(before.st_mtim, m_modified) && sameTime(before.st_ctim, m_changed))
+    if (error == RomError::None && before.modified == m_modified && before.changed == m_changed)
         remember(after);
     return error;
 }
@@ -302,22 +286,22 @@ RomError RomFile::checkUsable() const
 {
     if (!isOpen())
         return RomError::NotOpen;
-    struct stat info {};
+    FileStatus info;
     return checkSameFile(info);
 }
 
-RomError RomFile::checkSameFile(struct stat &info) const
+RomError RomFile::checkSameFile(FileStatus &info) const
 {
-    if (m_files->stat(m_path.c_str(), &info) != 0)
+    if (m_files->stat(m_path, info) != 0)
         return RomError::FileChanged;
-    const bool same = info.st_dev == m_device && info.st_ino == m_inode && info.st_size == m_size;
+    const bool same = info.device == m_device && info.index == m_index && info.size == m_size;
     return same ? RomError::None : RomError::FileChanged;
 }
 
 RomError RomFile::readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const
 {
     const std::size_t read = transfer(count, [&](std::size_t done) {
-        return m_files->pread(m_fd, buffer + done, count - done, off_t(offset + done));
+        return m_files->pread(m_file, buffer + done, count - done, std::int64_t(offset + done));
     });
     return read == count ? RomError::None : RomError::ReadFailed;
 }

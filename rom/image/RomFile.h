@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <ctime>
 #include <span>
 #include <string>
 
@@ -36,19 +35,21 @@ public:
     RomFile &operator=(const RomFile &) = delete;
 
     // Checks and opens an existing image, closing the one open here first.
-    // For ReadWrite the file takes an advisory lock (flock) that another
+    // For ReadWrite the file takes a lock (FileAccess::flock) that another
     // program's lock refuses; when `sharing` has the same file open, the lock
     // is shared with it, so that a program can open its own image again.
-    [[nodiscard]] RomError open(const std::string &path, Access access = Access::ReadWrite,
+    [[nodiscard]] RomError open(const FilePath &path, Access access = Access::ReadWrite,
                                 const RomFile *sharing = nullptr);
     // Flushes every write to the disk and closes the file. Nothing open: no-op.
     RomError close();
     // Returns once every write so far is on the disk.
     RomError sync();
 
-    [[nodiscard]] bool isOpen() const { return m_fd >= 0; }
+    [[nodiscard]] bool isOpen() const { return m_file != kNoFile; }
     [[nodiscard]] ImageLayout layout() const { return m_layout; }
-    [[nodiscard]] const std::string &path() const { return m_path; }
+    [[nodiscard]] const FilePath &filePath() const { return m_path; }
+    // The path's text (FilePath::text), for messages.
+    [[nodiscard]] std::string path() const { return m_path.text(); }
     // Whether the path still names the file opened, at its size: false once
     // another program deleted, replaced or resized it.
     [[nodiscard]] bool isStillAtPath() const { return checkUsable() == RomError::None; }
@@ -79,28 +80,28 @@ public:
 private:
     [[nodiscard]] RomError checkUsable() const;
     [[nodiscard]] RomError checkUsable(int index) const;
-    [[nodiscard]] RomError checkSameFile(struct stat &info) const;
+    [[nodiscard]] RomError checkSameFile(FileStatus &info) const;
     [[nodiscard]] RomError readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const;
     [[nodiscard]] RomError writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old,
                                         std::span<const std::uint8_t> bytes);
-    [[nodiscard]] RomError checkImage(const struct stat &info);
-    [[nodiscard]] RomError openChecked(const std::string &path, Access access, const RomFile *sharing,
-                                       struct stat &info);
+    [[nodiscard]] RomError checkImage(const FileStatus &info);
+    [[nodiscard]] RomError openChecked(const FilePath &path, Access access, const RomFile *sharing,
+                                       FileStatus &info);
     [[nodiscard]] RomError lock();
-    void remember(const struct stat &info);
+    void remember(const FileStatus &info);
 
     FileAccess *m_files;
-    int m_fd = -1;
-    std::string m_path;
+    FileHandle m_file = kNoFile;
+    FilePath m_path;
     Access m_access = Access::ReadWrite;
     ImageLayout m_layout = ImageLayout::Headered;
     // Identity and size of the file when it was opened, and the times of its
     // last change as last seen.
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
-    off_t m_size = 0;
-    timespec m_modified{};
-    timespec m_changed{};
+    std::uint64_t m_device = 0;
+    std::uint64_t m_index = 0;
+    std::int64_t m_size = 0;
+    FileTime m_modified;
+    FileTime m_changed;
 };
 
 } // namespace rom

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <sys/types.h>
 
 namespace rom {
 
@@ -14,7 +13,7 @@ std::size_t transfer(std::size_t count, Call call)
 {
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t moved = call(done);
+        const std::ptrdiff_t moved = call(done);
         if (moved < 0 && errno == EINTR)
             continue;
         if (moved <= 0) {

@@ -75,7 +75,7 @@ class WatchedFiles : public rom::FileAccess {
 public:
     std::optional<Table> table;
 
-    ssize_t pwrite(int fd, const void *buffer, size_t count, off_t offset) override
+    std::ptrdiff_t pwrite(rom::FileHandle fd, const void *buffer, std::size_t count, std::int64_t offset) override
     {
         const auto at = std::uint64_t(offset);
         if (!table || at < table->start || at + count > table->end)
@@ -84,7 +84,7 @@ public:
             fail("a write across two shop records");
         return FileAccess::pwrite(fd, buffer, count, offset);
     }
-    int fsync(int) override { return 0; }
+    int fsync(rom::FileHandle) override { return 0; }
 };
 
 // Building a demonstration image costs more than running the input, and
@@ -188,8 +188,9 @@ void touchDirectly(Reader &in, rom::RomFile &direct, rom::FileAccess &files, con
         fail("a shop index checked wrongly");
     if (!inRange)
         return;
-    const int fd = files.open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 || files.pwrite(fd, bytes.data(), bytes.size(), off_t(rom::shopFileOffset(direct.layout(), index))) != 9)
+    const rom::FileHandle fd = files.open(path, rom::OpenMode::ReadWrite);
+    if (fd == rom::kNoFile ||
+        files.pwrite(fd, bytes.data(), bytes.size(), std::int64_t(rom::shopFileOffset(direct.layout(), index))) != 9)
         fail("cannot write a shop as another program");
     files.close(fd);
     rom::ShopRecord back;

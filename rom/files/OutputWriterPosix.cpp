@@ -1,4 +1,7 @@
+// OutputWriter's POSIX part.
 #include "OutputWriter.h"
+
+#include "PosixStatus.h"
 
 #include <cerrno>
 #include <csignal>
@@ -13,7 +16,6 @@ namespace rom {
 
 namespace {
 
-constexpr mode_t kPermissionBits = 07777;
 // What a new file gets before the umask, as for any file a program makes.
 constexpr mode_t kNewFileMode = 0666;
 // A temporary name: this prefix and kRandomLetters letters, short beside any
@@ -93,27 +95,27 @@ bool writeWithoutPipeSignal(int fd, std::span<const std::uint8_t> bytes)
 
 // Fills a new file and closes it: the permissions of the file it replaces,
 // the bytes, on the disk.
-FileError fill(int fd, const struct stat *existing, std::span<const std::uint8_t> bytes)
+FileError fill(int fd, const FileStatus *existing, std::span<const std::uint8_t> bytes)
 {
-    const bool written = (!existing || ::fchmod(fd, existing->st_mode & kPermissionBits) == 0) &&
+    const bool written = (!existing || ::fchmod(fd, mode_t(existing->permissions)) == 0) &&
                          writeAll(fd, bytes) && ::fsync(fd) == 0;
     return written ? FileError{} : FileError{FileProblem::CannotWrite, errno};
 }
 
-bool sameTime(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
-
 // Whether the name still holds the file that was checked, untouched.
-bool stillThere(int folder, const std::string &name, const struct stat &existing)
+bool stillThere(int folder, const std::string &name, const FileStatus &existing)
 {
-    struct stat now {};
-    return ::fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_dev == existing.st_dev &&
-           now.st_ino == existing.st_ino && now.st_size == existing.st_size &&
-           sameTime(now.st_mtim, existing.st_mtim) && sameTime(now.st_ctim, existing.st_ctim);
+    struct stat info {};
+    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    const FileStatus now = statusOf(info);
+    return now.device == existing.device && now.index == existing.index && now.size == existing.size &&
+           now.modified == existing.modified && now.changed == existing.changed;
 }
 
 // Gives the file named temporary the name, replacing `existing` or, when
 // there is none, no file at all.
-FileError giveName(int folder, const std::string &temporary, const std::string &name, const struct stat *existing)
+FileError giveName(int folder, const std::string &temporary, const std::string &name, const FileStatus *existing)
 {
     if (existing) {
         if (!stillThere(folder, name, *existing))
@@ -147,7 +149,7 @@ int linkUnnamed(int fd, int folder, const std::string &link)
 
 // Names an unnamed file: straight with its name when it replaces nothing,
 // else first with a temporary name that is then renamed over the old file.
-FileError nameUnnamed(int fd, int folder, const std::string &name, const struct stat *existing)
+FileError nameUnnamed(int fd, int folder, const std::string &name, const FileStatus *existing)
 {
     if (!existing) {
         if (linkUnnamed(fd, folder, name) == 0)
@@ -171,7 +173,7 @@ FileError nameUnnamed(int fd, int folder, const std::string &name, const struct 
 
 // Where the file system has no unnamed files: a new file with a temporary
 // name from the start. The caller holds the stop signals.
-FileError replaceThroughNamed(int folder, const std::string &name, const struct stat *existing,
+FileError replaceThroughNamed(int folder, const std::string &name, const FileStatus *existing,
                               std::span<const std::uint8_t> bytes)
 {
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
@@ -197,7 +199,7 @@ FileError replaceThroughNamed(int folder, const std::string &name, const struct 
 // File systems without unnamed files refuse them in one of these ways.
 bool noUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
-FileError replaceIn(int folder, const std::string &name, const struct stat *existing,
+FileError replaceIn(int folder, const std::string &name, const FileStatus *existing,
                     std::span<const std::uint8_t> bytes)
 {
     const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
@@ -218,13 +220,13 @@ FileError replaceIn(int folder, const std::string &name, const struct stat *exis
 
 } // namespace
 
-FileError OutputWriter::replace(const std::string &folder, const std::string &name, const struct stat *existing,
+FileError OutputWriter::replace(const FilePath &folder, const FilePath &name, const FileStatus *existing,
                                 std::span<const std::uint8_t> bytes)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folder.system().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return {FileProblem::CannotWrite, errno};
-    const FileError error = replaceIn(fd, name, existing, bytes);
+    const FileError error = replaceIn(fd, name.system().native(), existing, bytes);
     // The new name is durable once the folder is flushed; a folder that
     // cannot be flushed (some file systems) still holds it.
     if (error.ok())
@@ -233,9 +235,9 @@ FileError OutputWriter::replace(const std::string &folder, const std::string &na
     return error;
 }
 
-FileError OutputWriter::writeInto(const std::string &path, std::span<const std::uint8_t> bytes)
+FileError OutputWriter::writeInto(const FilePath &path, std::span<const std::uint8_t> bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(path.system().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return {FileProblem::CannotWriteStream, errno};
     // The name may have been given to a file meanwhile, which must not be written over from its start.
