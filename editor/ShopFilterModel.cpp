@@ -12,6 +12,13 @@ ShopFilterModel::ShopFilterModel(QObject *parent) : QSortFilterProxyModel(parent
     setFilterCaseSensitivity(Qt::CaseInsensitive);
 }
 
+void ShopFilterModel::search(const QString &text)
+{
+    setFilterFixedString(text);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {MatchRole, Qt::FontRole});
+}
+
 int ShopFilterModel::shopAt(int row) const { return mapToSource(index(row, ShopTableModel::ShopColumn)).row(); }
 
 bool ShopFilterModel::matches(const QModelIndex &index) const

@@ -16,7 +16,9 @@ public:
 
     explicit ShopFilterModel(QObject *parent = nullptr);
 
-    void search(const QString &text) { setFilterFixedString(text); }
+    // Keeps the shops that hold text, and marks their cells anew: a search
+    // that keeps the same shops may still mark other cells.
+    void search(const QString &text);
     // The shop shown on a row of this model.
     [[nodiscard]] int shopAt(int row) const;
     // Whether the cell holds the text searched for.

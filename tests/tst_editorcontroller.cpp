@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cerrno>
@@ -626,6 +627,11 @@ void TestEditorController::allShopsFollowTheFile()
     QCOMPARE(found.data(ShopFilterModel::MatchRole), QVariant(true)); // for the view to mark
     QVERIFY(!number.data(Qt::FontRole).isValid());
     QCOMPARE(number.data(ShopFilterModel::MatchRole), QVariant(false));
+    // A longer text that keeps the same shops still marks the cells anew.
+    QSignalSpy marked(&filter, &QAbstractItemModel::dataChanged);
+    filter.search(QStringLiteral("armor 20"));
+    filter.search(QStringLiteral("armor 200"));
+    QCOMPARE(marked.size(), 2);
     filter.search({});
     QCOMPARE(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(ShopFilterModel::MatchRole),
              QVariant(false)); // no search, no marks
