@@ -7,10 +7,16 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QHash>
 #include <QScreen>
+#include <QSet>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -19,6 +25,9 @@ namespace {
 constexpr int kWidestColumn = 30;
 // Room above and below a row's text.
 constexpr int kRowPadding = 6;
+// The labels of a column that are measured whole to find its widest: those
+// whose characters are widest, as kerning can change the order a little.
+constexpr int kMeasuredLabels = 3;
 // Rows shown when the window opens.
 constexpr int kRowsShown = 24;
 // The most of the screen's width and height the window opens on, in tenths.
@@ -103,15 +112,56 @@ void AllShopsWindow::fitToFont()
         resize(fittingSize());
 }
 
-// Each column as wide as its header and its cells, up to a bound.
+// Each column as wide as its header and its cells, up to a bound. Shaping
+// text is what costs: a column's different labels are put in order by the
+// sum of their characters' advances (each character measured once), and
+// only the widest few are measured whole, in bold as a match shows them;
+// the view sizes only the widest of those cells.
 void AllShopsWindow::fitColumns()
 {
     const int widest = m_table->fontMetrics().averageCharWidth() * kWidestColumn;
-    const QHeaderView *header = m_table->horizontalHeader();
-    const QAbstractItemView *cells = m_table; // the measure of the cells is public there
-    for (int column = 0; column < ShopTableModel::ColumnCount; ++column)
-        m_table->setColumnWidth(column, std::max(header->sectionSizeHint(column),
-                                                 std::min(cells->sizeHintForColumn(column), widest)));
+    QFont bold = m_table->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    QHash<QChar, int> advances;
+    const auto estimate = [&](const QString &text) {
+        int sum = 0;
+        for (const QChar c : text) {
+            auto known = advances.constFind(c);
+            if (known == advances.constEnd())
+                known = advances.insert(c, metrics.horizontalAdvance(c));
+            sum += *known;
+        }
+        return sum;
+    };
+    const QAbstractItemModel *shops = m_filter->sourceModel();
+    // A cell the search hides: its text and the margins the style gives an item.
+    const int margins = 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1);
+    for (int column = 0; column < ShopTableModel::ColumnCount; ++column) {
+        QSet<QString> seen;
+        std::vector<std::pair<int, QModelIndex>> labels;
+        for (int row = 0; row < shops->rowCount(); ++row) {
+            const QModelIndex cell = shops->index(row, column);
+            if (const QString text = cell.data().toString(); !seen.contains(text)) {
+                seen.insert(text);
+                labels.emplace_back(estimate(text), cell);
+            }
+        }
+        const auto longest = labels.begin() + std::min<std::ptrdiff_t>(kMeasuredLabels, std::ssize(labels));
+        std::partial_sort(labels.begin(), longest, labels.end(),
+                          [](const auto &a, const auto &b) { return a.first > b.first; });
+        int width = 0;
+        QModelIndex widestCell;
+        for (auto label = labels.begin(); label != longest; ++label)
+            if (const int advance = metrics.horizontalAdvance(label->second.data().toString()); advance > width) {
+                width = advance;
+                widestCell = label->second;
+            }
+        const QModelIndex shown = m_filter->mapFromSource(widestCell);
+        const int cells = shown.isValid() ? m_table->sizeHintForIndex(shown).width() : width + margins;
+        m_table->setColumnWidth(column,
+                                std::max(m_table->horizontalHeader()->sectionSizeHint(column), std::min(cells, widest)));
+    }
 }
 
 // Every column and kRowsShown rows, within most of the screen.
