@@ -2,10 +2,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+
+void isolateSettings()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+}
 
 demo::DemoImageOptions smallImage(rom::ImageLayout layout, std::uint32_t seed)
 {

@@ -14,6 +14,10 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Settings go to a folder of this process's own, so two runs of a test at
+// once (two builds, a rerun beside a full run) never read each other's.
+void isolateSettings();
+
 // A small image (384 KiB of cartridge) keeps whole-file comparisons cheap.
 demo::DemoImageOptions smallImage(rom::ImageLayout layout, std::uint32_t seed = 1);
 // Writes bytes to a new file in dir and returns its path.

@@ -38,7 +38,7 @@ class TestEditorController : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { isolateSettings(); }
     void init();
     void cleanup();
     void browsingWritesNothing_data();

@@ -26,7 +26,7 @@ class TestEditorView : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { isolateSettings(); }
     void showsWhatItIsTold_data();
     void showsWhatItIsTold();
     void reportsWhatTheUserDoes_data();

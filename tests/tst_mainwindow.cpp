@@ -112,7 +112,7 @@ class TestMainWindow : public QObject {
 
 private slots:
     // Settings in the test's own place, never the user's.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { isolateSettings(); }
     void init();
     void cleanup();
     void startsAsTheUserMeetsIt();

@@ -1,6 +1,7 @@
 #include "EditorController.h"
 #include "MemoryView.h"
 #include "SessionModel.h"
+#include "TestSupport.h"
 
 #include <QUndoStack>
 #include <QRandomGenerator>
@@ -14,6 +15,7 @@ class TestRandomSession : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { isolateSettings(); }
     void session_data();
     void session();
 };

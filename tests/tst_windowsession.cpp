@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "SessionModel.h"
 #include "ShopTypeLabels.h"
+#include "TestSupport.h"
 #include "WindowTestSupport.h"
 
 #include <QAbstractItemView>
@@ -844,9 +845,11 @@ QString Session::fileMismatch() const
 
 } // namespace
 
-// The offscreen platform says what it cannot do for popups at every one.
+// Settings of its own; and the offscreen platform says what it cannot do for
+// popups at every one.
 void TestWindowSession::initTestCase()
 {
+    isolateSettings();
     static const QtMessageHandler report = qInstallMessageHandler(nullptr);
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
         if (!message.startsWith(QStringLiteral("This plugin does not support")))

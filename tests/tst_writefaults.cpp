@@ -29,6 +29,7 @@ class TestWriteFaults : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { isolateSettings(); }
     void faultKeepsFilesAndPicks_data();
     void faultKeepsFilesAndPicks();
     void failedFlushAtQuitIsReported();
