@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QLabel>
 #include <QWidget>
 
 #include <algorithm>
@@ -27,13 +28,9 @@ std::pair<qreal, qreal> measures(const QFont &font, const QPaintDevice *device)
 } // namespace
 
 FontScaledLayout::FontScaledLayout(QWidget *parent, QSize describedSize, const QFont &describedFont)
-    : QLayout(parent), m_describedSize(describedSize)
+    : QLayout(parent), m_describedSize(describedSize), m_describedFont(describedFont)
 {
     setContentsMargins(0, 0, 0, 0);
-    QImage atPlaces(1, 1, QImage::Format_ARGB32);
-    atPlaces.setDotsPerMeterX(kDotsPerMeterOfPlaces);
-    atPlaces.setDotsPerMeterY(kDotsPerMeterOfPlaces);
-    std::tie(m_describedHeight, m_describedWidth) = measures(describedFont, &atPlaces);
 }
 
 FontScaledLayout::~FontScaledLayout()
@@ -51,13 +48,28 @@ void FontScaledLayout::addPlaced(QWidget *widget, const Placement &placement)
 
 qreal FontScaledLayout::scale() const
 {
-    if (m_scale == 0) {
-        const QWidget *parent = parentWidget();
-        const auto [height, width] = measures(parent->font(), parent);
-        const qreal larger = std::max(height / m_describedHeight, width / m_describedWidth);
-        m_scale = larger < kSameSize ? 1 : larger;
+    const QWidget *parent = parentWidget();
+    const QFont font = parent->font();
+    const QPoint dpi(parent->logicalDpiX(), parent->logicalDpiY());
+    if (m_scale != 0 && font == m_measuredFont && dpi == m_measuredDpi)
+        return m_scale;
+    m_measuredFont = font;
+    m_measuredDpi = dpi;
+    QImage atPlaces(1, 1, QImage::Format_ARGB32);
+    atPlaces.setDotsPerMeterX(kDotsPerMeterOfPlaces);
+    atPlaces.setDotsPerMeterY(kDotsPerMeterOfPlaces);
+    const bool placesResolution = dpi == QPoint(atPlaces.logicalDpiX(), atPlaces.logicalDpiY());
+    if (placesResolution && font == m_describedFont)
+        return m_scale = 1;
+    if (m_describedHeight == 0) {
+        // At the screen's resolution when that is the places' (the font is
+        // loaded for it already), else at the places' own.
+        std::tie(m_describedHeight, m_describedWidth) =
+            measures(m_describedFont, placesResolution ? static_cast<const QPaintDevice *>(parent) : &atPlaces);
     }
-    return m_scale;
+    const auto [height, width] = measures(font, parent);
+    const qreal larger = std::max(height / m_describedHeight, width / m_describedWidth);
+    return m_scale = larger < kSameSize ? 1 : larger;
 }
 
 void FontScaledLayout::addItem(QLayoutItem *item)
@@ -96,12 +108,14 @@ Qt::Orientations FontScaledLayout::expandingDirections() const { return Qt::Hori
 void FontScaledLayout::setGeometry(const QRect &rect)
 {
     QLayout::setGeometry(rect);
+    if (std::exchange(m_placed, rect) == rect)
+        return;
     const QSize least = minimumSize();
     const QSize extra(std::max(0, rect.width() - least.width()), std::max(0, rect.height() - least.height()));
     for (const Entry &entry : std::as_const(m_entries)) {
         const QRect place = placeFor(entry.placement, extra).translated(rect.topLeft());
         if (QWidget *widget = entry.item->widget())
-            widget->setGeometry(fitted(*widget, entry.placement.fit, place));
+            widget->setGeometry(fitted(entry, place));
         else
             entry.item->setGeometry(place);
     }
@@ -109,7 +123,7 @@ void FontScaledLayout::setGeometry(const QRect &rect)
 
 void FontScaledLayout::invalidate()
 {
-    m_scale = 0;
+    m_placed = QRect();
     QLayout::invalidate();
 }
 
@@ -135,14 +149,39 @@ QRect FontScaledLayout::placeFor(const Placement &placement, QSize extra) const
     return place;
 }
 
-QRect FontScaledLayout::fitted(const QWidget &widget, Placement::Fit fit, QRect place)
+QRect FontScaledLayout::fitted(const Entry &entry, QRect place)
 {
-    if (fit == Placement::Fit::GrowsLeft) {
-        place.setLeft(std::min(place.left(), place.right() + 1 - widget.sizeHint().width()));
-    } else if (fit == Placement::Fit::Wraps && widget.hasHeightForWidth()) {
-        const int more = widget.heightForWidth(place.width()) - place.height();
+    const QWidget &widget = *entry.item->widget();
+    if (entry.placement.fit == Placement::Fit::GrowsLeft) {
+        place.setLeft(std::min(place.left(), place.right() + 1 - unwrappedSize(entry).width()));
+    } else if (entry.placement.fit == Placement::Fit::Wraps && widget.hasHeightForWidth()) {
+        if (const QSize whole = unwrappedSize(entry); whole.width() <= place.width() && whole.height() <= place.height())
+            return place;
+        TextMeasure &measured = entry.measured;
+        if (measured.wrapWidth != place.width())
+            measured.wrapHeight = widget.heightForWidth(measured.wrapWidth = place.width());
+        const int more = measured.wrapHeight - place.height();
         if (more > 0)
             place.adjust(0, -more / 2, 0, more - more / 2);
     }
     return place;
+}
+
+// A label's text is measured as the label measures it, without laying it
+// out (its size hint would), and once for each text and font: a form is
+// placed several times as it is first shown. Other widgets give their size
+// hints.
+QSize FontScaledLayout::unwrappedSize(const Entry &entry)
+{
+    const QWidget &widget = *entry.item->widget();
+    const auto *label = qobject_cast<const QLabel *>(&widget);
+    if (!label)
+        return widget.sizeHint();
+    TextMeasure &measured = entry.measured;
+    if (measured.text != label->text() || measured.font != label->font())
+        measured = {label->text(), label->font(),
+                    label->fontMetrics().boundingRect(QRect(), int(label->alignment()), label->text()).size()};
+    const QMargins margins = label->contentsMargins();
+    const int around = 2 * label->margin() + std::max(0, label->indent());
+    return measured.textSize + QSize(margins.left() + margins.right() + around, margins.top() + margins.bottom() + around);
 }

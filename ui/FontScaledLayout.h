@@ -2,10 +2,11 @@
 
 #include "Placement.h"
 
+#include <QFont>
 #include <QLayout>
 #include <QList>
+#include <QPoint>
 
-class QFont;
 
 // Puts each widget at the place a table gives it, in pixels at the font the
 // table was made for. With a larger font every place is scaled by how much
@@ -37,19 +38,37 @@ public:
     void invalidate() override;
 
 private:
+    // What a label's text measures unwrapped, kept until its text or font
+    // changes, and its height wrapped at the width it was last given.
+    struct TextMeasure {
+        QString text;
+        QFont font;
+        QSize textSize;
+        int wrapWidth = -1;
+        int wrapHeight = 0;
+    };
     struct Entry {
         QLayoutItem *item;
         Placement placement;
+        mutable TextMeasure measured = {};
     };
 
     [[nodiscard]] QRect placeFor(const Placement &placement, QSize extra) const;
-    [[nodiscard]] static QRect fitted(const QWidget &widget, Placement::Fit fit, QRect place);
+    [[nodiscard]] static QRect fitted(const Entry &entry, QRect place);
+    [[nodiscard]] static QSize unwrappedSize(const Entry &entry);
 
     QList<Entry> m_entries;
     QSize m_describedSize;
+    QFont m_describedFont;
     // The described font's height and the width of a sample text, at the
-    // resolution the places are given for.
-    qreal m_describedHeight = 0;
-    qreal m_describedWidth = 0;
-    mutable qreal m_scale = 0; // measured again after every change of font
+    // resolution the places are given for; measured when first needed.
+    mutable qreal m_describedHeight = 0;
+    mutable qreal m_describedWidth = 0;
+    // Measured again when the parent's font or resolution has changed.
+    mutable qreal m_scale = 0;
+    mutable QFont m_measuredFont;
+    mutable QPoint m_measuredDpi;
+    // Where the controls were last placed: the same rect again places
+    // nothing (a status bar's text changing asks the window to lay out).
+    QRect m_placed;
 };
