@@ -43,6 +43,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -83,6 +84,15 @@ QString cutText(const QWidget &window)
             return list->objectName();
     }
     return {};
+}
+
+// The tooltip a pointer resting on the widget shows.
+QString shownToolTip(QWidget *widget)
+{
+    const QPoint middle = widget->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, middle, widget->mapToGlobal(middle));
+    QApplication::sendEvent(widget, &rest);
+    return QToolTip::text();
 }
 
 // A dark desktop's colours: light texts on black, a blue selection.
@@ -734,13 +744,13 @@ void TestMainWindow::longLabelsAreCutWithTheWholeLabelAsTooltip()
     auto *slot = control<PickList>(QStringLiteral("slot2List"));
     pickEntry(slot, 0xE4);
     QCOMPARE(slot->shownText(), names[0xE4]);
-    QCOMPARE(slot->toolTip(), names[0xE4]);
+    QCOMPARE(shownToolTip(slot), names[0xE4]);
 
     names[0xE4] = longLabel;
     m_window->setItemLabels(names);
     const QString shown = slot->shownText();
     QVERIFY2(shown.size() > 10 && shown.endsWith(QChar(0x2026)) && longLabel.startsWith(shown.chopped(1)), qPrintable(shown));
-    QCOMPARE(slot->toolTip(), longLabel);
+    QCOMPARE(shownToolTip(slot), longLabel);
     slot->setFocus();
     typeInWindow(QStringLiteral("ancient")); // the search shows it whole
     auto *matches = slot->findChild<QAbstractItemView *>(QStringLiteral("pickSearchMatches"));
@@ -748,13 +758,13 @@ void TestMainWindow::longLabelsAreCutWithTheWholeLabelAsTooltip()
     QVERIFY(matches->viewport()->width() > matches->fontMetrics().horizontalAdvance(longLabel));
     QTest::keyClick(m_window->windowHandle(), Qt::Key_Escape);
     pickEntry(slot, 0xE5);
-    QCOMPARE(slot->toolTip(), names[0xE5]);
+    QCOMPARE(shownToolTip(slot), names[0xE5]);
     QCOMPARE(slot->shownText(), names[0xE5]);
 
     auto *type = control<PickList>(QStringLiteral("shopTypeList"));
-    QCOMPARE(type->toolTip(), type->currentText());
+    QCOMPARE(shownToolTip(type), type->currentText());
     control<QScrollBar>(QStringLiteral("shopScrollBar"))->setValue(5); // a code without a label, an extra entry
-    QVERIFY(type->toolTip().endsWith(QStringLiteral(": Unknown")));
+    QVERIFY(shownToolTip(type).endsWith(QStringLiteral(": Unknown")));
 }
 
 void TestMainWindow::longFileNamesWrapInMessages()

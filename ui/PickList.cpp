@@ -37,7 +37,6 @@ PickList::PickList(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &QComboBox::currentTextChanged, this, &PickList::showToolTip);
 }
 
 void PickList::showPopup()
@@ -96,11 +95,17 @@ void PickList::setMark(const QString &note)
     if (note == m_mark)
         return;
     m_mark = note;
-    showToolTip();
     update();
 }
 
-void PickList::showToolTip() { setToolTip(m_mark.isEmpty() ? currentText() : currentText() + u'\n' + m_mark); }
+// The tooltip is written when it is asked for, not at every change of the
+// pick: a step between shops changes nine lists.
+bool PickList::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip)
+        setToolTip(m_mark.isEmpty() ? currentText() : currentText() + u'\n' + m_mark);
+    return QComboBox::event(event);
+}
 
 void PickList::wheelEvent(QWheelEvent *event)
 {

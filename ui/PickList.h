@@ -31,6 +31,7 @@ public:
     [[nodiscard]] const QString &mark() const { return m_mark; }
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -40,8 +41,6 @@ private:
     void search(const QString &typed);
     void pick(int entry);
     [[nodiscard]] QString elided(const QStyleOptionComboBox &option) const;
-
-    void showToolTip();
 
     PickSearch *m_search = nullptr; // made when first typed in
     QString m_mark;
