@@ -17,8 +17,7 @@ QString ShopText::place(int index, rom::ImageLayout layout)
 {
     const std::uint64_t cartridge = rom::kShopTableOffset + std::uint64_t(index) * rom::kShopRecordSize;
     return tr("Shop %1  %2  file %3")
-        .arg(index)
-        .arg(QString::fromStdString(rom::AddressText::snes(*rom::hiRomAddress(cartridge))),
+        .arg(QString::number(index), QString::fromStdString(rom::AddressText::snes(*rom::hiRomAddress(cartridge))),
              QString::fromStdString(rom::AddressText::offset(rom::fileOffset(layout, cartridge))));
 }
 

@@ -127,6 +127,7 @@ void MainWindow::createStatusBar()
 void MainWindow::connectMenus()
 {
     EditorController *controller = m_controller.get();
+    m_revert = action("revertAction");
     connect(action("openAction"), &QAction::triggered, controller, &EditorController::open);
     connect(action("saveAction"), &QAction::triggered, controller, &EditorController::save);
     connect(action("reloadAction"), &QAction::triggered, controller, &EditorController::reload);
@@ -198,7 +199,8 @@ void MainWindow::setTitle(const QString &title) { setWindowTitle(title + QString
 void MainWindow::showLocation(const QString &fileName, const QString &path, const QString &shop)
 {
     m_fileName->setText(fileName);
-    m_fileName->setToolTip(QDir::toNativeSeparators(path));
+    if (const QString nativePath = QDir::toNativeSeparators(path); m_fileName->toolTip() != nativePath)
+        m_fileName->setToolTip(nativePath);
     if (m_shopPlace->text() != shop)
         m_shopPlace->setText(shop);
 }
@@ -220,7 +222,7 @@ void MainWindow::enableEditing()
 
 void MainWindow::showDifferences(bool comparing, const QMap<int, QString> &differing)
 {
-    action("revertAction")->setEnabled(comparing);
+    m_revert->setEnabled(comparing);
     m_form->showDifferences(differing);
 }
 

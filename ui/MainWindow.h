@@ -71,6 +71,7 @@ private:
     ShopForm *m_form = nullptr;
     QLabel *m_fileName = nullptr; // in the status bar, with the shown shop's place
     QLabel *m_shopPlace = nullptr;
+    QAction *m_revert = nullptr; // enabled at every shop shown while comparing
     WindowPrompts m_prompts{this};
     FileOpenDialog m_dialog{this};
     AllShopsWindow *m_allShops = nullptr; // made when first shown
