@@ -128,6 +128,10 @@ void MainWindow::connectMenus()
 {
     EditorController *controller = m_controller.get();
     m_revert = action("revertAction");
+    for (const char *name :
+         {"reloadAction", "exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction",
+          "goToShopAction", "copyShopAction", "pasteShopAction", "allShopsAction", "compareAction", "imageNamesAction"})
+        m_imageActions.append(action(name));
     connect(action("openAction"), &QAction::triggered, controller, &EditorController::open);
     connect(action("saveAction"), &QAction::triggered, controller, &EditorController::save);
     connect(action("reloadAction"), &QAction::triggered, controller, &EditorController::reload);
@@ -214,10 +218,8 @@ void MainWindow::setModified(bool modified)
 void MainWindow::enableEditing()
 {
     m_form->enableEditing();
-    for (const char *name :
-         {"reloadAction", "exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction",
-          "goToShopAction", "copyShopAction", "pasteShopAction", "allShopsAction", "compareAction", "imageNamesAction"})
-        action(name)->setEnabled(true);
+    for (QAction *imageAction : std::as_const(m_imageActions))
+        imageAction->setEnabled(true);
 }
 
 void MainWindow::showDifferences(bool comparing, const QMap<int, QString> &differing)

@@ -5,6 +5,7 @@
 #include "FileAccess.h"
 #include "WindowPrompts.h"
 
+#include <QList>
 #include <QMainWindow>
 
 #include <memory>
@@ -72,6 +73,7 @@ private:
     QLabel *m_fileName = nullptr; // in the status bar, with the shown shop's place
     QLabel *m_shopPlace = nullptr;
     QAction *m_revert = nullptr; // enabled at every shop shown while comparing
+    QList<QAction *> m_imageActions; // enabled once an image is open
     WindowPrompts m_prompts{this};
     FileOpenDialog m_dialog{this};
     AllShopsWindow *m_allShops = nullptr; // made when first shown
