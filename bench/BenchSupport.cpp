@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStringListModel>
 #include <QTabWidget>
 
@@ -185,6 +186,11 @@ std::unique_ptr<QMainWindow> buildBareWindow()
         widget->setGeometry(form::pixelGeometry(row));
         widget->setEnabled(row.enabled);
     }
+    // The status bar with the file's name and the shop's place, empty until
+    // an image is open.
+    window->statusBar()->setSizeGripEnabled(false);
+    window->statusBar()->addWidget(new QLabel(window.get()), 1);
+    window->statusBar()->addPermanentWidget(new QLabel(window.get()));
     return window;
 }
 
