@@ -1,12 +1,12 @@
 #include "CleanComparison.h"
 
 #include "EditorMessages.h"
+#include "ImagePath.h"
 #include "ItemNamesInUse.h"
 #include "ShopTableModel.h"
 #include "ShopTypeLabels.h"
 #include "TableTools.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 CleanComparison::CleanComparison(EditorPrompts &prompts, ShopTableModel &table, const ItemNamesInUse &names)
@@ -22,12 +22,12 @@ bool CleanComparison::choose()
     rom::ShopTable table;
     if (const rom::ToolError error = rom::TableTools::readTable(path, table); !error.ok()) {
         m_prompts.showError(tr("Could not compare with %1.\n\n%2")
-                                .arg(EditorMessages::quoted(QFile::decodeName(QByteArray::fromStdString(path))),
+                                .arg(EditorMessages::quoted(image_path::shownName(path)),
                                      EditorMessages::sentence(error.reasonText())));
         return false;
     }
     m_table = table;
-    m_fileName = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+    m_fileName = QFileInfo(image_path::shownName(path)).fileName();
     m_shops.setComparedTable(table);
     return true;
 }

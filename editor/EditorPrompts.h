@@ -29,6 +29,8 @@ public:
         CleanImage,       // File > Create Patch..., the image before the changes
         ImageToCompare,   // View > Compare with Image...
         PatchToWrite,     // File > Create Patch..., .ips or .bps
+        NameTableToRead,  // Options > Item Names from Image..., the table file
+        NameTableToWrite, // the same window's Save Table File...
     };
 
     virtual ~EditorPrompts() = default;

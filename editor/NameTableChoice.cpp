@@ -2,11 +2,10 @@
 
 #include "AddressText.h"
 #include "EditorMessages.h"
+#include "ImagePath.h"
 #include "NameTable.h"
 #include "NameTools.h"
 #include "TableTools.h"
-
-#include <QFile>
 
 using rom::NameTableError;
 using rom::NameTableField;
@@ -45,7 +44,7 @@ NameTableChoice::NameTableChoice(rom::CartridgeBytes cartridge) : m_cartridge(st
 
 void NameTableChoice::setTableFile(const std::string &path)
 {
-    m_texts[TableField] = QFile::decodeName(QByteArray::fromStdString(path));
+    m_texts[TableField] = image_path::shownName(path);
     m_tablePath = path;
     rom::TableFile table;
     if (const rom::ToolError error = rom::NameTools::readTableFile(path, table); !error.ok()) {
@@ -61,7 +60,7 @@ void NameTableChoice::setTableFile(const std::string &path)
 void NameTableChoice::setText(Field field, const QString &text)
 {
     if (field == TableField)
-        return setTableFile(QFile::encodeName(text).toStdString());
+        return setTableFile(image_path::fileText(text));
     m_texts[field] = text;
     readFields();
 }

@@ -1,11 +1,11 @@
 #include "ImageNamesDialog.h"
 
 #include "FindNamesDialog.h"
+#include "ImagePath.h"
 #include "NamePreviewModel.h"
+#include "WindowPrompts.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +13,8 @@
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -28,6 +30,13 @@ QLabel *problemLabel(QWidget *parent)
     palette.setColor(QPalette::WindowText, palette.color(QPalette::LinkVisited));
     label->setPalette(palette);
     return label;
+}
+
+// "addressEdit", "addressProblem" and so on, for the field's widgets.
+QString objectNameOf(NameTableChoice::Field field, QLatin1String widget)
+{
+    static const char *const kNames[] = {"tableFile", "address", "entryLength", "skip", "codes"};
+    return QLatin1String(kNames[field]) + widget;
 }
 
 } // namespace
@@ -68,8 +77,8 @@ void ImageNamesDialog::createControls()
     row(NameTableChoice::LengthField, tr("Entry &length:"), tr("bytes per name, 1 to 64"));
     row(NameTableChoice::SkipField, tr("Bytes to s&kip:"), tr("at the start of each entry (an icon, say)"));
     row(NameTableChoice::CodesField, tr("&Codes:"), tr("00-FE"));
-    m_fields[NameTableChoice::TableField]->setObjectName(QStringLiteral("tableFileEdit"));
-    m_problems[NameTableChoice::TableField]->setObjectName(QStringLiteral("tableFileProblem"));
+    m_fields[NameTableChoice::TableField]->setObjectName(objectNameOf(NameTableChoice::TableField, "Edit"_L1));
+    m_problems[NameTableChoice::TableField]->setObjectName(objectNameOf(NameTableChoice::TableField, "Problem"_L1));
 
     auto *tools = new QHBoxLayout;
     auto *find = new QPushButton(tr("&Find..."), this);
@@ -81,19 +90,19 @@ void ImageNamesDialog::createControls()
     tools->addStretch();
 
     m_names = new NamePreviewModel(m_choice, this);
-    m_preview = new QListView(this);
-    m_preview->setObjectName(QStringLiteral("namesPreview"));
-    m_preview->setModel(m_names);
-    m_preview->setUniformItemSizes(true);
-    m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_preview->setAccessibleName(tr("The names as the table reads them"));
+    auto *preview = new QListView(this);
+    preview->setObjectName(QStringLiteral("namesPreview"));
+    preview->setModel(m_names);
+    preview->setUniformItemSizes(true);
+    preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    preview->setAccessibleName(tr("The names as the table reads them"));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(tools);
-    layout->addWidget(m_preview, 1);
+    layout->addWidget(preview, 1);
     layout->addWidget(buttons);
 
     connect(browse, &QPushButton::clicked, this, &ImageNamesDialog::browse);
@@ -113,13 +122,12 @@ void ImageNamesDialog::createControls()
 // change is read at once.
 QLineEdit *ImageNamesDialog::addField(NameTableChoice::Field field, const QString &caption, const QString &hint)
 {
-    static const char *const kNames[] = {"tableFile", "address", "entryLength", "skip", "codes"};
     auto *edit = m_fields[field] = new QLineEdit(this);
-    edit->setObjectName(QLatin1String(kNames[field]) + QStringLiteral("Edit"));
+    edit->setObjectName(objectNameOf(field, "Edit"_L1));
     edit->setPlaceholderText(hint);
     edit->setAccessibleName(QString(caption).remove(u'&').remove(u':'));
     m_problems[field] = problemLabel(this);
-    m_problems[field]->setObjectName(QLatin1String(kNames[field]) + QStringLiteral("Problem"));
+    m_problems[field]->setObjectName(objectNameOf(field, "Problem"_L1));
     connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) {
         m_choice.setText(field, text);
         showChoice();
@@ -152,12 +160,10 @@ void ImageNamesDialog::showChoice()
 
 void ImageNamesDialog::browse()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Table File"), QString(),
-                                                      tr("Table files (*.tbl);;All files (*)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty())
+    const std::string path = WindowPrompts::askForFile(this, EditorPrompts::FileChoice::NameTableToRead);
+    if (path.empty())
         return;
-    m_choice.setTableFile(QFile::encodeName(path).toStdString());
+    m_choice.setTableFile(path);
     showChoice();
 }
 
@@ -173,15 +179,10 @@ void ImageNamesDialog::find()
 // The table Find learnt, as a file to keep and edit; never over the image.
 void ImageNamesDialog::saveTable()
 {
-    QFileDialog dialog(this, tr("Save Table File"), QStringLiteral("names.tbl"),
-                       tr("Table files (*.tbl);;All files (*)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("tbl"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::string path = WindowPrompts::askForFile(this, EditorPrompts::FileChoice::NameTableToWrite);
+    if (path.empty())
         return;
-    const QString path = dialog.selectedFiles().constFirst();
-    const QString problem = m_choice.saveTable(QFile::encodeName(path).toStdString(), m_image);
-    m_tableNote->setText(problem.isEmpty() ? tr("Saved as %1.").arg(path) : problem);
+    const QString problem = m_choice.saveTable(path, m_image);
+    m_tableNote->setText(problem.isEmpty() ? tr("Saved as %1.").arg(image_path::shownName(path)) : problem);
     m_tableNote->setVisible(true);
 }

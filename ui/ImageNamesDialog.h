@@ -38,7 +38,6 @@ private:
     std::array<QLabel *, NameTableChoice::FieldCount> m_problems{};
     QLabel *m_tableNote = nullptr;
     NamePreviewModel *m_names = nullptr;
-    QListView *m_preview = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_ok = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "WindowPrompts.h"
 
 #include "EditorController.h"
-#include "ImageLayout.h"
 #include "ImageNamesDialog.h"
 #include "ImagePath.h"
 #include "MessageBox.h"
@@ -31,12 +30,14 @@ QString endingOf(const QString &filter)
 // typed without one, so that the dialog's own question about replacing a
 // file covers the name written; a name with another ending gets it too, and
 // if a file of that name exists the dialog is shown again with it, to ask.
+// Without endings, a name typed without one gets the given ending, if any.
 QString askSaveName(QWidget *parent, const QString &title, const QString &suggested, const QString &nameFilters,
-                    bool needsEnding)
+                    bool needsEnding, const QString &ending)
 {
     QFileDialog dialog(parent, title, suggested, nameFilters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(ending);
     const auto useEnding = [&dialog](const QString &filter) { dialog.setDefaultSuffix(endingOf(filter)); };
     if (needsEnding) {
         useEnding(dialog.selectedNameFilter());
@@ -104,8 +105,6 @@ EditorPrompts::Unsaved WindowPrompts::askAboutUnsaved(const QString &message)
     }
 }
 
-// Decimal or hexadecimal; a number that is no shop is refused in the
-// dialog, which says why and keeps OK off until the number is one.
 bool WindowPrompts::askToReload(const QString &message)
 {
     QMessageBox box(QMessageBox::Question, EditorController::title(), QString(), QMessageBox::NoButton, m_window);
@@ -122,6 +121,8 @@ bool WindowPrompts::chooseNameTable(NameTableChoice &choice, const std::string &
     return dialog.exec() == QDialog::Accepted;
 }
 
+// Decimal or hexadecimal; a number that is no shop is refused in the
+// dialog, which says why and keeps OK off until the number is one.
 std::optional<int> WindowPrompts::askShopNumber(int current)
 {
     const QString label = tr("Shop number (0-127, or $00-$7F):");
@@ -134,6 +135,7 @@ std::optional<int> WindowPrompts::askShopNumber(int current)
         const std::variant<int, QString> typed = ShopNumber::read(text);
         const QString *problem = std::get_if<QString>(&typed);
         dialog.setLabelText(problem ? label + u'\n' + *problem : label);
+        // The dialog makes its buttons when it is first shown.
         if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
             buttons->button(QDialogButtonBox::Ok)->setEnabled(!problem);
     };
@@ -145,12 +147,15 @@ std::optional<int> WindowPrompts::askShopNumber(int current)
     return std::holds_alternative<int>(typed) ? std::optional<int>(std::get<int>(typed)) : std::nullopt;
 }
 
-std::string WindowPrompts::chooseFile(FileChoice choice)
+std::string WindowPrompts::chooseFile(FileChoice choice) { return askForFile(m_window, choice); }
+
+std::string WindowPrompts::askForFile(QWidget *parent, FileChoice choice)
 {
     struct Dialog {
         QString title;
         QString filters;
         QString suggested; // a name to save under; empty to open a file
+        QString ending = {}; // given to a name saved without one
     };
     const std::map<FileChoice, Dialog> dialogs = {
         {FileChoice::ItemNamesToRead, {tr("Item Names"), tr("Item names (*.txt);;All files (*)"), {}}},
@@ -165,13 +170,17 @@ std::string WindowPrompts::chooseFile(FileChoice choice)
          {tr("Compare with Image"), tr("Images (*.smc *.swc *.fig *.sfc);;All files (*)"), {}}},
         {FileChoice::PatchToWrite,
          {tr("Create Patch"), tr("BPS patches (*.bps);;IPS patches (*.ips)"), QStringLiteral("shops.bps")}},
+        {FileChoice::NameTableToRead, {tr("Table File"), tr("Table files (*.tbl);;All files (*)"), {}}},
+        {FileChoice::NameTableToWrite,
+         {tr("Save Table File"), tr("Table files (*.tbl);;All files (*)"), QStringLiteral("names.tbl"),
+          QStringLiteral("tbl")}},
     };
     const Dialog &dialog = dialogs.at(choice);
     // A patch's kind is its name's ending, which the filter chosen gives if the name has none.
     const QString path = !dialog.suggested.isEmpty()
-                             ? askSaveName(m_window, dialog.title, dialog.suggested, dialog.filters,
-                                           choice == FileChoice::PatchToWrite)
-                             : QFileDialog::getOpenFileName(m_window, dialog.title, QString(), dialog.filters, nullptr,
+                             ? askSaveName(parent, dialog.title, dialog.suggested, dialog.filters,
+                                           choice == FileChoice::PatchToWrite, dialog.ending)
+                             : QFileDialog::getOpenFileName(parent, dialog.title, QString(), dialog.filters, nullptr,
                                                             QFileDialog::DontUseNativeDialog);
     return image_path::fileText(path);
 }

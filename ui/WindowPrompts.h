@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 
-class QMessageBox;
 class QWidget;
 
 // The editing flow's messages and questions as the desktop shows them:
@@ -25,6 +24,8 @@ public:
     [[nodiscard]] std::optional<int> askShopNumber(int current) override;
     [[nodiscard]] bool chooseNameTable(NameTableChoice &choice, const std::string &image) override;
     [[nodiscard]] std::string chooseFile(FileChoice choice) override;
+    // The same file dialogs for another window; empty when cancelled.
+    [[nodiscard]] static std::string askForFile(QWidget *parent, FileChoice choice);
 
 private:
     QWidget *m_window;
