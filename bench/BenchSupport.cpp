@@ -170,7 +170,7 @@ std::unique_ptr<QMainWindow> buildBareWindow()
             }
             QAction *action = menu->addAction(QString::fromUtf8(entry.text));
             action->setShortcuts(form::shortcuts(entry));
-            action->setEnabled(entry.enabled);
+            action->setEnabled(entry.enabledAtStart());
         }
     }
 

@@ -350,10 +350,8 @@ void EditorController::showDocument()
     m_view.showShop(shown, m_document.picks(), m_document.unlabelledType());
     m_view.setModified(hasUnsavedPicks());
     m_view.showDifferences(m_comparison.active(), m_comparison.differences(shown, m_document.picks()));
-    if (Location location{m_document.fileName(), shown, m_document.image().layout()}; location != m_location) {
-        m_view.showLocation(QFileInfo(location.path).fileName(), location.path, ShopText::place(shown, location.layout));
-        m_location = std::move(location);
-    }
+    m_view.showLocation(QFileInfo(m_document.fileName()).fileName(), m_document.fileName(),
+                        ShopText::place(shown, m_document.image().layout()));
 }
 
 int EditorController::unsavedShop() const { return hasUnsavedPicks() ? m_document.shownIndex() : -1; }

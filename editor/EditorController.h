@@ -137,12 +137,4 @@ private:
     FileCommands m_fileCommands;
     ImageWatch m_watch;
     CleanComparison m_comparison;
-    // What the status bar last showed: its text changes only with these.
-    struct Location {
-        QString path;
-        int index = -1;
-        rom::ImageLayout layout{};
-        bool operator==(const Location &) const = default;
-    };
-    Location m_location;
 };

@@ -31,7 +31,7 @@ enum class Kind {
     Caption,    // a right-aligned text, the buddy of the next control in the table
     TextBox,    // a one-line text field
     ScrollBar,  // the horizontal bar over the shop indexes
-    TypeList,   // a drop-down list of the shop types, filled when the form loads
+    TypeList,   // a drop-down list of the shop types, filled by the editing flow
     ItemList,   // a drop-down list of the item catalogue; all share one list of entries
     Button,     // a push button
     RuleShadow, // an etched rule's dark line: two pixels high, one pixel above its place
@@ -146,14 +146,24 @@ inline constexpr Control kControls[] = {
     return kind == Kind::RuleShadow ? QPalette::Dark : QPalette::Light;
 }
 
+// When a menu entry can be chosen.
+enum class Availability {
+    Always,
+    WithImage, // once an image is open
+    Managed,   // as what it acts on allows: the history, the comparison
+    Never,     // shown, never enabled
+};
+
 struct MenuEntry {
     const char *name;
     const char *text; // nullptr for a separator
     // The platform's keys for a standard command, or keys of its own.
     QKeySequence::StandardKey standardKey = QKeySequence::UnknownKey;
     QKeyCombination shortcut = QKeyCombination::fromCombined(0); // none
-    bool enabled = true; // at start
+    Availability availability = Availability::Always;
     QKeyCombination otherShortcut = QKeyCombination::fromCombined(0); // none
+
+    [[nodiscard]] constexpr bool enabledAtStart() const { return availability == Availability::Always; }
 };
 
 // An entry's shortcuts, the first shown in the menu.
@@ -179,13 +189,17 @@ constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
 inline constexpr MenuEntry kFileEntries[] = {
     {"openAction", QT_TRANSLATE_NOOP("MainWindow", "&Open ROM"), QKeySequence::Open},
     {"saveAction", QT_TRANSLATE_NOOP("MainWindow", "&Save"), QKeySequence::Save},
-    {"reloadAction", QT_TRANSLATE_NOOP("MainWindow", "&Reload"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_R, false,
-     Qt::Key_F5},
+    {"reloadAction", QT_TRANSLATE_NOOP("MainWindow", "&Reload"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_R,
+     Availability::WithImage, Qt::Key_F5},
     {"fileSeparator", nullptr},
-    {"exportTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Table..."), QKeySequence::UnknownKey, kNoKey, false},
-    {"importTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Import Table..."), QKeySequence::UnknownKey, kNoKey, false},
-    {"createPatchAction", QT_TRANSLATE_NOOP("MainWindow", "Create &Patch..."), QKeySequence::UnknownKey, kNoKey, false},
-    {"fixChecksumAction", QT_TRANSLATE_NOOP("MainWindow", "Fix &Checksum..."), QKeySequence::UnknownKey, kNoKey, false},
+    {"exportTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Table..."), QKeySequence::UnknownKey, kNoKey,
+     Availability::WithImage},
+    {"importTableAction", QT_TRANSLATE_NOOP("MainWindow", "&Import Table..."), QKeySequence::UnknownKey, kNoKey,
+     Availability::WithImage},
+    {"createPatchAction", QT_TRANSLATE_NOOP("MainWindow", "Create &Patch..."), QKeySequence::UnknownKey, kNoKey,
+     Availability::WithImage},
+    {"fixChecksumAction", QT_TRANSLATE_NOOP("MainWindow", "Fix &Checksum..."), QKeySequence::UnknownKey, kNoKey,
+     Availability::WithImage},
     {"quitSeparator", nullptr},
     // No standard key on every desktop.
     {"quitAction", QT_TRANSLATE_NOOP("MainWindow", "&Quit"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Q},
@@ -195,36 +209,39 @@ inline constexpr MenuEntry kFileEntries[] = {
 // would undo or redo ("&Undo Shop 12"). Their keys are the editor's own:
 // the standard ones differ between desktops (Alt+Backspace, Ctrl+Y first).
 inline constexpr MenuEntry kEditEntries[] = {
-    {"undoAction", QT_TRANSLATE_NOOP("MainWindow", "&Undo"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Z, false},
+    {"undoAction", QT_TRANSLATE_NOOP("MainWindow", "&Undo"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Z,
+     Availability::Managed},
     {"redoAction", QT_TRANSLATE_NOOP("MainWindow", "&Redo"), QKeySequence::UnknownKey,
-     Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, Qt::CTRL | Qt::Key_Y},
+     Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Availability::Managed, Qt::CTRL | Qt::Key_Y},
     {"editSeparator", nullptr},
     {"goToShopAction",
-     QT_TRANSLATE_NOOP("MainWindow", "&Go to Shop..."), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_G, false},
+     QT_TRANSLATE_NOOP("MainWindow", "&Go to Shop..."), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_G,
+     Availability::WithImage},
     {"shopSeparator", nullptr},
     // A shop's nine bytes as text; the plain Ctrl+C and Ctrl+V stay the index box's.
     {"copyShopAction", QT_TRANSLATE_NOOP("MainWindow", "&Copy Shop"), QKeySequence::UnknownKey,
-     Qt::CTRL | Qt::SHIFT | Qt::Key_C, false},
+     Qt::CTRL | Qt::SHIFT | Qt::Key_C, Availability::WithImage},
     {"pasteShopAction", QT_TRANSLATE_NOOP("MainWindow", "&Paste Shop"), QKeySequence::UnknownKey,
-     Qt::CTRL | Qt::SHIFT | Qt::Key_V, false},
+     Qt::CTRL | Qt::SHIFT | Qt::Key_V, Availability::WithImage},
     {"revertAction", QT_TRANSLATE_NOOP("MainWindow", "Revert Shop to C&lean"), QKeySequence::UnknownKey, kNoKey,
-     false},
+     Availability::Managed},
 };
 
 inline constexpr MenuEntry kViewEntries[] = {
     {"allShopsAction",
-     QT_TRANSLATE_NOOP("MainWindow", "&All Shops"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_L, false},
+     QT_TRANSLATE_NOOP("MainWindow", "&All Shops"), QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_L,
+     Availability::WithImage},
     {"compareAction", QT_TRANSLATE_NOOP("MainWindow", "&Compare with Image..."), QKeySequence::UnknownKey, kNoKey,
-     false},
+     Availability::WithImage},
 };
 
 inline constexpr MenuEntry kOptionsEntries[] = {
     {"disabledFeatureAction",
-     QT_TRANSLATE_NOOP("MainWindow", "&Disabled Feature"), QKeySequence::UnknownKey, Qt::Key_F3, false},
+     QT_TRANSLATE_NOOP("MainWindow", "&Disabled Feature"), QKeySequence::UnknownKey, Qt::Key_F3, Availability::Never},
     {"optionsSeparator", nullptr},
     {"itemNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Item Names...")},
     {"imageNamesAction", QT_TRANSLATE_NOOP("MainWindow", "Item &Names from Image..."), QKeySequence::UnknownKey,
-     kNoKey, false},
+     kNoKey, Availability::WithImage},
     {"builtInNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Built-in Item Names")},
     {"exportNamesAction", QT_TRANSLATE_NOOP("MainWindow", "&Export Item Names...")},
     {"aboutSeparator", nullptr},

@@ -95,17 +95,19 @@ void MainWindow::createMenus()
         QMenu *menu = menuBar()->addMenu(tr(row.text));
         menu->setObjectName(QLatin1String(row.name));
         for (const form::MenuEntry &entry : row.entries) {
-            const bool undo = qstrcmp(entry.name, "undoAction") == 0;
-            const bool redo = qstrcmp(entry.name, "redoAction") == 0;
-            QAction *action = !entry.text ? menu->addSeparator()
-                              : undo      ? history->createUndoAction(menu, tr(entry.text))
-                              : redo      ? history->createRedoAction(menu, tr(entry.text))
-                                          : new QAction(tr(entry.text), menu);
+            const std::string_view name = entry.name;
+            QAction *action = !entry.text             ? menu->addSeparator()
+                              : name == "undoAction" ? history->createUndoAction(menu, tr(entry.text))
+                              : name == "redoAction" ? history->createRedoAction(menu, tr(entry.text))
+                                                     : new QAction(tr(entry.text), menu);
             action->setObjectName(QLatin1String(entry.name));
             action->setShortcuts(form::shortcuts(entry));
-            if (!entry.enabled && !undo && !redo)
+            if (!entry.enabledAtStart())
                 action->setEnabled(false);
+            if (entry.availability == form::Availability::WithImage)
+                m_imageActions.append(action);
             menu->addAction(action);
+            m_actions.emplace(name, action);
         }
     }
 }
@@ -128,10 +130,6 @@ void MainWindow::connectMenus()
 {
     EditorController *controller = m_controller.get();
     m_revert = action("revertAction");
-    for (const char *name :
-         {"reloadAction", "exportTableAction", "importTableAction", "createPatchAction", "fixChecksumAction",
-          "goToShopAction", "copyShopAction", "pasteShopAction", "allShopsAction", "compareAction", "imageNamesAction"})
-        m_imageActions.append(action(name));
     connect(action("openAction"), &QAction::triggered, controller, &EditorController::open);
     connect(action("saveAction"), &QAction::triggered, controller, &EditorController::save);
     connect(action("reloadAction"), &QAction::triggered, controller, &EditorController::reload);
@@ -161,8 +159,8 @@ void MainWindow::connectForm()
     connect(m_form, &ShopForm::itemPicked, controller, &EditorController::pickItem);
     connect(m_form, &ShopForm::moveRequested, controller, &EditorController::moveToShop);
     connect(m_form, &ShopForm::thumbDragged, controller, &EditorController::saveBeforeMoving);
-    connect(m_form, &ShopForm::saveClicked, controller, &EditorController::save);
-    connect(m_form, &ShopForm::quitClicked, controller, &EditorController::quit);
+    connect(m_form, &ShopForm::saveRequested, controller, &EditorController::save);
+    connect(m_form, &ShopForm::quitRequested, controller, &EditorController::quit);
 }
 
 // Keys that work wherever the focus is, without a menu entry: the next and
@@ -184,7 +182,7 @@ void MainWindow::addShortcuts()
             [this, slot] { m_form->focusSlot(slot); });
 }
 
-QAction *MainWindow::action(const char *name) const { return findChild<QAction *>(QLatin1String(name)); }
+QAction *MainWindow::action(std::string_view name) const { return m_actions.at(name); }
 
 // --- EditorView
 
@@ -202,11 +200,10 @@ void MainWindow::setTitle(const QString &title) { setWindowTitle(title + QString
 
 void MainWindow::showLocation(const QString &fileName, const QString &path, const QString &shop)
 {
-    m_fileName->setText(fileName);
+    m_fileName->setText(fileName); // a label skips a text it already shows
     if (const QString nativePath = QDir::toNativeSeparators(path); m_fileName->toolTip() != nativePath)
         m_fileName->setToolTip(nativePath);
-    if (m_shopPlace->text() != shop)
-        m_shopPlace->setText(shop);
+    m_shopPlace->setText(shop);
 }
 
 void MainWindow::setModified(bool modified)

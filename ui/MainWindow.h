@@ -9,6 +9,8 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 
 class AllShopsWindow;
 class EditorController;
@@ -67,12 +69,13 @@ private:
     void connectForm();
     void addShortcuts();
     void placeAllShops();
-    [[nodiscard]] QAction *action(const char *name) const;
+    [[nodiscard]] QAction *action(std::string_view name) const;
 
     ShopForm *m_form = nullptr;
     QLabel *m_fileName = nullptr; // in the status bar, with the shown shop's place
     QLabel *m_shopPlace = nullptr;
     QAction *m_revert = nullptr; // enabled at every shop shown while comparing
+    std::unordered_map<std::string_view, QAction *> m_actions; // by the menu table's names
     QList<QAction *> m_imageActions; // enabled once an image is open
     WindowPrompts m_prompts{this};
     FileOpenDialog m_dialog{this};
