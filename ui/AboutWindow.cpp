@@ -79,7 +79,7 @@ void AboutWindow::createControls()
     auto *ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setGeometry(twips::rect(4260, 3075, 1245, 345));
-    ok->setDefault(true);
+    ok->setDefault(true); // Enter closes the window, as Esc does
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();
 }
@@ -89,8 +89,6 @@ void AboutWindow::showTexts()
     m_description->setText(descriptionText());
     m_version->setText(versionText());
 }
-
-// Enter (OK is the default button) and Esc both close the window.
 
 // The layout is made for Tahoma; with a wider font the description may use the
 // width the title has, and the disclaimer the height down to the window's edge.

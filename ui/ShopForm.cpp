@@ -159,8 +159,8 @@ void ShopForm::connectControls()
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
         connect(m_slots[slot], &QComboBox::activated, this,
                 [this, slot](int entry) { emit itemPicked(int(slot) + 1, entry); });
-    connect(m_save, &QPushButton::clicked, this, &ShopForm::saveClicked);
-    connect(m_quit, &QPushButton::clicked, this, &ShopForm::quitClicked);
+    connect(m_save, &QPushButton::clicked, this, &ShopForm::saveRequested);
+    connect(m_quit, &QPushButton::clicked, this, &ShopForm::quitRequested);
 }
 
 // The number typed in the index box: the shop to move to, or refused where

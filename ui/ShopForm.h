@@ -47,8 +47,8 @@ signals:
     void moveRequested(int index);
     // The scroll bar's thumb is being dragged.
     void thumbDragged();
-    void saveClicked();
-    void quitClicked();
+    void saveRequested();
+    void quitRequested();
 
 private:
     void createControls();
