@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 
 void isolateSettings()
