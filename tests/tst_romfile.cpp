@@ -459,7 +459,8 @@ void TestRomFile::opensNamesThatAreNotText()
     RomFile file;
     QCOMPARE(file.open(bytes), RomError::None);
     QCOMPARE(file.path(), bytes);
-    QVERIFY(file.filePath().system().native() == bytes);
+    QVERIFY(rom::FilePath(file.path()).system().native() == bytes);
+    QVERIFY(file.isStillAtPath());
     // QTemporaryDir cannot name it to remove it.
     QVERIFY(::unlink(bytes.c_str()) == 0);
 }

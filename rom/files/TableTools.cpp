@@ -111,14 +111,6 @@ ToolError TableTools::readItemNames(const FilePath &path, ItemNames &names)
     return {};
 }
 
-ToolError TableTools::importRows(RomFile &image, const std::vector<ShopRow> &rows, int &changed)
-{
-    ImportReport report;
-    const ToolError error = importTable(image, CsvTable{rows, {}}, ImportOptions{.force = true, .names = {}}, report);
-    changed = int(report.shops.size());
-    return error;
-}
-
 ToolError TableTools::importTable(RomFile &image, const CsvTable &table, const ImportOptions &options,
                                   ImportReport &report)
 {

@@ -47,7 +47,6 @@ public:
 
     [[nodiscard]] bool isOpen() const { return m_file != kNoFile; }
     [[nodiscard]] ImageLayout layout() const { return m_layout; }
-    [[nodiscard]] const FilePath &filePath() const { return m_path; }
     // The path's text (FilePath::text), for messages.
     [[nodiscard]] std::string path() const { return m_path.text(); }
     // Whether the path still names the file opened, at its size: false once
