@@ -46,6 +46,12 @@ struct FileStatus {
     unsigned permissions = 0; // the POSIX permission bits (07777); 0 on Windows
 };
 
+// Whether two statuses are of the same file, whatever happened to it between them.
+[[nodiscard]] inline bool sameFile(const FileStatus &a, const FileStatus &b)
+{
+    return a.device == b.device && a.index == b.index;
+}
+
 // How a file is opened.
 enum class OpenMode {
     Read,      // an image to read: never blocks in opening

@@ -43,7 +43,7 @@ RomError PositionedWrite::write(const Image &image, std::uint64_t offset, std::s
     FileStatus last;
     if (image.files.fstat(image.file, last) != 0)
         return RomError::ReadFailed;
-    if (last.size != image.size)
+    if (last.size != image.opened.size)
         return RomError::FileChanged;
     if (const RomError error = put(image, offset, bytes, old); error != RomError::None)
         return error;
@@ -76,18 +76,18 @@ RomError PositionedWrite::checkAfter(const Image &image, std::uint64_t offset, s
 {
     if (image.files.fstat(image.file, after) != 0)
         return RomError::ReadFailed;
-    if (after.size != image.size) {
+    if (after.size != image.opened.size) {
         // Cut short in the instant between the last look and the write, which
         // lengthened it again: the size it had then cannot be known, so it
         // ends where the bytes written start and keeps none of them.
-        if (after.size < image.size && std::uint64_t(after.size) == offset + count)
+        if (after.size < image.opened.size && std::uint64_t(after.size) == offset + count)
             (void)image.files.ftruncate(image.file, std::int64_t(offset));
         return RomError::FileChanged;
     }
     // Another file took the path between the look before the write and the
     // write: the bytes went to the file no longer named, which gets its own back.
     FileStatus named;
-    if (image.files.stat(image.path, named) != 0 || named.device != image.device || named.index != image.index) {
+    if (image.files.stat(image.path, named) != 0 || !sameFile(named, image.opened)) {
         (void)writeAt(image, offset, old);
         return RomError::FileChanged;
     }

@@ -17,14 +17,12 @@ namespace rom {
 // write, which the write then lengthened, is cut back.
 class PositionedWrite {
 public:
-    // The open image, and its identity and size when it was opened.
+    // The open image, and its status when it was opened (its identity and size count).
     struct Image {
         FileAccess &files;
         FileHandle file;
         const FilePath &path;
-        std::uint64_t device;
-        std::uint64_t index;
-        std::int64_t size;
+        const FileStatus &opened;
     };
 
     // Writes bytes at offset; old holds the bytes they replace, put back if
