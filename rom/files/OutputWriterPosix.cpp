@@ -182,8 +182,10 @@ FileError replaceIn(int folder, const std::string &name, const FileStatus *exist
     else if (error.ok())
         error = nameUnnamed(fd, folder, name, existing);
     releaseSignals(old);
-    if (unnamed && ::close(fd) != 0 && error.ok())
-        error = {FileProblem::CannotWrite, errno};
+    // The file was on the disk before it was named: once it is, a close that
+    // fails (as on some network file systems) no longer undoes the write.
+    if (unnamed)
+        ::close(fd);
     return error;
 }
 
