@@ -24,7 +24,9 @@ constexpr mode_t kNewFileMode = 0666;
 constexpr std::string_view kOpenFileLinks = "/proc/self/fd/";
 
 // The signals that stop a program from outside, held back while a temporary
-// name exists so that the program stops once the name is gone.
+// name exists so that the program stops once the name is gone. A signal mask
+// is the calling thread's own: in a program of several threads, another one
+// may take the signal (see OutputWriter::replace).
 sigset_t holdStopSignals()
 {
     sigset_t stops;
