@@ -9,6 +9,7 @@
 #include "ImageNamesDialog.h"
 #include "MainWindow.h"
 #include "NameTools.h"
+#include "OutputFile.h"
 #include "ShopTableModel.h"
 
 #include "ImageLayout.h"
@@ -36,6 +37,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -280,11 +282,11 @@ void previewNames(benchmark::State &state, const QString &image)
     NameTableChoice choice(std::move(cartridge));
     const std::string table = demo::tableFileText({}, {});
     QTemporaryDir dir;
-    QFile tableFile(dir.filePath(QStringLiteral("demo.tbl")));
-    if (!tableFile.open(QIODevice::WriteOnly) || tableFile.write(table.data(), qint64(table.size())) != qint64(table.size()))
+    const std::string tablePath = QFile::encodeName(dir.filePath(QStringLiteral("demo.tbl"))).toStdString();
+    const auto *tableBytes = reinterpret_cast<const std::uint8_t *>(table.data());
+    if (!rom::OutputFile::write(tablePath, std::span(tableBytes, table.size()), {}).ok())
         return state.SkipWithError("the table file could not be written");
-    tableFile.close();
-    choice.setTableFile(QFile::encodeName(tableFile.fileName()).toStdString());
+    choice.setTableFile(tablePath);
     choice.setText(NameTableChoice::AddressField, QStringLiteral("$C3:A400"));
     ImageNamesDialog dialog(choice, {}, nullptr);
     bench::showAndWaitForFirstFrame(dialog);

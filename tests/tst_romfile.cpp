@@ -9,6 +9,7 @@
 #include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 
 using rom::ImageLayout;
 using rom::RomError;
@@ -244,11 +245,15 @@ void TestRomFile::failedWriteLeavesTheRecord_data()
     QTest::newRow("cut short before the write") << none << 0 << "cut early" << RomError::FileChanged << 0 << false;
     QTest::newRow("cut short at the write") << none << 0 << "cut at the write" << RomError::FileChanged << 0 << false;
     QTest::newRow("replaced at the write") << none << 0 << "replaced" << RomError::FileChanged << 0 << false;
+    QTest::newRow("replaced at the write, then the put-back fails") << QList<int>{9, -EIO} << 0 << "replaced" << RomError::WritePartial << 9 << false;
+    QTest::newRow("lengthened at the write") << none << 0 << "lengthened" << RomError::FileChanged << 0 << false;
+    QTest::newRow("lengthened at the write, then the put-back fails") << QList<int>{9, -EIO} << 0 << "lengthened" << RomError::WritePartial << 9 << false;
     QTest::newRow("checksum: short write, then disk full") << QList<int>{2, -ENOSPC} << 0 << "" << RomError::DiskFull << 0 << true;
     QTest::newRow("checksum: short write, then the put-back fails") << QList<int>{3, -EIO, -EIO} << 0 << "" << RomError::WritePartial << 3 << true;
     QTest::newRow("checksum: no room for a hole's blocks") << none << ENOSPC << "" << RomError::DiskFull << 0 << true;
     QTest::newRow("checksum: cut short before the write") << none << 0 << "cut early" << RomError::FileChanged << 0 << true;
     QTest::newRow("checksum: replaced at the write") << none << 0 << "replaced" << RomError::FileChanged << 0 << true;
+    QTest::newRow("checksum: lengthened at the write") << none << 0 << "lengthened" << RomError::FileChanged << 0 << true;
 }
 
 void TestRomFile::failedWriteLeavesTheRecord()
@@ -287,6 +292,14 @@ void TestRomFile::failedWriteLeavesTheRecord()
             if (QFile::exists(newer))
                 QVERIFY(::rename(qPrintable(newer), qPrintable(path)) == 0);
         };
+    const Bytes tail(0x400, 0xEE); // what another program adds at the end
+    if (other == "lengthened")
+        files.beforeWrite = [&path, &tail, added = false]() mutable {
+            QFile file(path);
+            if (!std::exchange(added, true))
+                QVERIFY(file.open(QIODevice::Append) && file.write(reinterpret_cast<const char *>(tail.data()),
+                                                                   qint64(tail.size())) == qint64(tail.size()));
+        };
     if (checksum)
         QCOMPARE(file.writeChecksumFields({changed[0], changed[1], changed[2], changed[3]}), expected);
     else
@@ -300,10 +313,12 @@ void TestRomFile::failedWriteLeavesTheRecord()
         QCOMPARE(readFile(path).size(), std::size_t(at));
     if (other == "replaced")
         QCOMPARE(readFile(path), replacement);
-    if (!other.isEmpty() && other != "replaced")
+    if (!other.isEmpty() && other != "replaced" && other != "lengthened")
         return;
     const Bytes after = readFile(kept);
-    QCOMPARE(after.size(), original.size());
+    const std::size_t added = other == "lengthened" ? tail.size() : 0; // kept as the other program left it
+    QCOMPARE(after.size(), original.size() + added);
+    QCOMPARE(Bytes(after.begin() + qsizetype(original.size()), after.end()), Bytes(tail.begin(), tail.begin() + qsizetype(added)));
     for (std::size_t k = 0; k < size; ++k)
         QCOMPARE(after[at + k], int(k) < newBytesLeft ? changed[k] : original[at + k]);
 }
@@ -459,7 +474,8 @@ void TestRomFile::opensNamesThatAreNotText()
     RomFile file;
     QCOMPARE(file.open(bytes), RomError::None);
     QCOMPARE(file.path(), bytes);
-    QVERIFY(file.filePath().system().native() == bytes);
+    QVERIFY(rom::FilePath(file.path()).system().native() == bytes);
+    QVERIFY(file.isStillAtPath());
     // QTemporaryDir cannot name it to remove it.
     QVERIFY(::unlink(bytes.c_str()) == 0);
 }

@@ -8,7 +8,9 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -83,6 +85,10 @@ rom::ShopTable tableOfKind(const QString &kind, std::uint32_t seed, int count)
     return table;
 }
 
+// While set, close() closes the file but reports an I/O error, as a
+// network file system may for writes it could not send.
+bool closesFail = false;
+
 QString where(const ToolError &error) { return QString::fromStdString(error.path + ": " + error.reasonText()); }
 
 // The names in a listing, sorted.
@@ -108,6 +114,18 @@ QMap<QString, Bytes> contentsOf(const QTemporaryDir &dir)
 }
 
 } // namespace
+
+// Stands in for the C library's close() in this program, the rom library's
+// calls included.
+extern "C" int close(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "close"));
+    const int result = real(fd);
+    if (result != 0 || !closesFail)
+        return result;
+    errno = EIO;
+    return -1;
+}
 
 class TestTableTools : public QObject {
     Q_OBJECT
@@ -443,26 +461,30 @@ void TestTableTools::writesOutputWholeOrNotAtAll_data()
     QTest::addColumn<QString>("target");  // relative to the folder, or a device's path
     QTest::addColumn<QString>("failure"); // the start of the reason; empty for none
     QTest::addColumn<QString>("lands");   // the file in the folder that holds the bytes after; empty for none
+    QTest::addColumn<bool>("closeFails"); // closing a file reports an I/O error, as on some network file systems
     const QString image = QStringLiteral("This is an SNES image, and what this command writes never is one");
-    QTest::newRow("a new file") << "out.bps" << QString() << "out.bps";
-    QTest::newRow("an existing file, replaced") << "old.bps" << QString() << "old.bps";
-    QTest::newRow("the image named") << "game.smc" << image << QString();
-    QTest::newRow("a symbolic link to the image") << "link.smc" << image << QString();
-    QTest::newRow("an image open nowhere") << "other.smc" << image << QString();
-    QTest::newRow("an image open in an editor") << "open.smc" << image << QString();
-    QTest::newRow("a file another program locked") << "locked.csv" << "Another program holds a lock" << QString();
-    QTest::newRow("a file with another name") << "paired.csv" << "This file has other names" << QString();
-    QTest::newRow("a symbolic link: its target replaced") << "to-old.bps" << QString() << "old.bps";
-    QTest::newRow("a dangling symbolic link: its target made") << "dangling.bps" << QString() << "made.bps";
-    QTest::newRow("a new 250-byte name") << QString(246, u'm') + ".bps" << QString() << QString(246, u'm') + ".bps";
-    QTest::newRow("a 255-byte name, replaced") << QString(251, u'n') + ".bps" << QString() << QString(251, u'n') + ".bps";
-    QTest::newRow("a character device") << "/dev/null" << QString() << QString();
+    QTest::newRow("a new file") << "out.bps" << QString() << "out.bps" << false;
+    QTest::newRow("an existing file, replaced") << "old.bps" << QString() << "old.bps" << false;
+    QTest::newRow("the image named") << "game.smc" << image << QString() << false;
+    QTest::newRow("a symbolic link to the image") << "link.smc" << image << QString() << false;
+    QTest::newRow("an image open nowhere") << "other.smc" << image << QString() << false;
+    QTest::newRow("an image open in an editor") << "open.smc" << image << QString() << false;
+    QTest::newRow("a file another program locked") << "locked.csv" << "Another program holds a lock" << QString() << false;
+    QTest::newRow("a file with another name") << "paired.csv" << "This file has other names" << QString() << false;
+    QTest::newRow("a symbolic link: its target replaced") << "to-old.bps" << QString() << "old.bps" << false;
+    QTest::newRow("a dangling symbolic link: its target made") << "dangling.bps" << QString() << "made.bps" << false;
+    QTest::newRow("a new 250-byte name") << QString(246, u'm') + ".bps" << QString() << QString(246, u'm') + ".bps" << false;
+    QTest::newRow("a 255-byte name, replaced") << QString(251, u'n') + ".bps" << QString() << QString(251, u'n') + ".bps" << false;
+    QTest::newRow("a character device") << "/dev/null" << QString() << QString() << false;
     QTest::newRow("a device that refuses") << "/dev/full" << "The device or pipe could not be written (No space"
-                                           << QString();
-    QTest::newRow("a named pipe") << "fifo" << QString() << QString();
-    QTest::newRow("a folder") << "folder" << "This is not an ordinary file" << QString();
+                                           << QString() << false;
+    QTest::newRow("a named pipe") << "fifo" << QString() << QString() << false;
+    QTest::newRow("a folder") << "folder" << "This is not an ordinary file" << QString() << false;
     QTest::newRow("in a missing folder") << "nowhere/out.bps" << "The new file could not be written (No such file"
-                                         << QString();
+                                         << QString() << false;
+    QTest::newRow("a new file, its close failing once named") << "out.bps" << QString() << "out.bps" << true;
+    QTest::newRow("an existing file replaced, its close failing once named") << "old.bps" << QString() << "old.bps"
+                                                                               << true;
 }
 
 // Each kind of file an output may be asked to land on, in the folder.
@@ -495,15 +517,23 @@ void TestTableTools::writesOutputWholeOrNotAtAll()
     QFETCH(QString, target);
     QFETCH(QString, failure);
     QFETCH(QString, lands);
+    QFETCH(bool, closeFails);
     makeOutputTargets();
     if (QTest::currentTestFailed())
         return; // without its reader, the named pipe would wait for one
+    const int unnamed = ::open(qPrintable(dir().path()), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (closeFails && unnamed < 0)
+        QSKIP("Without unnamed files, the new file is closed before it is named, and a failed close fails the write");
+    if (unnamed >= 0)
+        ::close(unnamed);
     const QStringList before = listing(dir());
     const QMap<QString, Bytes> contents = contentsOf(dir());
 
     const Bytes bytes{'B', 'P', 'S', '1', 0, 1, 2};
     const QString path = target.startsWith(u'/') ? target : dir().filePath(target);
+    closesFail = closeFails;
     const ToolError error = TableTools::writeOutput(path.toStdString(), bytes, {dir().filePath("game.smc").toStdString()});
+    closesFail = false;
     QVERIFY2(failure.isEmpty() ? error.ok() : where(error).startsWith(path + ": " + failure), qPrintable(where(error)));
     if (!failure.isEmpty())
         QCOMPARE(listing(dir()), before); // no temporary file left behind either

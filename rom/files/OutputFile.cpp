@@ -9,12 +9,19 @@ namespace rom {
 
 namespace {
 
-bool sameFile(const FileStatus &a, const FileStatus &b) { return a.device == b.device && a.index == b.index; }
-
 bool isAnImage(const FilePath &path)
 {
     RomFile image;
     return image.open(path, Access::ReadOnly) == RomError::None;
+}
+
+// Whether the name in the folder is the file that info describes, not a
+// link to it: a name that shows another file than the path did (a link into
+// /proc to a deleted file, say) cannot be replaced.
+bool namesTheFile(const FilePath &folder, const FilePath &name, const FileStatus &info)
+{
+    FileStatus named;
+    return FileAccess::system().lstat(FilePath(folder.system() / name.system()), named) == 0 && sameFile(named, info);
 }
 
 } // namespace
@@ -47,8 +54,10 @@ FileError OutputFile::writeChecked(const FilePath &path, std::span<const std::ui
             return error;
     FilePath folder;
     FilePath name;
-    if (const FileError error = whereItLeads(path, exists ? &info : nullptr, folder, name); !error.ok())
+    if (const FileError error = whereItLeads(path, exists, folder, name); !error.ok())
         return error;
+    if (exists && !namesTheFile(folder, name, info))
+        return {FileProblem::CannotWrite, ENOENT};
     return OutputWriter::replace(folder, name, exists ? &info : nullptr, bytes);
 }
 
@@ -64,6 +73,24 @@ FileError OutputFile::check(const FilePath &path, const FileStatus &info, std::s
     if (const FileError error = checkLock(path, info); !error.ok())
         return error;
     return info.links > 1 ? FileError{FileProblem::HasOtherNames} : FileError{};
+}
+
+// Asks for a shared lock and lets it go at once: refused only while another
+// program holds the exclusive lock the editor takes, which it keeps.
+FileError OutputFile::checkLock(const FilePath &path, const FileStatus &info)
+{
+    FileHandle file = kNoFile;
+    if (const FileError error = openToCheck(path, file); !error.ok())
+        return error;
+    FileAccess &files = FileAccess::system();
+    FileStatus opened;
+    FileError error;
+    if (files.fstat(file, opened) != 0 || !sameFile(opened, info))
+        error = {FileProblem::ChangedMeanwhile};
+    else if (files.flock(file, false) != 0 && errno == EWOULDBLOCK)
+        error = {FileProblem::Locked};
+    files.close(file);
+    return error;
 }
 
 } // namespace rom

@@ -44,15 +44,16 @@ private:
                                                 std::span<const FilePath> images, Kind kind);
     [[nodiscard]] static FileError check(const FilePath &path, const FileStatus &info,
                                          std::span<const FilePath> images, Kind kind);
-
-    // Each system's own part (OutputFilePosix.cpp, OutputFileWindows.cpp).
     // Refused while another program holds the file as the editor holds its image.
     [[nodiscard]] static FileError checkLock(const FilePath &path, const FileStatus &info);
+
+    // Each system's own part (OutputFilePosix.cpp, OutputFileWindows.cpp).
+    // Opens an existing file to look at it, without blocking; Locked where
+    // the system itself refuses because of another program's hold on it.
+    [[nodiscard]] static FileError openToCheck(const FilePath &path, FileHandle &file);
     // The folder and name that path leads to once symbolic links at its end
-    // are followed; the name need not exist. An existing file (info) must
-    // still be the one of that name.
-    [[nodiscard]] static FileError whereItLeads(const FilePath &path, const FileStatus *info, FilePath &folder,
-                                                FilePath &name);
+    // are followed; the name need not exist.
+    [[nodiscard]] static FileError whereItLeads(const FilePath &path, bool exists, FilePath &folder, FilePath &name);
 };
 
 } // namespace rom

@@ -1,11 +1,10 @@
-// OutputFile's POSIX part: the lock another program holds, and where a name
-// leads through symbolic links.
+// OutputFile's POSIX part: how a file is opened to be checked, and where a
+// name leads through symbolic links.
 #include "OutputFile.h"
 
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,11 +17,6 @@ constexpr int kMaxLinks = 40;
 // Looking never blocks (a file another program opened for mandatory
 // locking, say) and never makes a controlling terminal.
 constexpr int kProbeFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-
-bool sameFile(const struct stat &a, const FileStatus &b)
-{
-    return std::uint64_t(a.st_dev) == b.device && std::uint64_t(a.st_ino) == b.index;
-}
 
 std::string folderOf(const std::string &path)
 {
@@ -51,26 +45,18 @@ FileError readLink(const std::string &path, std::string &target)
 
 } // namespace
 
-// Asks for a shared lock and lets it go at once: refused only while another
-// program holds the exclusive lock the editor takes, which it keeps.
-FileError OutputFile::checkLock(const FilePath &path, const FileStatus &info)
+// A file that may only be written is opened for writing, which changes
+// nothing in it.
+FileError OutputFile::openToCheck(const FilePath &path, FileHandle &file)
 {
-    int fd = ::open(path.system().c_str(), O_RDONLY | kProbeFlags);
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(path.system().c_str(), O_WRONLY | kProbeFlags);
-    if (fd < 0)
-        return {FileProblem::CannotWrite, errno};
-    struct stat opened {};
-    FileError error;
-    if (::fstat(fd, &opened) != 0 || !sameFile(opened, info))
-        error = {FileProblem::ChangedMeanwhile};
-    else if (::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-        error = {FileProblem::Locked};
-    ::close(fd);
-    return error;
+    file = FileAccess::system().open(path, OpenMode::Read);
+    if (file == kNoFile && errno == EACCES)
+        file = ::open(path.system().c_str(), O_WRONLY | kProbeFlags);
+    return file == kNoFile ? FileError{FileProblem::CannotWrite, errno} : FileError{};
 }
 
-FileError OutputFile::whereItLeads(const FilePath &path, const FileStatus *info, FilePath &folder, FilePath &name)
+// The links are read one by one, whether the name they end at exists or not.
+FileError OutputFile::whereItLeads(const FilePath &path, bool, FilePath &folder, FilePath &name)
 {
     std::string at = path.system().native();
     for (int links = 0;; ++links) {
@@ -84,11 +70,6 @@ FileError OutputFile::whereItLeads(const FilePath &path, const FileStatus *info,
     }
     folder = FilePath(folderOf(at));
     name = FilePath(nameOf(at));
-    // A name that shows another file than the path did (a link into /proc
-    // to a deleted file, say) cannot be replaced.
-    struct stat named {};
-    if (info && (::lstat((folderOf(at) + "/" + nameOf(at)).c_str(), &named) != 0 || !sameFile(named, *info)))
-        return {FileProblem::CannotWrite, ENOENT};
     return {};
 }
 

@@ -1,5 +1,6 @@
-// OutputFile's Win32 part: another program's hold on the file, and where a
-// name leads through symbolic links and junctions.
+// OutputFile's Win32 part: how a file is opened to be checked (which sees
+// another program's hold on it), and where a name leads through symbolic
+// links and junctions.
 #include "OutputFile.h"
 
 #include "WindowsError.h"
@@ -15,8 +16,6 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Characters of a final path asked for at first; a longer one is asked for again.
 constexpr DWORD kPathGuess = MAX_PATH;
-
-bool sameFile(const FileStatus &a, const FileStatus &b) { return a.device == b.device && a.index == b.index; }
 
 FileError cannotWrite() { return {FileProblem::CannotWrite, errnoFor(::GetLastError())}; }
 
@@ -35,41 +34,25 @@ bool finalPath(HANDLE handle, std::filesystem::path &path)
     return true;
 }
 
-// Whether the name itself (a link, not its target) stands for the file expected.
-bool nameHolds(const std::filesystem::path &path, const FileStatus &expected)
-{
-    FileStatus now;
-    return FileAccess::system().lstat(FilePath(path), now) == 0 && sameFile(now, expected);
-}
-
 } // namespace
 
 // Opens the file as replacing it needs (with the right to delete it), letting
 // others do anything: refused while another program holds it open without
-// letting others delete it, which Windows enforces, or holds the editor's
-// lock, asked for shared and let go at once.
-FileError OutputFile::checkLock(const FilePath &path, const FileStatus &info)
+// letting others delete it, which Windows enforces.
+FileError OutputFile::openToCheck(const FilePath &path, FileHandle &file)
 {
     const HANDLE handle = ::CreateFileW(path.system().c_str(), GENERIC_READ | DELETE, kShareAll, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_SHARING_VIOLATION ? FileError{FileProblem::Locked} : cannotWrite();
-    FileAccess &files = FileAccess::system();
-    const auto file = reinterpret_cast<FileHandle>(handle);
-    FileStatus opened;
-    FileError error;
-    if (files.fstat(file, opened) != 0 || !sameFile(opened, info))
-        error = {FileProblem::ChangedMeanwhile};
-    else if (files.flock(file, false) != 0 && errno == EWOULDBLOCK)
-        error = {FileProblem::Locked};
-    ::CloseHandle(handle);
-    return error;
+    file = reinterpret_cast<FileHandle>(handle);
+    return {};
 }
 
-FileError OutputFile::whereItLeads(const FilePath &path, const FileStatus *info, FilePath &folder, FilePath &name)
+FileError OutputFile::whereItLeads(const FilePath &path, bool exists, FilePath &folder, FilePath &name)
 {
     std::filesystem::path at = path.system();
-    if (info) {
+    if (exists) {
         const HANDLE handle = ::CreateFileW(at.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
@@ -84,9 +67,6 @@ FileError OutputFile::whereItLeads(const FilePath &path, const FileStatus *info,
         return {FileProblem::CannotWrite, ENOENT};
     folder = FilePath(at.has_parent_path() ? at.parent_path() : std::filesystem::path(L"."));
     name = FilePath(at.filename());
-    // A name that shows another file than the path did cannot be replaced.
-    if (info && !nameHolds(at, *info))
-        return {FileProblem::CannotWrite, ENOENT};
     return {};
 }
 

@@ -22,9 +22,13 @@ class OutputWriter {
     // is replaced and whose permissions the new file takes, or nullptr when
     // there is none, so that a file another program makes meanwhile is kept.
     // Either way a file of that name that is not `existing` is left alone
-    // (ChangedMeanwhile). SIGINT, SIGTERM and SIGHUP (on Windows, Ctrl+C,
-    // Ctrl+Break and the console's closing) wait while a temporary name
-    // exists, so that a program stopped by them leaves none behind.
+    // (ChangedMeanwhile). While a temporary name exists, SIGINT, SIGTERM and
+    // SIGHUP wait in the calling thread (on Windows, Ctrl+C, Ctrl+Break and
+    // the console's closing wait for the whole program), so that a program
+    // stopped by them leaves no such name behind. On POSIX systems another
+    // thread may still take one of those signals meanwhile: shop-table has
+    // one thread, and where the file system has unnamed files, an output
+    // has a temporary name only for the moment of the rename over the old.
     [[nodiscard]] static FileError replace(const FilePath &folder, const FilePath &name, const FileStatus *existing,
                                            std::span<const std::uint8_t> bytes);
 

@@ -2,13 +2,15 @@
 #include "OutputWriter.h"
 
 #include "PosixStatus.h"
+#include "TemporaryName.h"
+#include "Transfer.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
-#include <random>
+#include <string>
 #include <string_view>
 #include <unistd.h>
 
@@ -18,30 +20,13 @@ namespace {
 
 // What a new file gets before the umask, as for any file a program makes.
 constexpr mode_t kNewFileMode = 0666;
-// A temporary name: this prefix and kRandomLetters letters, short beside any
-// name the output may have (up to 255 bytes), hidden, and unlikely to meet
-// another program's.
-constexpr std::string_view kTemporaryPrefix = ".shop-";
-constexpr int kRandomLetters = 8;
-constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
-// Names tried before giving up: only another program making files of the
-// same names at the same moment would need more than one.
-constexpr int kTemporaryNameTries = 100;
 // Where the system shows an open file as a link that linkat can follow.
 constexpr std::string_view kOpenFileLinks = "/proc/self/fd/";
 
-std::string temporaryName()
-{
-    static std::random_device device;
-    std::uint64_t bits = std::uint64_t(device()) << 32 | device();
-    std::string name(kTemporaryPrefix);
-    for (int letter = 0; letter < kRandomLetters; ++letter, bits /= kLetters.size())
-        name += kLetters[bits % kLetters.size()];
-    return name;
-}
-
 // The signals that stop a program from outside, held back while a temporary
-// name exists so that the program stops once the name is gone.
+// name exists so that the program stops once the name is gone. A signal mask
+// is the calling thread's own: in a program of several threads, another one
+// may take the signal (see OutputWriter::replace).
 sigset_t holdStopSignals()
 {
     sigset_t stops;
@@ -57,19 +42,9 @@ void releaseSignals(const sigset_t &old) { pthread_sigmask(SIG_SETMASK, &old, nu
 
 bool writeAll(int fd, std::span<const std::uint8_t> bytes)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            if (put == 0)
-                errno = EIO;
-            return false;
-        }
-        done += std::size_t(put);
-    }
-    return true;
+    return transfer(bytes.size(), [&](std::size_t done) {
+               return ::write(fd, bytes.data() + done, bytes.size() - done);
+           }) == bytes.size();
 }
 
 // A pipe whose reader has gone makes a write fail with EPIPE and sends
@@ -106,11 +81,7 @@ FileError fill(int fd, const FileStatus *existing, std::span<const std::uint8_t>
 bool stillThere(int folder, const std::string &name, const FileStatus &existing)
 {
     struct stat info {};
-    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
-    const FileStatus now = statusOf(info);
-    return now.device == existing.device && now.index == existing.index && now.size == existing.size &&
-           now.modified == existing.modified && now.changed == existing.changed;
+    return ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && unchanged(existing, statusOf(info));
 }
 
 // Gives the file named temporary the name, replacing `existing` or, when
@@ -213,8 +184,10 @@ FileError replaceIn(int folder, const std::string &name, const FileStatus *exist
     else if (error.ok())
         error = nameUnnamed(fd, folder, name, existing);
     releaseSignals(old);
-    if (unnamed && ::close(fd) != 0 && error.ok())
-        error = {FileProblem::CannotWrite, errno};
+    // The file was on the disk before it was named: once it is, a close that
+    // fails (as on some network file systems) no longer undoes the write.
+    if (unnamed)
+        ::close(fd);
     return error;
 }
 

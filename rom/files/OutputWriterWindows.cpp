@@ -1,25 +1,19 @@
 // OutputWriter's Win32 part.
 #include "OutputWriter.h"
 
+#include "TemporaryName.h"
+#include "Transfer.h"
 #include "WindowsError.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <random>
-#include <string_view>
 #include <windows.h>
 
 namespace rom {
 
 namespace {
 
-// A temporary name: this prefix and kRandomLetters letters, unlikely to meet another program's.
-constexpr std::wstring_view kTemporaryPrefix = L".shop-";
-constexpr int kRandomLetters = 8;
-constexpr std::wstring_view kLetters = L"abcdefghijklmnopqrstuvwxyz0123456789";
-// Names tried before giving up: only another program making files of the
-// same names at the same moment would need more than one.
-constexpr int kTemporaryNameTries = 100;
-// The most one WriteFile call moves.
+// The most one WriteFile call moves, within its DWORD count.
 constexpr std::size_t kMaxTransfer = std::size_t(1) << 30;
 
 // Held while a temporary name exists; the console's stop events wait for it.
@@ -47,29 +41,21 @@ public:
     StopsHeld &operator=(const StopsHeld &) = delete;
 };
 
-std::filesystem::path temporaryName(const std::filesystem::path &folder)
+std::filesystem::path temporaryIn(const std::filesystem::path &folder)
 {
-    static std::random_device device;
-    std::uint64_t bits = std::uint64_t(device()) << 32 | device();
-    std::wstring name(kTemporaryPrefix);
-    for (int letter = 0; letter < kRandomLetters; ++letter, bits /= kLetters.size())
-        name += kLetters[bits % kLetters.size()];
-    return folder / name;
+    return folder / FilePath(temporaryName()).system();
 }
 
 FileError failure(FileProblem problem) { return {problem, errnoFor(::GetLastError())}; }
 
 bool writeAll(HANDLE handle, std::span<const std::uint8_t> bytes)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD put = 0;
-        const auto count = DWORD(std::min(bytes.size() - done, kMaxTransfer));
-        if (!::WriteFile(handle, bytes.data() + done, count, &put, nullptr))
-            return false;
-        done += put;
-    }
-    return true;
+    return transfer(bytes.size(), [&](std::size_t done) {
+               DWORD put = 0;
+               const auto count = DWORD(std::min(bytes.size() - done, kMaxTransfer));
+               return ::WriteFile(handle, bytes.data() + done, count, &put, nullptr) ? std::ptrdiff_t(put)
+                                                                                      : std::ptrdiff_t(failWithLastError());
+           }) == bytes.size();
 }
 
 // Makes the file of the temporary name, holding bytes, on the disk.
@@ -80,8 +66,11 @@ FileError fill(const std::filesystem::path &temporary, std::span<const std::uint
     made = handle != INVALID_HANDLE_VALUE;
     if (!made)
         return failure(FileProblem::CannotWrite);
-    FileError error = writeAll(handle, bytes) && ::FlushFileBuffers(handle) ? FileError{}
-                                                                            : failure(FileProblem::CannotWrite);
+    FileError error;
+    if (!writeAll(handle, bytes))
+        error = {FileProblem::CannotWrite, errno};
+    else if (!::FlushFileBuffers(handle))
+        error = failure(FileProblem::CannotWrite);
     if (!::CloseHandle(handle) && error.ok())
         error = failure(FileProblem::CannotWrite);
     return error;
@@ -91,9 +80,7 @@ FileError fill(const std::filesystem::path &temporary, std::span<const std::uint
 bool stillThere(const std::filesystem::path &target, const FileStatus &existing)
 {
     FileStatus now;
-    return FileAccess::system().lstat(FilePath(target), now) == 0 && now.device == existing.device &&
-           now.index == existing.index && now.size == existing.size && now.modified == existing.modified &&
-           now.changed == existing.changed;
+    return FileAccess::system().lstat(FilePath(target), now) == 0 && unchanged(existing, now);
 }
 
 // Gives the temporary file the name, replacing `existing` or, when there is
@@ -125,7 +112,7 @@ FileError OutputWriter::replace(const FilePath &folder, const FilePath &name, co
     const std::filesystem::path target = folder.system() / name.system();
     const StopsHeld held;
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-        const std::filesystem::path temporary = temporaryName(folder.system());
+        const std::filesystem::path temporary = temporaryIn(folder.system());
         bool made = false;
         FileError error = fill(temporary, bytes, made);
         if (!made && (error.systemError == EEXIST))
@@ -151,7 +138,7 @@ FileError OutputWriter::writeInto(const FilePath &path, std::span<const std::uin
     if (type != FILE_TYPE_CHAR && type != FILE_TYPE_PIPE)
         error = {FileProblem::ChangedMeanwhile};
     else if (!writeAll(handle, bytes))
-        error = failure(FileProblem::CannotWriteStream);
+        error = {FileProblem::CannotWriteStream, errno};
     ::CloseHandle(handle);
     return error;
 }

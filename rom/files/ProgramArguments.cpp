@@ -1,7 +1,7 @@
 #include "ProgramArguments.h"
 
 #ifdef _WIN32
-#include "Utf8.h"
+#include "FilePath.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -12,11 +12,8 @@ namespace rom {
 #ifdef _WIN32
 namespace {
 
-std::string textOf(const wchar_t *argument)
-{
-    const std::wstring wide(argument);
-    return generalizedUtf8FromUtf16(std::u16string(wide.begin(), wide.end()));
-}
+// As FilePath gives a name's text, so that the text names the file again.
+std::string textOf(const wchar_t *argument) { return FilePath(std::filesystem::path(argument)).text(); }
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "BpsPatch.h"
 #include "IpsPatch.h"
+#include "NameTools.h"
 #include "OutputFile.h"
 #include "PlainFile.h"
 #include "ShopTypeLabels.h"
@@ -28,22 +29,16 @@ ToolError fromFile(const FilePath &path, const FileError &error)
     return error.ok() ? ToolError{} : failure(path, error);
 }
 
-ToolError readCartridge(const FilePath &path, CartridgeBytes &cartridge)
-{
-    RomFile image;
-    if (ToolError error = TableTools::open(image, path, Access::ReadOnly); !error.ok())
-        return error;
-    return fromRom(path, image.readCartridge(cartridge));
-}
-
 // The patch from the cartridge of clean to that of modified, both read into
 // before and after. patch is untouched on error.
 ToolError patchBetween(const FilePath &clean, const FilePath &modified, PatchFormat format,
                        CartridgeBytes &before, CartridgeBytes &after, std::vector<std::uint8_t> &patch)
 {
-    if (ToolError error = readCartridge(clean, before); !error.ok())
+    // Patches work on the cartridges alone: each image's layout may be either.
+    ImageLayout layout{};
+    if (ToolError error = NameTools::readCartridge(clean, before, layout); !error.ok())
         return error;
-    if (ToolError error = readCartridge(modified, after); !error.ok())
+    if (ToolError error = NameTools::readCartridge(modified, after, layout); !error.ok())
         return error;
     const PatchError error =
         format == PatchFormat::Ips ? IpsPatch::make(before, after, patch) : BpsPatch::make(before, after, patch);
@@ -109,14 +104,6 @@ ToolError TableTools::readItemNames(const FilePath &path, ItemNames &names)
         return failure(path, *error);
     names = std::get<ItemNames>(std::move(parsed));
     return {};
-}
-
-ToolError TableTools::importRows(RomFile &image, const std::vector<ShopRow> &rows, int &changed)
-{
-    ImportReport report;
-    const ToolError error = importTable(image, CsvTable{rows, {}}, ImportOptions{.force = true, .names = {}}, report);
-    changed = int(report.shops.size());
-    return error;
 }
 
 ToolError TableTools::importTable(RomFile &image, const CsvTable &table, const ImportOptions &options,

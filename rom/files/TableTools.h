@@ -79,14 +79,11 @@ public:
     // The same, with the label cells. table is untouched on error.
     [[nodiscard]] static ToolError readCsv(const FilePath &path, CsvTable &table);
     [[nodiscard]] static ToolError readItemNames(const FilePath &path, ItemNames &names);
-    // Writes each shop of rows whose bytes differ from the image's as one
-    // record (RomFile::writeShop), in row order; changed counts those
-    // written, also when a write fails part of the way through.
-    [[nodiscard]] static ToolError importRows(RomFile &image, const std::vector<ShopRow> &rows, int &changed);
-    // The same for a table read with its labels, but first refuses an image
-    // whose table does not look like one (the reason a TableDoubt) unless
-    // options.force is set, then checks the labels (LabelCheck). report
-    // lists the shops written, also when a write fails part of the way.
+    // Writes each shop of the table whose bytes differ from the image's as
+    // one record (RomFile::writeShop), in row order, but first refuses an
+    // image whose table does not look like one (the reason a TableDoubt)
+    // unless options.force is set, then checks the labels (LabelCheck).
+    // report lists the shops written, also when a write fails part of the way.
     [[nodiscard]] static ToolError importTable(RomFile &image, const CsvTable &table, const ImportOptions &options,
                                                ImportReport &report);
 

@@ -46,6 +46,18 @@ struct FileStatus {
     unsigned permissions = 0; // the POSIX permission bits (07777); 0 on Windows
 };
 
+// Whether two statuses are of the same file, whatever happened to it between them.
+[[nodiscard]] inline bool sameFile(const FileStatus &a, const FileStatus &b)
+{
+    return a.device == b.device && a.index == b.index;
+}
+
+// Whether b shows the file a showed as it was: the same file, size and times.
+[[nodiscard]] inline bool unchanged(const FileStatus &a, const FileStatus &b)
+{
+    return sameFile(a, b) && a.size == b.size && a.modified == b.modified && a.changed == b.changed;
+}
+
 // How a file is opened.
 enum class OpenMode {
     Read,      // an image to read: never blocks in opening

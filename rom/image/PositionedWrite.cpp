@@ -2,6 +2,7 @@
 
 #include "Transfer.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace rom {
@@ -43,7 +44,7 @@ RomError PositionedWrite::write(const Image &image, std::uint64_t offset, std::s
     FileStatus last;
     if (image.files.fstat(image.file, last) != 0)
         return RomError::ReadFailed;
-    if (last.size != image.size)
+    if (last.size != image.opened.size)
         return RomError::FileChanged;
     if (const RomError error = put(image, offset, bytes, old); error != RomError::None)
         return error;
@@ -76,22 +77,31 @@ RomError PositionedWrite::checkAfter(const Image &image, std::uint64_t offset, s
 {
     if (image.files.fstat(image.file, after) != 0)
         return RomError::ReadFailed;
-    if (after.size != image.size) {
-        // Cut short in the instant between the last look and the write, which
-        // lengthened it again: the size it had then cannot be known, so it
-        // ends where the bytes written start and keeps none of them.
-        if (after.size < image.size && std::uint64_t(after.size) == offset + count)
-            (void)image.files.ftruncate(image.file, std::int64_t(offset));
-        return RomError::FileChanged;
-    }
+    if (after.size != image.opened.size)
+        return giveBack(image, offset, old.first(count), after.size);
     // Another file took the path between the look before the write and the
     // write: the bytes went to the file no longer named, which gets its own back.
     FileStatus named;
-    if (image.files.stat(image.path, named) != 0 || named.device != image.device || named.index != image.index) {
-        (void)writeAt(image, offset, old);
-        return RomError::FileChanged;
-    }
+    if (image.files.stat(image.path, named) != 0 || !sameFile(named, image.opened))
+        return writeAt(image, offset, old.first(count)) == count ? RomError::FileChanged : RomError::WritePartial;
     return RomError::None;
+}
+
+// Another program changed the file's size around the write. The file keeps
+// the size that program gave it, and its old bytes where they lie inside it.
+RomError PositionedWrite::giveBack(const Image &image, std::uint64_t offset, std::span<const std::uint8_t> old,
+                                   std::int64_t size)
+{
+    // Cut short in the instant between the last look and the write, which
+    // lengthened it again: the size it had then cannot be known, so it
+    // ends where the bytes written start and keeps none of them.
+    if (size < image.opened.size && std::uint64_t(size) == offset + old.size())
+        return image.files.ftruncate(image.file, std::int64_t(offset)) == 0 ? RomError::FileChanged
+                                                                             : RomError::WritePartial;
+    // Only the bytes inside the file: a write past its end would lengthen it.
+    const std::uint64_t end = std::uint64_t(std::max<std::int64_t>(size, 0));
+    const std::size_t inside = end > offset ? std::size_t(std::min<std::uint64_t>(end - offset, old.size())) : 0;
+    return writeAt(image, offset, old.first(inside)) == inside ? RomError::FileChanged : RomError::WritePartial;
 }
 
 } // namespace rom

@@ -11,20 +11,21 @@ namespace rom {
 // One positioned write of a few bytes into an open image, done so that the
 // bytes land in the file the path names, or the file is left as another
 // program left it and the write is reported as not done (FileChanged):
-// nothing is written into a file whose size changed since it was opened;
-// after the write the path must still name the file written (else the old
-// bytes are put back there); a file cut short in the instant before the
-// write, which the write then lengthened, is cut back.
+// nothing is written into a file whose size changed since it was opened; a
+// file whose size another program changes around the write gets its old
+// bytes back where they lie inside it, and one cut short in the instant
+// before the write, which the write then lengthened, is cut back where the
+// bytes start; after the write the path must still name the file written
+// (else the old bytes are put back there). A put-back that falls short is
+// reported as WritePartial.
 class PositionedWrite {
 public:
-    // The open image, and its identity and size when it was opened.
+    // The open image, and its status when it was opened (its identity and size count).
     struct Image {
         FileAccess &files;
         FileHandle file;
         const FilePath &path;
-        std::uint64_t device;
-        std::uint64_t index;
-        std::int64_t size;
+        const FileStatus &opened;
     };
 
     // Writes bytes at offset; old holds the bytes they replace, put back if
@@ -40,6 +41,8 @@ private:
                                       std::span<const std::uint8_t> old);
     [[nodiscard]] static RomError checkAfter(const Image &image, std::uint64_t offset, std::size_t count,
                                              std::span<const std::uint8_t> old, FileStatus &after);
+    [[nodiscard]] static RomError giveBack(const Image &image, std::uint64_t offset, std::span<const std::uint8_t> old,
+                                           std::int64_t size);
 };
 
 } // namespace rom

@@ -45,9 +45,7 @@ RomFile &RomFile::operator=(RomFile &&other) noexcept
         m_path = std::move(other.m_path);
         m_access = other.m_access;
         m_layout = other.m_layout;
-        m_device = other.m_device;
-        m_index = other.m_index;
-        m_size = other.m_size;
+        m_opened = other.m_opened;
         m_modified = other.m_modified;
         m_changed = other.m_changed;
     }
@@ -85,8 +83,7 @@ RomError RomFile::openChecked(const FilePath &path, Access access, const RomFile
         return RomError::NotRegularFile;
 
     const bool shared = access == Access::ReadWrite && sharing && sharing->isOpen() &&
-                        sharing->m_access == Access::ReadWrite && sharing->m_device == info.device &&
-                        sharing->m_index == info.index;
+                        sharing->m_access == Access::ReadWrite && sameFile(sharing->m_opened, info);
     if (shared) {
         // The same open file, so the same lock.
         m_file = m_files->dup(sharing->m_file);
@@ -139,9 +136,7 @@ RomError RomFile::checkImage(const FileStatus &info)
     if (!isHiRomMapMode(mapMode))
         return RomError::NotHiRom;
     m_layout = *layout;
-    m_device = info.device;
-    m_index = info.index;
-    m_size = info.size;
+    m_opened = info;
     remember(info);
     return RomError::None;
 }
@@ -237,7 +232,7 @@ RomError RomFile::readCartridge(CartridgeBytes &cartridge)
     if (const RomError error = checkUsable(); error != RomError::None)
         return error;
     const std::uint64_t start = fileOffset(m_layout, 0);
-    const std::uint64_t size = std::uint64_t(m_size) - start;
+    const std::uint64_t size = std::uint64_t(m_opened.size) - start;
     if (size > kMaxCartridgeSize)
         return RomError::TooLargeToRead;
     CartridgeBytes bytes(static_cast<std::size_t>(size));
@@ -265,8 +260,7 @@ RomError RomFile::writeInPlace(std::uint64_t offset, std::span<std::uint8_t> old
         return error;
     FileStatus before;
     FileStatus after;
-    const RomError error = PositionedWrite::write({*m_files, m_file, m_path, m_device, m_index, m_size}, offset, bytes,
-                                                  old, before, after);
+    const RomError error = PositionedWrite::write({*m_files, m_file, m_path, m_opened}, offset, bytes, old, before, after);
     // Another program's change made since the last look must still show at
     // the next one: the write's own times become the baseline only when the
     // file's times before it were the baseline.
@@ -294,8 +288,7 @@ RomError RomFile::checkSameFile(FileStatus &info) const
 {
     if (m_files->stat(m_path, info) != 0)
         return RomError::FileChanged;
-    const bool same = info.device == m_device && info.index == m_index && info.size == m_size;
-    return same ? RomError::None : RomError::FileChanged;
+    return sameFile(info, m_opened) && info.size == m_opened.size ? RomError::None : RomError::FileChanged;
 }
 
 RomError RomFile::readAt(std::uint64_t offset, std::uint8_t *buffer, std::size_t count) const

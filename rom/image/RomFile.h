@@ -47,7 +47,6 @@ public:
 
     [[nodiscard]] bool isOpen() const { return m_file != kNoFile; }
     [[nodiscard]] ImageLayout layout() const { return m_layout; }
-    [[nodiscard]] const FilePath &filePath() const { return m_path; }
     // The path's text (FilePath::text), for messages.
     [[nodiscard]] std::string path() const { return m_path.text(); }
     // Whether the path still names the file opened, at its size: false once
@@ -95,11 +94,9 @@ private:
     FilePath m_path;
     Access m_access = Access::ReadWrite;
     ImageLayout m_layout = ImageLayout::Headered;
-    // Identity and size of the file when it was opened, and the times of its
-    // last change as last seen.
-    std::uint64_t m_device = 0;
-    std::uint64_t m_index = 0;
-    std::int64_t m_size = 0;
+    // The file as it was when opened, whose identity and size every later
+    // call checks, and the times of its last change as last seen.
+    FileStatus m_opened;
     FileTime m_modified;
     FileTime m_changed;
 };

@@ -5,9 +5,10 @@
 
 namespace rom {
 
-// Repeats a positioned read or write until count bytes have moved, and
-// returns how many did. call(done) moves some of the bytes after the first
-// done; interrupted calls are retried. On a shortfall errno tells why.
+// Repeats a read or write until count bytes have moved, and returns how
+// many did. call(done) moves some of the bytes after the first done and
+// returns how many, or -1 with errno set; interrupted calls are retried. On
+// a shortfall errno tells why (EIO for a call that moved nothing).
 template <typename Call>
 std::size_t transfer(std::size_t count, Call call)
 {
