@@ -199,6 +199,19 @@ execute_process(COMMAND ${RUNNER} "${MAKE_IMAGE}" --overwrite --table-file "${WO
 if(NOT code EQUAL 0)
   message(FATAL_ERROR "make-demo-image --table-file failed")
 endif()
+# The table file never replaces an image: another one, or the one just made.
+file(COPY_FILE "${clean}" "${WORK}/kept.smc")
+foreach(table_path IN ITEMS "${WORK}/kept.smc" "${WORK}/names.smc")
+  file(SHA256 "${table_path}" before)
+  execute_process(COMMAND ${RUNNER} "${MAKE_IMAGE}" --overwrite --table-file "${table_path}" "${WORK}/names.smc"
+                  RESULT_VARIABLE code ERROR_VARIABLE err)
+  expect("make-demo-image --table-file over an image" "${code}: ${err}"
+         "^1: make-demo-image: ${table_path}: This is an SNES image, and what this command writes never is one")
+  file(SHA256 "${table_path}" after)
+  if(NOT after STREQUAL before)
+    message(FATAL_ERROR "make-demo-image --table-file replaced the image ${table_path}")
+  endif()
+endforeach()
 file(SHA256 "${game}" game_hash)
 set(at --table "${WORK}/demo.tbl" --length 16 --skip 1)
 table(0 names "${game}" --at "$C3:A400" ${at})

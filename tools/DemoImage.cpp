@@ -2,7 +2,6 @@
 
 #include "CartridgeChecksum.h"
 #include "DemoNames.h"
-#include "FilePath.h"
 #include "OutputFile.h"
 #include "ShopRecord.h"
 
@@ -124,12 +123,27 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
 
 std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
 {
-    std::error_code unknown;
-    if (!overwrite && std::filesystem::exists(rom::FilePath(path).system(), unknown))
+    if (!overwrite && fileExists(path))
         return path + ": " + std::strerror(EEXIST);
     if (const rom::FileError error = rom::OutputFile::writeMadeImage(path, bytes); !error.ok())
         return path + ": " + error.message();
     return {};
+}
+
+std::string writeOutputFile(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite,
+                            std::span<const rom::FilePath> images)
+{
+    if (!overwrite && fileExists(path))
+        return path + ": " + std::strerror(EEXIST);
+    if (const rom::FileError error = rom::OutputFile::write(path, bytes, images); !error.ok())
+        return path + ": " + error.message();
+    return {};
+}
+
+bool fileExists(const std::string &path)
+{
+    std::error_code unknown;
+    return std::filesystem::exists(rom::FilePath(path).system(), unknown);
 }
 
 } // namespace demo

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FilePath.h"
 #include "ImageLayout.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,5 +33,13 @@ struct DemoImageOptions {
 // an empty string or what went wrong.
 [[nodiscard]] std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes,
                                          bool overwrite);
+
+// As writeImageFile, for a file that is no image (a table file): it never
+// replaces an image, nor the file of any of images.
+[[nodiscard]] std::string writeOutputFile(const std::string &path, const std::vector<std::uint8_t> &bytes,
+                                          bool overwrite, std::span<const rom::FilePath> images);
+
+// Whether a file of that name exists, as the two above see it.
+[[nodiscard]] bool fileExists(const std::string &path);
 
 } // namespace demo
