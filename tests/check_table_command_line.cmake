@@ -157,6 +157,8 @@ expect("diff of equal tables" "${out}${err}" "^$")
 # Patches: the cartridge contents only, so equal cartridges in two layouts give an empty one.
 table(0 patch "${clean}" "${game}" -o "${WORK}/game.ips")
 expect("patch from an image with a wrong checksum" "${err}" "^shop-table: ${game}: its checksum is not valid: shop-table checksum --fix writes it, then make the patch again\n$")
+table(0 patch "${clean}" "${game}" -o "${WORK}/game-quiet.ips" -q)
+expect("patch -q from an image with a wrong checksum" "${out}${err}" "^shop-table: ${game}: its checksum is not valid: [^\n]+\n$")
 file(READ "${WORK}/game.ips" ips HEX)
 expect("IPS patch" "${ips}" "^5041544348(.+)454f46$")
 string(LENGTH "${ips}" size)
