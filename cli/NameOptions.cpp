@@ -66,9 +66,14 @@ std::string NameOptions::checkNameTable()
         return "names: give the length of an entry with --length N";
     if (std::string problem = readNameTable(); !problem.empty())
         return problem;
-    // Every problem but those of the image's size, which the command meets later.
+    // Every problem but those of the image's size, which the command reports
+    // later against the image itself.
     const auto problems = m_nameTable.problems(std::numeric_limits<std::uint64_t>::max());
-    return problems.empty() ? std::string() : problems.front().message();
+    const auto found = std::find_if(problems.begin(), problems.end(), [](const rom::NameTableError &error) {
+        return error.problem != rom::NameTableProblem::AddressPastEnd &&
+               error.problem != rom::NameTableProblem::EntriesPastEnd;
+    });
+    return found == problems.end() ? std::string() : found->message();
 }
 
 std::string NameOptions::readNameTable()

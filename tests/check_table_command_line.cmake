@@ -280,6 +280,8 @@ refused("${game}" "no name table fits these names. Try another name" find-names 
 refused("${game}" "This is an SNES image, and what this command writes never is one" find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" -o "${game}")
 refused("${game}" "address: 0x400000 lies past the end of the cartridge" names "${game}" --at 0x400000 ${at})
 refused("${game}" "address: the entries from 0x3FFF00 run past the end" names "${game}" --at 0x3FFF00 ${at})
+refused("${game}" "address: 0xFFFFFFFFFFFFFF00 lies past the end of the cartridge [(]0x400000 bytes[)]" names "${game}" --at 0xFFFFFFFFFFFFFF00 ${at})
+refused("${game}" "address: 0xFFFFFFFFFFFFFFFF lies past the end of the cartridge [(]0x400000 bytes[)]" names "${game}" --at 0xFFFFFFFFFFFFFFFF ${at})
 file(WRITE "${WORK}/bad.tbl" "8A=A
 8a=B
 ")
