@@ -289,6 +289,7 @@ refused("${WORK}/bad.tbl" "line 2: the byte sequence 8a appears again [(]first o
 misused("names: give the table file with --table" names "${game}" --at 0x3A400 --length 16)
 misused("names: give the length of an entry with --length" names "${game}" --at 0x3A400 --table "${WORK}/demo.tbl")
 misused("address: \"D2B300\" is not an address" names "${game}" --at D2B300 ${at})
+misused("address: \"0x10000000000000000\" is not an address" names "${game}" --at 0x10000000000000000 ${at})
 misused("address: \"[$]7E:2000\" shows no cartridge byte in the HiROM map" names "${game}" --at "$7E:2000" ${at})
 misused("entry length: an entry has 1 to 64 bytes, not 65" names "${game}" --at 0x3A400 --table x.tbl --length 65)
 misused("entry length: \"16b\" is not a whole number" names "${game}" --at 0x3A400 --table x.tbl --length 16b)
