@@ -55,9 +55,12 @@ bool writeTable(const std::string &path, const std::string &imagePath, bool over
 
 } // namespace
 
-int main(int argc, char **systemArgv)
+int main(int systemArgc, char **systemArgv)
 {
-    rom::ProgramArguments arguments(argc, systemArgv);
+    rom::ProgramArguments arguments(systemArgc, systemArgv);
+    // On Windows the arguments come from the system's own command line,
+    // which the system may split into another count than main's.
+    const int argc = arguments.count();
     char **argv = arguments.values();
     demo::DemoImageOptions options;
     bool overwrite = false;
