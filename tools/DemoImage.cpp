@@ -106,12 +106,10 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
         std::memcpy(cartridge + rom::kShopTableOffset + index * rom::kShopRecordSize, bytes.data(), bytes.size());
     }
 
-    if (options.nameTable) {
-        std::vector<std::string> names;
-        for (int code = 0; code < kNamedCodes; ++code)
-            names.push_back(demoItemName(code));
-        writeNameTable(std::span(cartridge, std::size_t(size)), NameTablePlace{}, NameEncoding{}, names);
-    }
+    std::vector<std::string> names;
+    for (int code = 0; code < kNamedCodes; ++code)
+        names.push_back(demoItemName(code));
+    writeNameTable(std::span(cartridge, std::size_t(size)), NameTablePlace{}, NameEncoding{}, names);
 
     // The checksum as emulators compute it, the parts of a size that is not a
     // power of two mirrored.

@@ -21,11 +21,10 @@ struct DemoImageOptions {
     std::uint32_t seed = 1;
     // Give some shops type codes above 0x35, which have no label.
     bool unlabelledTypes = false;
-    // Write the item names of the invented game (DemoNames.h) where the
-    // cartridge is large enough for them.
-    bool nameTable = true;
 };
 
+// With the item names of the invented game (DemoNames.h) where the
+// cartridge is large enough for them.
 [[nodiscard]] std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options);
 
 // Writes bytes to a file at path, whole and on the disk, or leaves it as it
