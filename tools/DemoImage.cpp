@@ -2,6 +2,7 @@
 
 #include "CartridgeChecksum.h"
 #include "DemoNames.h"
+#include "NameTableLayout.h"
 #include "OutputFile.h"
 #include "ShopRecord.h"
 
@@ -32,7 +33,7 @@ constexpr CodeRange kArmour{0x60, 0xA7};
 constexpr CodeRange kRelics{0xA8, 0xD7};
 constexpr CodeRange kConsumables{0xD8, 0xFE};
 // Codes with a name: all but FF, the empty slot.
-constexpr int kNamedCodes = 0xFF;
+constexpr int kNamedCodes = rom::NameTableLayout::kLastCode + 1;
 
 class Random {
 public:

@@ -1,7 +1,6 @@
 #include "SearchPattern.h"
 
-#include "ItemNames.h"
-#include "RelativeSearch.h"
+#include "NameTableLayout.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -11,8 +10,6 @@
 namespace rom {
 
 namespace {
-
-constexpr int kLastNamedCode = 0xFE; // FF is the empty slot
 
 Symbol classify(char32_t c)
 {
@@ -33,7 +30,7 @@ std::optional<SearchError> checkCodes(const std::vector<KnownName> &known)
         return SearchError{.problem = SearchProblem::TooManyNames};
     for (std::size_t index = 0; index < known.size(); ++index) {
         const int code = known[index].code;
-        if (code < 0 || code > kLastNamedCode)
+        if (code < 0 || code > NameTableLayout::kLastCode)
             return SearchError{.problem = SearchProblem::EmptySlotCode, .code = code};
         for (std::size_t other = 0; other < index; ++other)
             if (known[other].code == code)
