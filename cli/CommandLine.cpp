@@ -135,8 +135,7 @@ bool CommandLine::readOption(const std::string &argument, int &index, int argc, 
         m_flags |= flag->option;
         return true;
     }
-    const std::size_t equals = argument.find('=');
-    const std::string name = argument.substr(0, equals);
+    const std::string name = argument.substr(0, argument.find('='));
     if (std::string problem; m_names.read(name, argument, index, argc, argv, problem)) {
         refuse(problem);
         return understood();
@@ -146,19 +145,7 @@ bool CommandLine::readOption(const std::string &argument, int &index, int argc, 
         refuse("unknown option '" + argument + "'");
         return false;
     }
-    bool &given = output ? m_outputGiven : m_itemNamesGiven;
-    std::string &value = output ? m_output : m_itemNames;
-    if (given)
-        refuse("option " + name + " is given twice");
-    else if (equals + 1 == argument.size() || (equals == std::string::npos && index + 1 < argc && !*argv[index + 1]))
-        refuse("option " + name + " needs a file name after it");
-    else if (equals != std::string::npos)
-        value = argument.substr(equals + 1);
-    else if (equals == std::string::npos && index + 1 < argc)
-        value = argv[++index];
-    else
-        refuse("option " + name + " needs a file name after it");
-    given = true;
+    refuse((output ? m_output : m_itemNames).read(name, argument, index, argc, argv));
     return understood();
 }
 
@@ -175,8 +162,8 @@ void CommandLine::checkCommand()
         if (given && !(form->options & option))
             refuse(std::string(form->name) + " takes no option " + std::string(name));
     };
-    refuseOption(kOutputOption, m_outputGiven, "-o");
-    refuseOption(kItemNamesOption, m_itemNamesGiven, "--item-names");
+    refuseOption(kOutputOption, m_output.given(), "-o");
+    refuseOption(kItemNamesOption, m_itemNames.given(), "--item-names");
     for (const FlagForm &flag : kFlags)
         refuseOption(flag.option, has(flag.option), flag.name);
     refuseOption(kNameTableOptions, !m_names.firstGiven().empty(), m_names.firstGiven());
@@ -191,10 +178,10 @@ void CommandLine::checkCommand()
         refuse(std::string(form->name) + ": a file name is missing");
     else if (m_files.size() > form->files)
         refuse(std::string(form->name) + ": one file name too many: '" + m_files[form->files] + "'");
-    else if (m_command == Command::Patch && !m_outputGiven)
+    else if (m_command == Command::Patch && !m_output.given())
         refuse("patch: give the patch to write with -o OUT.ips or -o OUT.bps");
-    else if (m_command == Command::Patch && !endsWithIgnoringCase(m_output, kIpsExtension) &&
-             !endsWithIgnoringCase(m_output, kBpsExtension))
+    else if (m_command == Command::Patch && !endsWithIgnoringCase(output(), kIpsExtension) &&
+             !endsWithIgnoringCase(output(), kBpsExtension))
         refuse("patch: the name after -o must end in .ips or .bps, which tells the format");
     else if (m_command == Command::Names)
         refuse(m_names.checkNameTable());
@@ -233,7 +220,7 @@ std::string CommandLine::usageLine() const
 
 rom::PatchFormat CommandLine::patchFormat() const
 {
-    return endsWithIgnoringCase(m_output, kIpsExtension) ? rom::PatchFormat::Ips : rom::PatchFormat::Bps;
+    return endsWithIgnoringCase(output(), kIpsExtension) ? rom::PatchFormat::Ips : rom::PatchFormat::Bps;
 }
 
 std::string CommandLine::helpText()

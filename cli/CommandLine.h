@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NameOptions.h"
+#include "OptionValue.h"
 #include "TableTools.h"
 
 #include <string>
@@ -41,8 +42,8 @@ public:
     [[nodiscard]] Command command() const { return m_command; }
     // The files named, in order: one or two, as the command takes.
     [[nodiscard]] const std::vector<std::string> &files() const { return m_files; }
-    [[nodiscard]] const std::string &output() const { return m_output; } // -o; empty when not given
-    [[nodiscard]] const std::string &itemNames() const { return m_itemNames; }
+    [[nodiscard]] const std::string &output() const { return m_output.value(); } // -o; empty when not given
+    [[nodiscard]] const std::string &itemNames() const { return m_itemNames.value(); }
     [[nodiscard]] bool fix() const;   // checksum --fix
     [[nodiscard]] bool check() const; // checksum --check: exit 1 when not valid
     // -q, --quiet: nothing on standard output, and no notes on standard error;
@@ -72,10 +73,8 @@ private:
     Command m_command = Command::Help;
     bool m_commandKnown = false;
     std::vector<std::string> m_files;
-    std::string m_output;
-    bool m_outputGiven = false;
-    std::string m_itemNames;
-    bool m_itemNamesGiven = false;
+    OptionValue m_output{"a file name"};
+    OptionValue m_itemNames{"a file name"};
     unsigned m_flags = 0; // the options without a value given, as Options bits
     NameOptions m_names; // of names and find-names
     std::string m_problem;

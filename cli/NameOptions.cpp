@@ -10,15 +10,6 @@ namespace cli {
 
 namespace {
 
-// The options, in the order of NameOptions' values.
-constexpr std::string_view kOptions[] = {"--table", "--at", "--length", "--skip", "--codes"};
-enum Option : std::size_t {
-    kTable,
-    kAt,
-    kLength,
-    kSkip,
-    kCodes,
-};
 constexpr std::string_view kAllCodes = "00-FE";
 
 template <typename Value>
@@ -35,49 +26,46 @@ bool NameOptions::read(const std::string &name, const std::string &argument, int
     const auto found = std::find(std::begin(kOptions), std::end(kOptions), name);
     if (found == std::end(kOptions))
         return false;
-    const auto which = std::size_t(found - std::begin(kOptions));
-    std::string &value = m_values[which];
-    const std::size_t equals = argument.find('=');
-    if (m_given[which])
-        problem = "option " + name + " is given twice";
-    else if (equals != std::string::npos)
-        value = argument.substr(equals + 1);
-    else if (index + 1 < argc)
-        value = argv[++index];
-    if (problem.empty() && value.empty())
-        problem = "option " + name + " needs a value after it";
-    m_given[which] = true;
+    problem = m_options[found - std::begin(kOptions)].read(name, argument, index, argc, argv);
     return true;
 }
 
 std::string_view NameOptions::firstGiven() const
 {
-    const auto given = std::find(std::begin(m_given), std::end(m_given), true);
-    return given == std::end(m_given) ? std::string_view() : kOptions[given - std::begin(m_given)];
+    const auto given = std::find_if(std::begin(m_options), std::end(m_options),
+                                    [](const OptionValue &option) { return option.given(); });
+    return given == std::end(m_options) ? std::string_view() : kOptions[given - std::begin(m_options)];
 }
 
 std::string NameOptions::checkNameTable()
 {
-    if (!m_given[kTable])
+    if (!m_options[kTable].given())
         return "names: give the table file with --table FILE.tbl";
-    if (!m_given[kAt])
+    if (!m_options[kAt].given())
         return "names: give the address of the first entry with --at ADDRESS";
-    if (!m_given[kLength])
+    if (!m_options[kLength].given())
         return "names: give the length of an entry with --length N";
     if (std::string problem = readNameTable(); !problem.empty())
         return problem;
-    // Every problem but those of the image's size, which the command meets later.
+    // Every problem but those of the image's size, which the command reports
+    // later against the image itself.
     const auto problems = m_nameTable.problems(std::numeric_limits<std::uint64_t>::max());
-    return problems.empty() ? std::string() : problems.front().message();
+    const auto found = std::find_if(problems.begin(), problems.end(), [](const rom::NameTableError &error) {
+        return error.problem != rom::NameTableProblem::AddressPastEnd &&
+               error.problem != rom::NameTableProblem::EntriesPastEnd;
+    });
+    return found == problems.end() ? std::string() : found->message();
 }
 
 std::string NameOptions::readNameTable()
 {
     using rom::NameTableLayout;
-    const auto address = NameTableLayout::parseAddress(m_values[kAt]);
-    const auto length = NameTableLayout::parseNumber(m_values[kLength], rom::NameTableField::EntryLength);
-    const auto skip = NameTableLayout::parseNumber(m_given[kSkip] ? m_values[kSkip] : "0", rom::NameTableField::Skip);
-    const auto codes = NameTableLayout::parseCodes(m_given[kCodes] ? m_values[kCodes] : std::string(kAllCodes));
+    const OptionValue &skipOption = m_options[kSkip];
+    const OptionValue &codesOption = m_options[kCodes];
+    const auto address = NameTableLayout::parseAddress(m_options[kAt].value());
+    const auto length = NameTableLayout::parseNumber(m_options[kLength].value(), rom::NameTableField::EntryLength);
+    const auto skip = NameTableLayout::parseNumber(skipOption.given() ? skipOption.value() : "0", rom::NameTableField::Skip);
+    const auto codes = NameTableLayout::parseCodes(codesOption.given() ? codesOption.value() : kAllCodes);
     for (const rom::NameTableError *error : {errorOf(address), errorOf(length), errorOf(skip), errorOf(codes)})
         if (error)
             return error->message();

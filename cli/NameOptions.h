@@ -2,7 +2,9 @@
 
 #include "KnownName.h"
 #include "NameTableLayout.h"
+#include "OptionValue.h"
 
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,16 +28,24 @@ public:
     // find-names: reads the known names, as the search checks them.
     [[nodiscard]] std::string readKnownNames(const std::vector<std::string> &arguments);
 
-    [[nodiscard]] const std::string &tableFile() const { return m_values[0]; }
+    [[nodiscard]] const std::string &tableFile() const { return m_options[kTable].value(); }
     [[nodiscard]] const rom::NameTableLayout &nameTable() const { return m_nameTable; }
     [[nodiscard]] const std::vector<rom::KnownName> &knownNames() const { return m_knownNames; }
 
 private:
+    static constexpr std::string_view kOptions[] = {"--table", "--at", "--length", "--skip", "--codes"};
+    // Where each option is in kOptions and m_options.
+    enum Option : std::size_t {
+        kTable,
+        kAt,
+        kLength,
+        kSkip,
+        kCodes,
+    };
+
     [[nodiscard]] std::string readNameTable();
 
-    // The values of the options, in the order of their names; given[n] once read.
-    std::string m_values[5];
-    bool m_given[5] = {};
+    OptionValue m_options[std::size(kOptions)];
     rom::NameTableLayout m_nameTable;
     std::vector<rom::KnownName> m_knownNames;
 };

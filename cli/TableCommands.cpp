@@ -158,9 +158,11 @@ int TableCommands::makePatch(const CommandLine &line)
         return fail(error);
     if (const ToolError error = TableTools::writeOutput(line.output(), patch.bytes, {clean, modified}); !error.ok())
         return fail(error);
+    // Equal contents make a patch that does nothing, as asked: a note. A
+    // checksum that is not valid says MODIFIED looks wrong: a warning.
     if (patch.changesNothing && !line.quiet())
         warn(modified, "its cartridge contents are the same as those of " + clean + ": the patch changes nothing");
-    if (!patch.checksumValid && !line.quiet())
+    if (!patch.checksumValid)
         warn(modified, "its checksum is not valid: shop-table checksum --fix writes it, then make the patch again");
     return kSuccess;
 }

@@ -157,6 +157,8 @@ expect("diff of equal tables" "${out}${err}" "^$")
 # Patches: the cartridge contents only, so equal cartridges in two layouts give an empty one.
 table(0 patch "${clean}" "${game}" -o "${WORK}/game.ips")
 expect("patch from an image with a wrong checksum" "${err}" "^shop-table: ${game}: its checksum is not valid: shop-table checksum --fix writes it, then make the patch again\n$")
+table(0 patch "${clean}" "${game}" -o "${WORK}/game-quiet.ips" -q)
+expect("patch -q from an image with a wrong checksum" "${out}${err}" "^shop-table: ${game}: its checksum is not valid: [^\n]+\n$")
 file(READ "${WORK}/game.ips" ips HEX)
 expect("IPS patch" "${ips}" "^5041544348(.+)454f46$")
 string(LENGTH "${ips}" size)
@@ -199,6 +201,19 @@ execute_process(COMMAND ${RUNNER} "${MAKE_IMAGE}" --overwrite --table-file "${WO
 if(NOT code EQUAL 0)
   message(FATAL_ERROR "make-demo-image --table-file failed")
 endif()
+# The table file never replaces an image: another one, or the one just made.
+file(COPY_FILE "${clean}" "${WORK}/kept.smc")
+foreach(table_path IN ITEMS "${WORK}/kept.smc" "${WORK}/names.smc")
+  file(SHA256 "${table_path}" before)
+  execute_process(COMMAND ${RUNNER} "${MAKE_IMAGE}" --overwrite --table-file "${table_path}" "${WORK}/names.smc"
+                  RESULT_VARIABLE code ERROR_VARIABLE err)
+  expect("make-demo-image --table-file over an image" "${code}: ${err}"
+         "^1: make-demo-image: ${table_path}: This is an SNES image, and what this command writes never is one")
+  file(SHA256 "${table_path}" after)
+  if(NOT after STREQUAL before)
+    message(FATAL_ERROR "make-demo-image --table-file replaced the image ${table_path}")
+  endif()
+endforeach()
 file(SHA256 "${game}" game_hash)
 set(at --table "${WORK}/demo.tbl" --length 16 --skip 1)
 table(0 names "${game}" --at "$C3:A400" ${at})
@@ -265,6 +280,8 @@ refused("${game}" "no name table fits these names. Try another name" find-names 
 refused("${game}" "This is an SNES image, and what this command writes never is one" find-names "${game}" "01=Copper Dagger" "1F=Iron Mace" -o "${game}")
 refused("${game}" "address: 0x400000 lies past the end of the cartridge" names "${game}" --at 0x400000 ${at})
 refused("${game}" "address: the entries from 0x3FFF00 run past the end" names "${game}" --at 0x3FFF00 ${at})
+refused("${game}" "address: 0xFFFFFFFFFFFFFF00 lies past the end of the cartridge [(]0x400000 bytes[)]" names "${game}" --at 0xFFFFFFFFFFFFFF00 ${at})
+refused("${game}" "address: 0xFFFFFFFFFFFFFFFF lies past the end of the cartridge [(]0x400000 bytes[)]" names "${game}" --at 0xFFFFFFFFFFFFFFFF ${at})
 file(WRITE "${WORK}/bad.tbl" "8A=A
 8a=B
 ")
@@ -272,6 +289,7 @@ refused("${WORK}/bad.tbl" "line 2: the byte sequence 8a appears again [(]first o
 misused("names: give the table file with --table" names "${game}" --at 0x3A400 --length 16)
 misused("names: give the length of an entry with --length" names "${game}" --at 0x3A400 --table "${WORK}/demo.tbl")
 misused("address: \"D2B300\" is not an address" names "${game}" --at D2B300 ${at})
+misused("address: \"0x10000000000000000\" is not an address" names "${game}" --at 0x10000000000000000 ${at})
 misused("address: \"[$]7E:2000\" shows no cartridge byte in the HiROM map" names "${game}" --at "$7E:2000" ${at})
 misused("entry length: an entry has 1 to 64 bytes, not 65" names "${game}" --at 0x3A400 --table x.tbl --length 65)
 misused("entry length: \"16b\" is not a whole number" names "${game}" --at 0x3A400 --table x.tbl --length 16b)

@@ -228,11 +228,16 @@ void TestTableFile::parseAddress_data()
     QTest::newRow("SNES, low bank") << "$12:B300" << qint64(0x12B300) << AddressNotUnderstood;
     QTest::newRow("offset") << "0x12B300" << qint64(0x12B300) << AddressNotUnderstood;
     QTest::newRow("offset past the HiROM map") << "0X2000000" << qint64(0x2000000) << AddressNotUnderstood;
+    QTest::newRow("offset, leading zeros past 64 bits") << "0x0000000000000000012B300" << qint64(0x12B300)
+                                                        << AddressNotUnderstood;
     QTest::newRow("bare hex") << "D2B300" << qint64(-1) << AddressNotUnderstood;
     QTest::newRow("short SNES address") << "$B300" << qint64(-1) << AddressNotUnderstood;
     QTest::newRow("colon in the wrong place") << "$D2B:300" << qint64(-1) << AddressNotUnderstood;
     QTest::newRow("not hex") << "$D2:B30G" << qint64(-1) << AddressNotUnderstood;
     QTest::newRow("empty offset") << "0x" << qint64(-1) << AddressNotUnderstood;
+    QTest::newRow("offset past 64 bits") << "0x10000000000000000" << qint64(-1) << AddressNotUnderstood;
+    QTest::newRow("offset past 64 bits, leading zeros") << "0x0001FFFFFFFFFFFFFFFF" << qint64(-1)
+                                                        << AddressNotUnderstood;
     QTest::newRow("nothing") << "" << qint64(-1) << AddressNotUnderstood;
     QTest::newRow("work RAM") << "$7E:2000" << qint64(-1) << AddressNotInMap;
     QTest::newRow("lower half of a low bank") << "$12:7FFF" << qint64(-1) << AddressNotInMap;

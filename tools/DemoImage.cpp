@@ -2,7 +2,7 @@
 
 #include "CartridgeChecksum.h"
 #include "DemoNames.h"
-#include "FilePath.h"
+#include "NameTableLayout.h"
 #include "OutputFile.h"
 #include "ShopRecord.h"
 
@@ -33,7 +33,7 @@ constexpr CodeRange kArmour{0x60, 0xA7};
 constexpr CodeRange kRelics{0xA8, 0xD7};
 constexpr CodeRange kConsumables{0xD8, 0xFE};
 // Codes with a name: all but FF, the empty slot.
-constexpr int kNamedCodes = 0xFF;
+constexpr int kNamedCodes = rom::NameTableLayout::kLastCode + 1;
 
 class Random {
 public:
@@ -107,12 +107,10 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
         std::memcpy(cartridge + rom::kShopTableOffset + index * rom::kShopRecordSize, bytes.data(), bytes.size());
     }
 
-    if (options.nameTable) {
-        std::vector<std::string> names;
-        for (int code = 0; code < kNamedCodes; ++code)
-            names.push_back(demoItemName(code));
-        writeNameTable(std::span(cartridge, std::size_t(size)), NameTablePlace{}, NameEncoding{}, names);
-    }
+    std::vector<std::string> names;
+    for (int code = 0; code < kNamedCodes; ++code)
+        names.push_back(demoItemName(code));
+    writeNameTable(std::span(cartridge, std::size_t(size)), NameTablePlace{}, NameEncoding{}, names);
 
     // The checksum as emulators compute it, the parts of a size that is not a
     // power of two mirrored.
@@ -124,12 +122,27 @@ std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options)
 
 std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
 {
-    std::error_code unknown;
-    if (!overwrite && std::filesystem::exists(rom::FilePath(path).system(), unknown))
+    if (!overwrite && fileExists(path))
         return path + ": " + std::strerror(EEXIST);
     if (const rom::FileError error = rom::OutputFile::writeMadeImage(path, bytes); !error.ok())
         return path + ": " + error.message();
     return {};
+}
+
+std::string writeOutputFile(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite,
+                            std::span<const rom::FilePath> images)
+{
+    if (!overwrite && fileExists(path))
+        return path + ": " + std::strerror(EEXIST);
+    if (const rom::FileError error = rom::OutputFile::write(path, bytes, images); !error.ok())
+        return path + ": " + error.message();
+    return {};
+}
+
+bool fileExists(const std::string &path)
+{
+    std::error_code unknown;
+    return std::filesystem::exists(rom::FilePath(path).system(), unknown);
 }
 
 } // namespace demo

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FilePath.h"
 #include "ImageLayout.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,11 +21,10 @@ struct DemoImageOptions {
     std::uint32_t seed = 1;
     // Give some shops type codes above 0x35, which have no label.
     bool unlabelledTypes = false;
-    // Write the item names of the invented game (DemoNames.h) where the
-    // cartridge is large enough for them.
-    bool nameTable = true;
 };
 
+// With the item names of the invented game (DemoNames.h) where the
+// cartridge is large enough for them.
 [[nodiscard]] std::vector<std::uint8_t> makeDemoImage(const DemoImageOptions &options);
 
 // Writes bytes to a file at path, whole and on the disk, or leaves it as it
@@ -31,5 +32,13 @@ struct DemoImageOptions {
 // an empty string or what went wrong.
 [[nodiscard]] std::string writeImageFile(const std::string &path, const std::vector<std::uint8_t> &bytes,
                                          bool overwrite);
+
+// As writeImageFile, for a file that is no image (a table file): it never
+// replaces an image, nor the file of any of images.
+[[nodiscard]] std::string writeOutputFile(const std::string &path, const std::vector<std::uint8_t> &bytes,
+                                          bool overwrite, std::span<const rom::FilePath> images);
+
+// Whether a file of that name exists, as the two above see it.
+[[nodiscard]] bool fileExists(const std::string &path);
 
 } // namespace demo

@@ -40,8 +40,9 @@ struct NameTablePlace {
 
 // The name of a code in the invented game: 1 to 13 letters and blanks.
 [[nodiscard]] std::string demoItemName(int code);
-// The bytes of name: the longest of the words where one starts, else a
-// character's byte; a character the encoding has not becomes a blank.
+// The bytes of name: the first of the words, in the encoding's order, that
+// starts there, else a character's byte; a character the encoding has not
+// becomes a blank.
 [[nodiscard]] std::vector<std::uint8_t> encodeName(const NameEncoding &encoding, std::string_view name);
 // The table file that reads the encoding, with comments and a few lines of
 // other kinds that a name table does not need.

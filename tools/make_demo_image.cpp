@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -18,7 +17,7 @@ int usage()
                "Writes a synthetic HiROM image with a copier header (or without, with --headerless).\n"
                "--megabits sets the cartridge size (default 32, i.e. 4 MiB; at least 3).\n"
                "The image holds the item names of an invented game in an invented encoding;\n"
-               "--table-file writes the table file that reads them to TABLE.\n"
+               "--table-file writes the table file that reads them to TABLE, never over an image.\n"
                "An existing FILE or TABLE is an error unless --overwrite (replace it) or --keep\n"
                "(leave it, with the edits made to it) is given.\n",
                stderr);
@@ -32,25 +31,36 @@ bool parseNumber(const char *text, unsigned long &value)
     return end != text && *end == '\0';
 }
 
-bool exists(const std::string &path)
+bool reported(const std::string &error)
 {
-    std::error_code unknown;
-    return std::filesystem::exists(rom::FilePath(path).system(), unknown);
-}
-
-bool write(const std::string &path, const std::vector<std::uint8_t> &bytes, bool overwrite)
-{
-    const std::string error = demo::writeImageFile(path, bytes, overwrite);
     if (!error.empty())
         std::fprintf(stderr, "make-demo-image: %s\n", error.c_str());
-    return error.empty();
+    return !error.empty();
+}
+
+bool writeImage(const std::string &path, const demo::DemoImageOptions &options, bool overwrite)
+{
+    return !reported(demo::writeImageFile(path, demo::makeDemoImage(options), overwrite));
+}
+
+// Written after the image, so that a table file named as the image (or as
+// any other image) is refused rather than replaced by it or replacing it.
+bool writeTable(const std::string &path, const std::string &imagePath, bool overwrite)
+{
+    const std::string text = demo::tableFileText(demo::NameEncoding{}, demo::NameTablePlace{});
+    const rom::FilePath images[] = {rom::FilePath(imagePath)};
+    return !reported(demo::writeOutputFile(path, std::vector<std::uint8_t>(text.begin(), text.end()), overwrite,
+                                           images));
 }
 
 } // namespace
 
-int main(int argc, char **systemArgv)
+int main(int systemArgc, char **systemArgv)
 {
-    rom::ProgramArguments arguments(argc, systemArgv);
+    rom::ProgramArguments arguments(systemArgc, systemArgv);
+    // On Windows the arguments come from the system's own command line,
+    // which the system may split into another count than main's.
+    const int argc = arguments.count();
     char **argv = arguments.values();
     demo::DemoImageOptions options;
     bool overwrite = false;
@@ -83,12 +93,9 @@ int main(int argc, char **systemArgv)
     }
     if (path.empty() || (overwrite && keep))
         return usage();
-    if (!tablePath.empty() && !(keep && exists(tablePath))) {
-        const std::string text = demo::tableFileText(demo::NameEncoding{}, demo::NameTablePlace{});
-        if (!write(tablePath, std::vector<std::uint8_t>(text.begin(), text.end()), overwrite))
-            return 1;
-    }
-    if (keep && exists(path))
-        return 0;
-    return write(path, demo::makeDemoImage(options), overwrite) ? 0 : 1;
+    if (!(keep && demo::fileExists(path)) && !writeImage(path, options, overwrite))
+        return 1;
+    if (!tablePath.empty() && !(keep && demo::fileExists(tablePath)) && !writeTable(tablePath, path, overwrite))
+        return 1;
+    return 0;
 }

@@ -37,16 +37,10 @@ int leadingCode(std::string_view entry)
 
 std::optional<NamesFileProblem> checkName(std::string_view name, int &length)
 {
-    if (name.empty())
-        return NamesFileProblem::EmptyName;
     // The whole line was checked to be UTF-8 and the name was cut at ASCII bytes.
     const std::u32string characters = decodeUtf8(name).value_or(std::u32string());
     length = int(characters.size());
-    if (length > ItemNames::kMaxNameLength)
-        return NamesFileProblem::NameTooLong;
-    if (std::any_of(characters.begin(), characters.end(), isControlCharacter))
-        return NamesFileProblem::ControlCharacter;
-    return std::nullopt;
+    return ItemNames::nameProblem(characters);
 }
 
 // Reads the entry "HH: Name" (leading blanks removed) into reading.
@@ -106,6 +100,17 @@ std::variant<ItemNames, NamesFileError> ItemNames::parse(std::string_view bytes)
             return *error;
     }
     return ItemNames(std::make_shared<const Labels>(std::move(reading.labels)));
+}
+
+std::optional<NamesFileProblem> ItemNames::nameProblem(std::u32string_view name)
+{
+    if (name.empty())
+        return NamesFileProblem::EmptyName;
+    if (name.size() > std::size_t(kMaxNameLength))
+        return NamesFileProblem::NameTooLong;
+    if (std::ranges::any_of(name, isControlCharacter))
+        return NamesFileProblem::ControlCharacter;
+    return std::nullopt;
 }
 
 std::string_view ItemNames::label(int code) const

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -35,6 +36,9 @@ public:
     // Reads the bytes of an item names file; refuses the whole file at its
     // first wrong line.
     [[nodiscard]] static std::variant<ItemNames, NamesFileError> parse(std::string_view bytes);
+    // What is wrong with a name as a names file (or a search for names) takes
+    // it: EmptyName, NameTooLong or ControlCharacter; nothing for a good one.
+    [[nodiscard]] static std::optional<NamesFileProblem> nameProblem(std::u32string_view name);
 
     // code must be in 0 .. kCount - 1. Both are UTF-8 and stay valid while
     // this object or a copy of it lives.

@@ -2,6 +2,7 @@
 
 #include "HexDigits.h"
 #include "ShopTypeLabels.h"
+#include "TextLines.h"
 
 #include <optional>
 
@@ -9,18 +10,8 @@ namespace rom {
 
 namespace {
 
-// What a spreadsheet or an editor may leave around a cell's text.
-constexpr std::string_view kBlanks = " \t";
 // Type codes without a label of their own are labelled "0x69: Unknown".
 constexpr std::string_view kTypeCodePrefix = "0x";
-
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 // The code in front of a label ("2B: ..." or, for a type, "0x69: ..."), if it has one.
 std::optional<std::uint8_t> codeInFront(std::string_view text, bool ofType)
@@ -75,7 +66,8 @@ std::vector<LabelDisagreement> LabelCheck::disagreements(const std::vector<CsvLa
 {
     std::vector<LabelDisagreement> found;
     for (const CsvLabel &cell : labels) {
-        const std::string_view text = trimmed(cell.text);
+        // Blanks a spreadsheet or an editor may leave around the cell's text.
+        const std::string_view text = trimmedBlanks(cell.text);
         std::optional<std::uint8_t> named = codeInFront(text, cell.ofType());
         if (!named)
             named = otherCodeNamed(text, cell, names);

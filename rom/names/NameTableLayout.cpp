@@ -19,9 +19,15 @@ constexpr std::string_view kSnesPrefix = "$";
 constexpr std::size_t kBankDigits = 2;
 constexpr std::size_t kInBankDigits = 4;
 
-// The value of text in the given base, saturated rather than overflowing;
-// nothing unless text is one or more digits of that base.
-std::optional<std::uint64_t> digitsValue(std::string_view text, int base)
+// What digitsValue makes of a value past 64 bits.
+enum class Overflow {
+    Saturate, // the largest value: a count that large is refused by its range anyway
+    Refuse,   // nothing: an address cut to 64 bits would be another address
+};
+
+// The value of text in the given base; nothing unless text is one or more
+// digits of that base.
+std::optional<std::uint64_t> digitsValue(std::string_view text, int base, Overflow overflow)
 {
     if (text.empty())
         return std::nullopt;
@@ -31,7 +37,10 @@ std::optional<std::uint64_t> digitsValue(std::string_view text, int base)
         if (digit < 0 || digit >= base)
             return std::nullopt;
         const std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
-        value = value > (most - std::uint64_t(digit)) / std::uint64_t(base) ? most : value * std::uint64_t(base) + std::uint64_t(digit);
+        const bool overflows = value > (most - std::uint64_t(digit)) / std::uint64_t(base);
+        if (overflows && overflow == Overflow::Refuse)
+            return std::nullopt;
+        value = overflows ? most : value * std::uint64_t(base) + std::uint64_t(digit);
     }
     return value;
 }
@@ -51,8 +60,8 @@ std::optional<std::uint32_t> snesAddress(std::string_view text)
     const bool bankAndAddress = colon == kBankDigits && text.size() == kBankDigits + 1 + kInBankDigits;
     if (!bankAndAddress && !(dollar && colon == std::string_view::npos && text.size() == kBankDigits + kInBankDigits))
         return std::nullopt;
-    const auto bank = digitsValue(text.substr(0, kBankDigits), 16);
-    const auto inBank = digitsValue(text.substr(text.size() - kInBankDigits), 16);
+    const auto bank = digitsValue(text.substr(0, kBankDigits), 16, Overflow::Refuse);
+    const auto inBank = digitsValue(text.substr(text.size() - kInBankDigits), 16, Overflow::Refuse);
     if (!bank || !inBank)
         return std::nullopt;
     return std::uint32_t(*bank << 16 | *inBank);
@@ -87,7 +96,7 @@ std::variant<std::uint64_t, NameTableError> NameTableLayout::parseAddress(std::s
     const std::string_view address = trimmedBlanks(text);
     NameTableError error{.field = NameTableField::Address, .text = std::string(address)};
     if (startsWithHexPrefix(address)) {
-        if (const auto offset = digitsValue(address.substr(kHexPrefix.size()), 16))
+        if (const auto offset = digitsValue(address.substr(kHexPrefix.size()), 16, Overflow::Refuse))
             return *offset;
         return error;
     }
@@ -104,7 +113,8 @@ std::variant<int, NameTableError> NameTableLayout::parseNumber(std::string_view 
 {
     const std::string_view number = trimmedBlanks(text);
     const bool hex = startsWithHexPrefix(number);
-    const auto value = digitsValue(hex ? number.substr(kHexPrefix.size()) : number, hex ? 16 : 10);
+    const auto value = digitsValue(hex ? number.substr(kHexPrefix.size()) : number, hex ? 16 : 10,
+                                   Overflow::Saturate);
     if (!value)
         return NameTableError{.field = field, .problem = NameTableProblem::NotANumber, .text = std::string(number)};
     return int(std::min<std::uint64_t>(*value, std::numeric_limits<int>::max()));

@@ -37,8 +37,9 @@ struct SearchResult {
 // ASCII, wherever the alphabet starts. A placement is a place where every
 // known name appears so, learning one encoding from all of them, at entry
 // addresses start + code * length for one length of 1 to 64 bytes. The
-// cartridge is read once, sixteen places at a time, for the name with the
-// most differences; the others are then looked for at their distances.
+// cartridge is read once, many places at a time (DifferenceScan), for the
+// name with the most differences; the others are then looked for at their
+// distances.
 class RelativeSearch {
 public:
     static constexpr int kMinNames = 2;

@@ -1,7 +1,6 @@
 #include "SearchPattern.h"
 
-#include "ItemNames.h"
-#include "RelativeSearch.h"
+#include "NameTableLayout.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -11,8 +10,6 @@
 namespace rom {
 
 namespace {
-
-constexpr int kLastNamedCode = 0xFE; // FF is the empty slot
 
 Symbol classify(char32_t c)
 {
@@ -25,6 +22,14 @@ Symbol classify(char32_t c)
     return {LetterClass::Other, 0};
 }
 
+// The search's word for what ItemNames::nameProblem finds.
+SearchProblem searchProblemOf(NamesFileProblem problem)
+{
+    if (problem == NamesFileProblem::EmptyName)
+        return SearchProblem::EmptyName;
+    return problem == NamesFileProblem::NameTooLong ? SearchProblem::NameTooLong : SearchProblem::ControlCharacter;
+}
+
 std::optional<SearchError> checkCodes(const std::vector<KnownName> &known)
 {
     if (known.size() < std::size_t(RelativeSearch::kMinNames))
@@ -33,7 +38,7 @@ std::optional<SearchError> checkCodes(const std::vector<KnownName> &known)
         return SearchError{.problem = SearchProblem::TooManyNames};
     for (std::size_t index = 0; index < known.size(); ++index) {
         const int code = known[index].code;
-        if (code < 0 || code > kLastNamedCode)
+        if (code < 0 || code > NameTableLayout::kLastCode)
             return SearchError{.problem = SearchProblem::EmptySlotCode, .code = code};
         for (std::size_t other = 0; other < index; ++other)
             if (known[other].code == code)
@@ -71,19 +76,10 @@ std::variant<SearchPattern, SearchError> SearchPattern::make(const std::vector<K
 std::optional<SearchError> SearchPattern::addName(const KnownName &known)
 {
     const std::optional<std::u32string> characters = decodeUtf8(known.name);
-    SearchError error{.code = known.code};
     if (!characters)
-        error.problem = SearchProblem::NotUtf8;
-    else if (characters->empty())
-        error.problem = SearchProblem::EmptyName;
-    else if (characters->size() > std::size_t(ItemNames::kMaxNameLength))
-        error.problem = SearchProblem::NameTooLong;
-    else if (std::any_of(characters->begin(), characters->end(), isControlCharacter))
-        error.problem = SearchProblem::ControlCharacter;
-    else
-        error.problem = SearchProblem::NothingFound;
-    if (error.problem != SearchProblem::NothingFound)
-        return error;
+        return SearchError{.problem = SearchProblem::NotUtf8, .code = known.code};
+    if (const auto problem = ItemNames::nameProblem(*characters))
+        return SearchError{.problem = searchProblemOf(*problem), .code = known.code};
     NamePattern name{.code = known.code};
     for (const char32_t c : *characters) {
         Symbol symbol = classify(c);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ItemNames.h"
 #include "KnownName.h"
+#include "RelativeSearch.h"
 #include "SearchError.h"
 
 #include <cstdint>
@@ -49,7 +51,7 @@ struct Difference {
 class SearchPattern {
 public:
     // The most Other characters the names can hold between them.
-    static constexpr int kMaxOthers = 4 * 40;
+    static constexpr int kMaxOthers = RelativeSearch::kMaxNames * ItemNames::kMaxNameLength;
 
     [[nodiscard]] static std::variant<SearchPattern, SearchError> make(const std::vector<KnownName> &known);
 

@@ -5,7 +5,6 @@
 #include "Utf8.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 namespace rom {
