@@ -26,8 +26,9 @@ public:
     // The writes of a step of the history, undone or redone; false if one
     // failed or was cancelled.
     virtual bool replay(const ShopChange &change, bool undo) = 0;
-    // Picks of the history, undone or redone: shop shows them, unsaved.
-    virtual void showPicks(int shop, const rom::ShopRecord &picks) = 0;
+    // Picks of the history, undone or redone: shop shows them, unsaved;
+    // false if the editor could not move there.
+    virtual bool showPicks(int shop, const rom::ShopRecord &picks) = 0;
     // The document's shown shop changed: the view shows it as it is now.
     virtual void showShown() = 0;
     // The open image's file as it is now at its path, the picks kept.

@@ -325,12 +325,13 @@ void EditorController::showShown() { showDocument(); }
 
 void EditorController::reloadImage() { reload(); }
 
-void EditorController::showPicks(int shop, const ShopRecord &picks)
+bool EditorController::showPicks(int shop, const ShopRecord &picks)
 {
     if (shop != m_document.shownIndex() && !moveTo(shop))
-        return;
+        return false;
     m_document.setPicks(picks);
     showDocument();
+    return true;
 }
 
 // Each pick is a step of the history until the picks are saved, as one

@@ -113,7 +113,7 @@ private:
     bool keepOrDropPicks(const QString &doing) override;
     void wrote(Durability durability) override;
     bool replay(const ShopChange &change, bool undo) override;
-    void showPicks(int shop, const rom::ShopRecord &picks) override;
+    bool showPicks(int shop, const rom::ShopRecord &picks) override;
     void showShown() override;
     void reloadImage() override;
 

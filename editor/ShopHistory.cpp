@@ -22,14 +22,21 @@ void ShopHistory::recordPicks(int shop, const rom::ShopRecord &before, const rom
 
 void ShopHistory::settlePicks()
 {
-    const QScopedValueRollback moving(m_moving, true);
+    if (m_running)
+        return;
+    const QScopedValueRollback settling(m_settling, true);
     while (m_stack->index() > 0 && m_stack->command(m_stack->index() - 1)->id() == PicksCommand::kId)
         m_stack->undo();
 }
 
 void ShopHistory::clear() { m_stack->clear(); }
 
-void ShopHistory::stepFailed(bool undoing) { m_putBack = undoing ? 1 : -1; }
+void ShopHistory::runStep(const std::function<bool()> &work, bool undoing)
+{
+    const QScopedValueRollback running(m_running, true);
+    if (!work())
+        m_putBack = undoing ? 1 : -1;
+}
 
 // The stack has moved past a step whose work was not done: it moves back,
 // without doing the step's work again.
@@ -37,6 +44,6 @@ void ShopHistory::putBackFailedStep(int index)
 {
     if (m_putBack == 0)
         return;
-    const QScopedValueRollback moving(m_moving, true);
+    const QScopedValueRollback puttingBack(m_puttingBack, true);
     m_stack->setIndex(index + std::exchange(m_putBack, 0));
 }

@@ -105,6 +105,17 @@ void SessionModel::redo()
     showWritten(step.after);
 }
 
+void SessionModel::stepUnread(bool undoing)
+{
+    if (undoing ? !canUndo() : !canRedo())
+        return;
+    const SessionStep &step = history[undoing ? done - 1 : done];
+    if (step.pick && step.index == index)
+        undoing ? undo() : redo();
+    else
+        ++errors;
+}
+
 Bytes tableInModel(const SessionImage &image)
 {
     const auto table = image.bytes.begin() + qsizetype(shopOffset(image.layout, 0));

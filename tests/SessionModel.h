@@ -53,6 +53,9 @@ struct SessionModel {
     void openImage(SessionImage &image);
     void undo();
     void redo();
+    // Undo or redo while the file cannot be read: a pick on the shown shop
+    // still goes; any other step fails, is reported once and stays.
+    void stepUnread(bool undoing);
 
 private:
     // The pick steps of the shown shop below `done` leave the history: the

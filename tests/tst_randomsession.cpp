@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cerrno>
+
 using rom::ImageLayout;
 
 // Long random sessions of user actions, checked after every action against a
@@ -61,7 +63,7 @@ void TestRandomSession::session()
     };
 
     for (int step = 0; step < 1500; ++step) {
-        const int action = pick(0, model.open ? 11 : 3);
+        const int action = pick(0, model.open ? 12 : 3);
         QString what;
         if (action == 0) {
             auto &image = std::next(model.images.begin(), pick(0, 1))->second;
@@ -111,10 +113,17 @@ void TestRandomSession::session()
             what = "undo";
             controller.undoStack()->undo();
             model.undo();
-        } else {
+        } else if (action == 11) {
             what = "redo";
             controller.undoStack()->redo();
             model.redo();
+        } else {
+            const bool undo = pick(0, 1);
+            what = undo ? "undo while the file cannot be read" : "redo while the file cannot be read";
+            files.readError = EIO;
+            undo ? controller.undoStack()->undo() : controller.undoStack()->redo();
+            files.readError = 0;
+            model.stepUnread(undo);
         }
 
         const QByteArray where = QStringLiteral("seed %1, step %2: %3").arg(seed).arg(step).arg(what).toUtf8();
