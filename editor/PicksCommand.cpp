@@ -22,6 +22,8 @@ void PicksCommand::undo()
 
 void PicksCommand::redo()
 {
-    if (!std::exchange(m_shown, false) && !m_history.moving())
+    if (m_history.settling())
+        setObsolete(true); // went on from picks saved or dropped
+    else if (!std::exchange(m_shown, false) && !m_history.moving())
         m_history.runStep([this] { return m_flow.showPicks(m_shop, m_after); }, false);
 }

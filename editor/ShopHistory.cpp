@@ -22,11 +22,20 @@ void ShopHistory::recordPicks(int shop, const rom::ShopRecord &before, const rom
 
 void ShopHistory::settlePicks()
 {
-    if (m_running)
+    if (m_running || !picksBelowIndex())
         return;
     const QScopedValueRollback settling(m_settling, true);
-    while (m_stack->index() > 0 && m_stack->command(m_stack->index() - 1)->id() == PicksCommand::kId)
+    // The pick steps that could be redone went on from the picks settled:
+    // they leave first, so that the last undo below tells the Edit menu.
+    while (m_stack->index() < m_stack->count() && m_stack->command(m_stack->index())->id() == PicksCommand::kId)
+        m_stack->redo();
+    while (picksBelowIndex())
         m_stack->undo();
+}
+
+bool ShopHistory::picksBelowIndex() const
+{
+    return m_stack->index() > 0 && m_stack->command(m_stack->index() - 1)->id() == PicksCommand::kId;
 }
 
 void ShopHistory::clear() { m_stack->clear(); }

@@ -30,8 +30,9 @@ public:
     // A pick on the shown shop changed the picks from before to after.
     void recordPicks(int shop, const rom::ShopRecord &before, const rom::ShopRecord &after);
     // The picks of the steps on top of the stack were saved, dropped or
-    // replaced by the file's version: those steps leave the stack, and the
-    // screen stays as it is. Not while a step's work runs.
+    // replaced by the file's version: those steps leave the stack, with the
+    // pick steps that could be redone after them, and the screen stays as
+    // it is. Not while a step's work runs.
     void settlePicks();
     void clear();
 
@@ -45,6 +46,7 @@ public:
     void runStep(const std::function<bool()> &work, bool undoing);
 
 private:
+    [[nodiscard]] bool picksBelowIndex() const;
     void putBackFailedStep(int index);
 
     EditingFlow &m_flow;
