@@ -17,13 +17,13 @@ QString EditorController::title() { return tr("Zeltharia III (US) Shop Editor");
 EditorController::EditorController(EditorView &view, EditorPrompts &prompts, OpenDialog &dialog,
                                    rom::FileAccess &files, QObject *parent)
     : QObject(parent), m_view(view), m_prompts(prompts), m_document(files),
-      m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)),
+      m_opener(m_prompts, dialog, files, *this), m_table(new ShopTableModel(this)),
       m_history(new ShopHistory(*this, this)),
-      m_flusher(new WriteFlusher(m_document, prompts, this)),
-      m_names(view, prompts, *m_table, m_document), m_writer(m_document, prompts, *m_table, m_names),
-      m_replay(m_document, m_writer, prompts, *m_table, *this),
-      m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image()),
-      m_watch(m_document, view, prompts, *m_table, *this), m_comparison(prompts, *m_table, m_names)
+      m_flusher(new WriteFlusher(m_document, m_prompts, this)),
+      m_names(view, m_prompts, *m_table, m_document), m_writer(m_document, m_prompts, *m_table, m_names),
+      m_replay(m_document, m_writer, m_prompts, *m_table, *this),
+      m_import(m_document, m_prompts, *m_table, *m_history, *this), m_fileCommands(m_prompts, m_document.image()),
+      m_watch(m_document, view, m_prompts, *m_table, *this), m_comparison(m_prompts, *m_table, m_names)
 {
     QStringList types;
     for (int code = 0; code < rom::ShopTypeLabels::count(); ++code)
@@ -195,10 +195,15 @@ void EditorController::windowActivated()
 bool EditorController::askToSaveChanges() { return keepOrDropPicks(tr("quitting")); }
 
 // Asked as at Quit when the session manager lets the program ask, saved
-// without asking when it does not.
+// without asking when it does not: then a change of another program's is
+// not overwritten, and a failure, not shown, keeps the session from ending.
 bool EditorController::commitData(bool mayAsk)
 {
-    return mayAsk ? keepOrDropPicks(tr("the session ends")) : saveShown(Durability::Now);
+    if (mayAsk)
+        return keepOrDropPicks(tr("the session ends"));
+    m_prompts.holdBack();
+    const bool saved = saveShown(Durability::Now);
+    return m_prompts.release() == 0 && saved;
 }
 
 void EditorController::closeImage()
@@ -257,7 +262,8 @@ bool EditorController::moveTo(int index)
 }
 
 // Writes the shown shop's picks if they changed. Explicit saves return once
-// the data is on the disk; saves made by moving get there within a second.
+// the data is on the disk, false if it may not be; saves made by moving get
+// there within a second.
 bool EditorController::saveShown(Durability durability)
 {
     if (!m_document.isOpen())
@@ -289,9 +295,7 @@ bool EditorController::saveShown(Durability durability)
             wrote(Durability::Soon);
         }
     }
-    if (durability == Durability::Now)
-        m_flusher->flushNow();
-    return true;
+    return durability == Durability::Soon || m_flusher->flushNow();
 }
 
 bool EditorController::keepOrDropPicks(const QString &doing)
@@ -315,7 +319,10 @@ bool EditorController::keepOrDropPicks(const QString &doing)
 void EditorController::wrote(Durability durability)
 {
     showDocument();
-    durability == Durability::Now ? m_flusher->flushNow() : m_flusher->flushSoon();
+    if (durability == Durability::Now)
+        (void)m_flusher->flushNow(); // a failure is shown
+    else
+        m_flusher->flushSoon();
     (void)m_watch.follow();
 }
 

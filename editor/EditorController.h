@@ -9,6 +9,7 @@
 #include "ImageWatch.h"
 #include "ItemNamesInUse.h"
 #include "OpenDialog.h"
+#include "PromptGate.h"
 #include "ShopDocument.h"
 #include "ShopWriter.h"
 #include "StepReplay.h"
@@ -124,7 +125,7 @@ private:
     [[nodiscard]] int unsavedShop() const;
 
     EditorView &m_view;
-    EditorPrompts &m_prompts;
+    PromptGate m_prompts;
     ShopDocument m_document;
     ImageOpener m_opener;
     ShopTableModel *m_table;
