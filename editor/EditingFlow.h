@@ -13,6 +13,9 @@ public:
     // Shows shop index as the scroll bar would, saving the shown shop first
     // if its picks changed; false if the editor stayed where it was.
     virtual bool moveTo(int index) = 0;
+    // Whether the picks on screen differ from the file's, which
+    // keepOrDropPicks() asks about.
+    [[nodiscard]] virtual bool hasUnsavedPicks() const = 0;
     // Unsaved picks are saved or dropped as the user answers (doing:
     // "importing a table"); false if the user cancelled.
     virtual bool keepOrDropPicks(const QString &doing) = 0;

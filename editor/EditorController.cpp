@@ -225,11 +225,7 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
     const int shown = image->reloaded ? m_document.shownIndex() : 0;
     const bool keepPicks = image->reloaded && hasUnsavedPicks();
     const ShopRecord picks = m_document.picks();
-    ShopRecord inFile = image->firstShop;
-    if (const RomError error = image->file.readShop(shown, inFile); error != RomError::None) {
-        m_writer.reportFailure(tr("read shop %1 from"), shown, error);
-        return false;
-    }
+    const ShopRecord inFile = image->table[std::size_t(shown)];
     closeImage();
     m_document.adopt(std::move(image->file), image->fileName, image->internalName);
     m_names.imageOpened();
@@ -241,8 +237,8 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
         m_document.setPicks(picks);
     }
     showDocument();
-    m_watch.opened(image->internalName);
-    if (image->doubt && !image->reloaded)
+    m_watch.opened(image->internalName, image->table);
+    if (image->doubt)
         m_prompts.showInformation(EditorMessages::strangeTable(*image->doubt, m_document.fileName()));
     return true;
 }

@@ -53,7 +53,7 @@ public:
     void setSyncDelay(std::chrono::milliseconds delay);
 
     [[nodiscard]] const ShopDocument &document() const { return m_document; }
-    [[nodiscard]] bool hasUnsavedPicks() const { return m_document.hasUnsavedPicks(); }
+    [[nodiscard]] bool hasUnsavedPicks() const override { return m_document.hasUnsavedPicks(); }
     // Every shop, as the All Shops window shows it.
     [[nodiscard]] ShopTableModel *shopTable() const { return m_table; }
     // The history, for the Edit menu's Undo and Redo.

@@ -55,12 +55,12 @@ void ImageWatch::offerReload()
         m_reloadDeclined = version;
 }
 
-void ImageWatch::opened(const std::string &internalName)
+void ImageWatch::opened(const std::string &internalName, const rom::ShopTable &table)
 {
     m_reloadDeclined.reset();
     showName(internalName);
     if (m_view.allShopsShown())
-        readTable();
+        m_table.setTable(table);
     else
         m_table.clear();
 }

@@ -2,6 +2,7 @@
 
 #include "EditorPrompts.h"
 #include "RomError.h"
+#include "ShopRecord.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -32,8 +33,9 @@ public:
     [[nodiscard]] rom::RomError follow(bool *changedByOthers = nullptr);
     // The file at the path was replaced: the user may reload it.
     void offerReload();
-    // A newly opened image: its name in the title; no reload declined yet.
-    void opened(const std::string &internalName);
+    // A newly opened image, with the name and table read at the open: its
+    // name in the title, its table in All Shops; no reload declined yet.
+    void opened(const std::string &internalName, const rom::ShopTable &table);
     // All Shops' table, in one read of the file; the model keeps up with
     // the editor's own writes without reading.
     void readTable();

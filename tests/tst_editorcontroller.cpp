@@ -651,6 +651,13 @@ void TestEditorController::allShopsFollowTheFile()
     m_controller->moveToShop(77);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
     QCOMPARE(m_view->scrollValue(), 77);
+
+    // Another image opened while the table is shown: one read of its table
+    // serves the look at it, the first shop and the table.
+    const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headered, 4));
+    QVERIFY(open(other));
+    QCOMPARE(m_files->tableReads, atOpen + 6);
+    QCOMPARE(row(5), shopInFile(other, 5));
 }
 
 // A names file: every list and the table show its names, codes not in it
