@@ -281,17 +281,33 @@ bool EditorController::saveShown(Durability durability)
         if (outcome == ShopWriter::Outcome::Stopped)
             return false;
         m_history->settlePicks();
-        if (outcome == ShopWriter::Outcome::FileVersionTaken) {
+        if (outcome == ShopWriter::Outcome::FileVersionTaken)
             showDocument();
-        } else {
-            if (outcome == ShopWriter::Outcome::Written)
-                m_history->recordWrite({{index, before, picks}});
-            m_table->setShop(index, picks);
-            m_document.setInFile(picks);
-            wrote(Durability::Soon);
-        }
+        else
+            picksSaved(outcome, before);
     }
     return durability == Durability::Soon || m_flusher->flushNow();
+}
+
+// The shown shop's picks are in the file now: written, or found there.
+void EditorController::picksSaved(ShopWriter::Outcome outcome, const ShopRecord &before)
+{
+    const int index = m_document.shownIndex();
+    const ShopRecord picks = m_document.picks();
+    // The overwrite question was up for as long as the user took: what
+    // another program wrote meanwhile shows after the write. Else the look
+    // at the file just before the write stands.
+    const bool asked = outcome == ShopWriter::Outcome::Written && before != m_document.inFile();
+    if (outcome == ShopWriter::Outcome::Written)
+        m_history->recordWrite({{index, before, picks}});
+    m_table->setShop(index, picks);
+    m_document.setInFile(picks);
+    if (asked) {
+        wrote(Durability::Soon);
+    } else {
+        showDocument();
+        m_flusher->flushSoon();
+    }
 }
 
 bool EditorController::keepOrDropPicks(const QString &doing)

@@ -120,6 +120,7 @@ private:
 
     bool adopt(std::optional<OpenedImage> image);
     bool saveShown(Durability durability);
+    void picksSaved(ShopWriter::Outcome outcome, const rom::ShopRecord &before);
     void changePicks(const rom::ShopRecord &picks);
     void showDocument();
     [[nodiscard]] int unsavedShop() const;
