@@ -75,9 +75,10 @@ void TableImport::run()
         labels = rom::LabelCheck::disagreements(csv.labels, m_table.itemNames(), before);
         error = write(csv.rows, before, step);
     }
-    if (!step.empty())
+    if (!step.empty()) {
         m_history.recordWrite(step);
-    m_flow.wrote(EditingFlow::Durability::Now);
+        m_flow.wrote(EditingFlow::Durability::Now);
+    }
     report(error, step, labels);
 }
 

@@ -824,7 +824,9 @@ void TestEditorController::tableFilesFromTheWindow()
              "3,01,2A,FF,FF,FF,FF,FF,FF,FF,Armor,Lamp,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x\n"
              "4,02,60,61,FF,FF,FF,FF,FF,FF,,2B: y,2B: y,2B: y,,,,,\n");
     m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
+    const int syncs = m_files->dataSyncs;
     m_controller->importTable();
+    QCOMPARE(m_files->dataSyncs, syncs); // nothing written, nothing to flush
     const QString report = m_view->informations().last();
     QVERIFY2(report.startsWith(QStringLiteral("0 shops changed in \u201C%1\u201D.\n\nThese labels name another code").arg(m_path)),
              qPrintable(report));
