@@ -23,7 +23,7 @@ EditorController::EditorController(EditorView &view, EditorPrompts &prompts, Ope
       m_names(view, m_prompts, *m_table, m_document), m_writer(m_document, m_prompts, *m_table, m_names),
       m_replay(m_document, m_writer, m_prompts, *m_table, *this),
       m_import(m_document, m_prompts, *m_table, *m_history, *this), m_fileCommands(m_prompts, m_document.image()),
-      m_watch(m_document, view, m_prompts, *m_table, *this), m_comparison(m_prompts, *m_table, m_names)
+      m_watch(m_document, view, m_prompts, *m_table, *this, files), m_comparison(m_prompts, *m_table, m_names)
 {
     QStringList types;
     for (int code = 0; code < rom::ShopTypeLabels::count(); ++code)

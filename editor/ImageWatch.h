@@ -1,12 +1,13 @@
 #pragma once
 
 #include "EditorPrompts.h"
+#include "FileAccess.h"
 #include "RomError.h"
 #include "ShopRecord.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -26,7 +27,7 @@ class ImageWatch {
 
 public:
     ImageWatch(ShopDocument &document, EditorView &view, EditorPrompts &prompts, ShopTableModel &table,
-               EditingFlow &flow);
+               EditingFlow &flow, rom::FileAccess &files);
 
     // FileChanged when the file at the path is no longer the one opened;
     // changedByOthers tells whether another program wrote to it.
@@ -48,6 +49,7 @@ private:
     EditorPrompts &m_prompts;
     ShopTableModel &m_table;
     EditingFlow &m_flow;
+    rom::FileAccess &m_files;
     // The size and time of a replaced file whose reload the user declined.
-    std::optional<std::pair<qint64, QDateTime>> m_reloadDeclined;
+    std::optional<std::pair<std::int64_t, rom::FileTime>> m_reloadDeclined;
 };

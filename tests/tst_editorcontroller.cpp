@@ -1055,6 +1055,13 @@ void TestEditorController::pathIsTheBytesGiven()
     m_controller->save();
     for (const QByteArray name : {"col\xFE.smc", "col\xEF\xBF\xBD.smc", "real/x.smc", "x.smc"})
         QVERIFY2((read(name) != image) == (name == edited), name.constData());
+    // A build script moves a new image into place: the reload is offered
+    // for the file at the path opened, with no other name standing in.
+    ::unlink((dir + "col\xEF\xBF\xBD.smc").constData());
+    write("new.tmp");
+    QCOMPARE(::rename((dir + "new.tmp").constData(), (dir + edited).constData()), 0);
+    m_controller->windowActivated();
+    QCOMPARE(m_view->questions().size(), 1);
 }
 
 // QTemporaryDir takes names as text, so it cannot remove one that is not UTF-8.
