@@ -22,7 +22,7 @@ EditorController::EditorController(EditorView &view, EditorPrompts &prompts, Ope
       m_flusher(new WriteFlusher(m_document, m_prompts, this)),
       m_names(view, m_prompts, *m_table, m_document), m_writer(m_document, m_prompts, *m_table, m_names),
       m_replay(m_document, m_writer, m_prompts, *m_table, *this),
-      m_import(m_document, m_prompts, *m_table, *m_history, *this), m_fileCommands(m_prompts, m_document.image()),
+      m_import(m_document, m_prompts, *m_table, m_names, *m_history, *this), m_fileCommands(m_prompts, m_document.image()),
       m_watch(m_document, view, m_prompts, *m_table, *this, files), m_comparison(m_prompts, *m_table, m_names)
 {
     QStringList types;
