@@ -209,8 +209,9 @@ bool EditorController::commitData(bool mayAsk)
 void EditorController::closeImage()
 {
     m_flusher->stop();
+    const QString fileName = m_document.fileName(); // closing forgets it
     if (!m_document.close())
-        m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
+        m_prompts.showError(EditorMessages::flushFailure(fileName));
 }
 
 // --- the flow
@@ -227,7 +228,7 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
     const ShopRecord picks = m_document.picks();
     const ShopRecord inFile = image->table[std::size_t(shown)];
     closeImage();
-    m_document.adopt(std::move(image->file), image->fileName, image->internalName);
+    m_document.adopt(std::move(image->file), image->internalName);
     m_names.imageOpened();
     m_history->clear();
     m_view.enableEditing();

@@ -72,7 +72,7 @@ std::optional<OpenedImage> ImageOpener::reload(const rom::RomFile &open)
 std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const rom::RomFile &open,
                                                   bool askAboutPicks)
 {
-    OpenedImage image{rom::RomFile(m_files), image_path::shownName(path), {}, {}, false, {}};
+    OpenedImage image{rom::RomFile(m_files), {}, {}, false, {}};
     const auto read = [&image] {
         const RomError error = image.file.readName(image.internalName);
         return error == RomError::None ? image.file.readTable(image.table) : error;
@@ -86,7 +86,8 @@ std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const
         error = read();
     }
     if (error != RomError::None) {
-        m_prompts.showError(EditorMessages::openFailure(image.fileName, EditorMessages::reason(error), open.isOpen()));
+        m_prompts.showError(
+            EditorMessages::openFailure(image_path::shownName(path), EditorMessages::reason(error), open.isOpen()));
         return std::nullopt;
     }
     return image;

@@ -18,7 +18,6 @@ class EditingFlow;
 // the picks on screen kept.
 struct OpenedImage {
     rom::RomFile file;
-    QString fileName;
     std::string internalName;
     rom::ShopTable table; // as read at the open, in one read
     bool reloaded = false;
