@@ -88,8 +88,8 @@ void TestRandomSession::session()
             pick(0, 1) ? controller.save() : controller.save();
             model.save();
         } else if (action == 3) {
-            what = "about";
-            view.showAbout();
+            what = "back to the window";
+            controller.windowActivated(); // no other program changed a file
         } else if (action <= 5) {
             const int value = std::clamp(model.scroll + std::array{-5, -1, 1, 5}[pick(0, 3)], 0, 127);
             what = QStringLiteral("scroll to %1").arg(value);
