@@ -63,6 +63,8 @@ private slots:
     void unlabelledTypeCodeIsNamed();
     void failedMoveStaysOnTheShop_data();
     void failedMoveStaysOnTheShop();
+    void stepThatCannotMoveStaysToBeRedone_data();
+    void stepThatCannotMoveStaysToBeRedone();
     void pathIsTheBytesGiven_data();
     void pathIsTheBytesGiven();
 
@@ -994,6 +996,58 @@ void TestEditorController::failedMoveStaysOnTheShop()
     QCOMPARE(m_view->errors().size(), 4);
     staysOnShop3();
     QCOMPARE(readFile(m_path), onDisk);
+}
+
+void TestEditorController::stepThatCannotMoveStaysToBeRedone_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("file deleted") << "deleted";
+    QTest::newRow("file replaced") << "replaced";
+    QTest::newRow("read error") << "read";
+}
+
+// A pick undone on shop 7, then a move to shop 9: redoing the pick moves
+// back to shop 7 first, and when that fails the step stays to be redone,
+// and nothing else moves, an undo after it included.
+void TestEditorController::stepThatCannotMoveStaysToBeRedone()
+{
+    QFETCH(QString, fault);
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(7);
+    const Bytes unpicked = shown();
+    pickSomething(1);
+    const Bytes picked = shown();
+    m_controller->undoStack()->undo();
+    m_view->setScrollValue(9);
+    const UndoState history = m_view->undoState();
+    QCOMPARE(history, (UndoState{false, QString(), true, QStringLiteral("Shop 7")}));
+    const Bytes original = readFile(m_path);
+    const QString away = m_path + QStringLiteral(".away");
+    if (fault == "read")
+        m_files->readError = EIO;
+    else
+        QVERIFY(QFile::rename(m_path, away));
+    if (fault == "replaced")
+        QVERIFY(QFile::copy(away, m_path));
+
+    m_controller->undoStack()->redo();
+    QCOMPARE(m_view->errors().size(), 1);
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("9"));
+    QVERIFY(!m_view->modified());
+    QCOMPARE(m_view->undoState(), history);
+    m_controller->undoStack()->undo();
+    QCOMPARE(m_view->undoState(), history);
+
+    m_files->readError = 0; // the file back as it was opened: the step goes on
+    if (fault != "read")
+        QCOMPARE(::rename(qPrintable(away), qPrintable(m_path)), 0);
+    m_controller->undoStack()->redo();
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("7"));
+    QCOMPARE(shown(), picked);
+    m_controller->undoStack()->undo();
+    QCOMPARE(shown(), unpicked);
+    QCOMPARE(readFile(m_path), original);
+    QCOMPARE(m_view->errors().size(), 1);
 }
 
 void TestEditorController::pathIsTheBytesGiven_data()
