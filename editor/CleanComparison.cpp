@@ -26,17 +26,19 @@ bool CleanComparison::choose()
                                      EditorMessages::sentence(error.reasonText())));
         return false;
     }
-    m_table = table;
     m_fileName = QFileInfo(image_path::shownName(path)).fileName();
     m_shops.setComparedTable(table);
     return true;
 }
 
+bool CleanComparison::active() const { return m_shops.comparedTable().has_value(); }
+
 std::optional<rom::ShopRecord> CleanComparison::shop(int index) const
 {
-    if (!m_table)
+    const std::optional<rom::ShopTable> &table = m_shops.comparedTable();
+    if (!table)
         return std::nullopt;
-    return (*m_table)[std::size_t(index)];
+    return (*table)[std::size_t(index)];
 }
 
 QMap<int, QString> CleanComparison::differences(int index, const rom::ShopRecord &picks) const

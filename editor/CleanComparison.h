@@ -24,7 +24,7 @@ public:
     // View > Compare with Image...: false when none was chosen, or it could
     // not be read (reported); the comparison in use then stays.
     bool choose();
-    [[nodiscard]] bool active() const { return m_table.has_value(); }
+    [[nodiscard]] bool active() const;
     // The compared image's shop; nothing when nothing is compared.
     [[nodiscard]] std::optional<rom::ShopRecord> shop(int index) const;
     // The fields of picks (0 the type, 1-8 the slots) that differ from the
@@ -33,8 +33,7 @@ public:
 
 private:
     EditorPrompts &m_prompts;
-    ShopTableModel &m_shops;
+    ShopTableModel &m_shops; // keeps the compared table, whose cells it marks
     const ItemNamesInUse &m_names;
-    std::optional<rom::ShopTable> m_table;
     QString m_fileName;
 };

@@ -13,6 +13,9 @@ public:
     // Shows shop index as the scroll bar would, saving the shown shop first
     // if its picks changed; false if the editor stayed where it was.
     virtual bool moveTo(int index) = 0;
+    // Whether the picks on screen differ from the file's, which
+    // keepOrDropPicks() asks about.
+    [[nodiscard]] virtual bool hasUnsavedPicks() const = 0;
     // Unsaved picks are saved or dropped as the user answers (doing:
     // "importing a table"); false if the user cancelled.
     virtual bool keepOrDropPicks(const QString &doing) = 0;
@@ -26,8 +29,9 @@ public:
     // The writes of a step of the history, undone or redone; false if one
     // failed or was cancelled.
     virtual bool replay(const ShopChange &change, bool undo) = 0;
-    // Picks of the history, undone or redone: shop shows them, unsaved.
-    virtual void showPicks(int shop, const rom::ShopRecord &picks) = 0;
+    // Picks of the history, undone or redone: shop shows them, unsaved;
+    // false if the editor could not move there.
+    virtual bool showPicks(int shop, const rom::ShopRecord &picks) = 0;
     // The document's shown shop changed: the view shows it as it is now.
     virtual void showShown() = 0;
     // The open image's file as it is now at its path, the picks kept.

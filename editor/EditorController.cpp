@@ -17,13 +17,13 @@ QString EditorController::title() { return tr("Zeltharia III (US) Shop Editor");
 EditorController::EditorController(EditorView &view, EditorPrompts &prompts, OpenDialog &dialog,
                                    rom::FileAccess &files, QObject *parent)
     : QObject(parent), m_view(view), m_prompts(prompts), m_document(files),
-      m_opener(prompts, dialog, files, *this), m_table(new ShopTableModel(this)),
+      m_opener(m_prompts, dialog, files, *this), m_table(new ShopTableModel(this)),
       m_history(new ShopHistory(*this, this)),
-      m_flusher(new WriteFlusher(m_document, prompts, this)),
-      m_names(view, prompts, *m_table, m_document), m_writer(m_document, prompts, *m_table, m_names),
-      m_replay(m_document, m_writer, prompts, *m_table, *this),
-      m_import(m_document, prompts, *m_table, *m_history, *this), m_fileCommands(prompts, m_document.image()),
-      m_watch(m_document, view, prompts, *m_table, *this), m_comparison(prompts, *m_table, m_names)
+      m_flusher(new WriteFlusher(m_document, m_prompts, this)),
+      m_names(view, m_prompts, *m_table, m_document), m_writer(m_document, m_prompts, *m_table, m_names),
+      m_replay(m_document, m_writer, m_prompts, *m_table, *this),
+      m_import(m_document, m_prompts, *m_table, m_names, *m_history, *this), m_fileCommands(m_prompts, m_document.image()),
+      m_watch(m_document, view, m_prompts, *m_table, *this, files), m_comparison(m_prompts, *m_table, m_names)
 {
     QStringList types;
     for (int code = 0; code < rom::ShopTypeLabels::count(); ++code)
@@ -195,17 +195,23 @@ void EditorController::windowActivated()
 bool EditorController::askToSaveChanges() { return keepOrDropPicks(tr("quitting")); }
 
 // Asked as at Quit when the session manager lets the program ask, saved
-// without asking when it does not.
+// without asking when it does not: then a change of another program's is
+// not overwritten, and a failure, not shown, keeps the session from ending.
 bool EditorController::commitData(bool mayAsk)
 {
-    return mayAsk ? keepOrDropPicks(tr("the session ends")) : saveShown(Durability::Now);
+    if (mayAsk)
+        return keepOrDropPicks(tr("the session ends"));
+    m_prompts.holdBack();
+    const bool saved = saveShown(Durability::Now);
+    return m_prompts.release() == 0 && saved;
 }
 
 void EditorController::closeImage()
 {
     m_flusher->stop();
+    const QString fileName = m_document.fileName(); // closing forgets it
     if (!m_document.close())
-        m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
+        m_prompts.showError(EditorMessages::flushFailure(fileName));
 }
 
 // --- the flow
@@ -220,13 +226,9 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
     const int shown = image->reloaded ? m_document.shownIndex() : 0;
     const bool keepPicks = image->reloaded && hasUnsavedPicks();
     const ShopRecord picks = m_document.picks();
-    ShopRecord inFile = image->firstShop;
-    if (const RomError error = image->file.readShop(shown, inFile); error != RomError::None) {
-        m_writer.reportFailure(tr("read shop %1 from"), shown, error);
-        return false;
-    }
+    const ShopRecord inFile = image->table[std::size_t(shown)];
     closeImage();
-    m_document.adopt(std::move(image->file), image->fileName, image->internalName);
+    m_document.adopt(std::move(image->file), image->internalName);
     m_names.imageOpened();
     m_history->clear();
     m_view.enableEditing();
@@ -236,8 +238,8 @@ bool EditorController::adopt(std::optional<OpenedImage> image)
         m_document.setPicks(picks);
     }
     showDocument();
-    m_watch.opened(image->internalName);
-    if (image->doubt && !image->reloaded)
+    m_watch.opened(image->internalName, image->table);
+    if (image->doubt)
         m_prompts.showInformation(EditorMessages::strangeTable(*image->doubt, m_document.fileName()));
     return true;
 }
@@ -257,7 +259,8 @@ bool EditorController::moveTo(int index)
 }
 
 // Writes the shown shop's picks if they changed. Explicit saves return once
-// the data is on the disk; saves made by moving get there within a second.
+// the data is on the disk, false if it may not be; saves made by moving get
+// there within a second.
 bool EditorController::saveShown(Durability durability)
 {
     if (!m_document.isOpen())
@@ -279,19 +282,33 @@ bool EditorController::saveShown(Durability durability)
         if (outcome == ShopWriter::Outcome::Stopped)
             return false;
         m_history->settlePicks();
-        if (outcome == ShopWriter::Outcome::FileVersionTaken) {
+        if (outcome == ShopWriter::Outcome::FileVersionTaken)
             showDocument();
-        } else {
-            if (outcome == ShopWriter::Outcome::Written)
-                m_history->recordWrite({{index, before, picks}});
-            m_table->setShop(index, picks);
-            m_document.setInFile(picks);
-            wrote(Durability::Soon);
-        }
+        else
+            picksSaved(outcome, before);
     }
-    if (durability == Durability::Now)
-        m_flusher->flushNow();
-    return true;
+    return durability == Durability::Soon || m_flusher->flushNow();
+}
+
+// The shown shop's picks are in the file now: written, or found there.
+void EditorController::picksSaved(ShopWriter::Outcome outcome, const ShopRecord &before)
+{
+    const int index = m_document.shownIndex();
+    const ShopRecord picks = m_document.picks();
+    // The overwrite question was up for as long as the user took: what
+    // another program wrote meanwhile shows after the write. Else the look
+    // at the file just before the write stands.
+    const bool asked = outcome == ShopWriter::Outcome::Written && before != m_document.inFile();
+    if (outcome == ShopWriter::Outcome::Written)
+        m_history->recordWrite({{index, before, picks}});
+    m_table->setShop(index, picks);
+    m_document.setInFile(picks);
+    if (asked) {
+        wrote(Durability::Soon);
+    } else {
+        showDocument();
+        m_flusher->flushSoon();
+    }
 }
 
 bool EditorController::keepOrDropPicks(const QString &doing)
@@ -315,7 +332,10 @@ bool EditorController::keepOrDropPicks(const QString &doing)
 void EditorController::wrote(Durability durability)
 {
     showDocument();
-    durability == Durability::Now ? m_flusher->flushNow() : m_flusher->flushSoon();
+    if (durability == Durability::Now)
+        (void)m_flusher->flushNow(); // a failure is shown
+    else
+        m_flusher->flushSoon();
     (void)m_watch.follow();
 }
 
@@ -325,12 +345,13 @@ void EditorController::showShown() { showDocument(); }
 
 void EditorController::reloadImage() { reload(); }
 
-void EditorController::showPicks(int shop, const ShopRecord &picks)
+bool EditorController::showPicks(int shop, const ShopRecord &picks)
 {
     if (shop != m_document.shownIndex() && !moveTo(shop))
-        return;
+        return false;
     m_document.setPicks(picks);
     showDocument();
+    return true;
 }
 
 // Each pick is a step of the history until the picks are saved, as one

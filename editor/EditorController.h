@@ -9,6 +9,7 @@
 #include "ImageWatch.h"
 #include "ItemNamesInUse.h"
 #include "OpenDialog.h"
+#include "PromptGate.h"
 #include "ShopDocument.h"
 #include "ShopWriter.h"
 #include "StepReplay.h"
@@ -52,7 +53,7 @@ public:
     void setSyncDelay(std::chrono::milliseconds delay);
 
     [[nodiscard]] const ShopDocument &document() const { return m_document; }
-    [[nodiscard]] bool hasUnsavedPicks() const { return m_document.hasUnsavedPicks(); }
+    [[nodiscard]] bool hasUnsavedPicks() const override { return m_document.hasUnsavedPicks(); }
     // Every shop, as the All Shops window shows it.
     [[nodiscard]] ShopTableModel *shopTable() const { return m_table; }
     // The history, for the Edit menu's Undo and Redo.
@@ -113,18 +114,19 @@ private:
     bool keepOrDropPicks(const QString &doing) override;
     void wrote(Durability durability) override;
     bool replay(const ShopChange &change, bool undo) override;
-    void showPicks(int shop, const rom::ShopRecord &picks) override;
+    bool showPicks(int shop, const rom::ShopRecord &picks) override;
     void showShown() override;
     void reloadImage() override;
 
     bool adopt(std::optional<OpenedImage> image);
     bool saveShown(Durability durability);
+    void picksSaved(ShopWriter::Outcome outcome, const rom::ShopRecord &before);
     void changePicks(const rom::ShopRecord &picks);
     void showDocument();
     [[nodiscard]] int unsavedShop() const;
 
     EditorView &m_view;
-    EditorPrompts &m_prompts;
+    PromptGate m_prompts;
     ShopDocument m_document;
     ImageOpener m_opener;
     ShopTableModel *m_table;

@@ -49,7 +49,6 @@ public:
     // shows or raises it; whether it is shown.
     virtual void showAllShops() = 0;
     [[nodiscard]] virtual bool allShopsShown() const = 0;
-    virtual void showAbout() = 0;
     // Closes the window, which asks EditorController::askToSaveChanges
     // whether it may, and ends the program.
     virtual void closeWindow() = 0;

@@ -4,15 +4,14 @@
 #include "ImagePath.h"
 #include "TableTools.h"
 
+using image_path::shownName;
 
 namespace {
-
-QString decoded(const std::string &path) { return image_path::shownName(path); }
 
 QString failure(const QString &what, const rom::ToolError &error)
 {
     return FileCommands::tr("Could not %1.\n\n%2: %3")
-        .arg(what, EditorMessages::quoted(decoded(error.path)), EditorMessages::sentence(error.reasonText()));
+        .arg(what, EditorMessages::quoted(shownName(error.path)), EditorMessages::sentence(error.reasonText()));
 }
 
 QString notIn(int unsaved)
@@ -41,7 +40,7 @@ void FileCommands::exportTable(const rom::ItemNames &names, int unsaved)
         m_prompts.showError(failure(tr("export the table"), error));
     else if (unsaved >= 0)
         m_prompts.showInformation(tr("The table of %1 is in %2.%3")
-                                   .arg(imageName(), EditorMessages::quoted(decoded(path)), notIn(unsaved)));
+                                   .arg(imageName(), EditorMessages::quoted(shownName(path)), notIn(unsaved)));
 }
 
 void FileCommands::createPatch(int unsaved)
@@ -61,7 +60,7 @@ void FileCommands::createPatch(int unsaved)
         return;
     }
     m_prompts.showInformation(tr("%1 holds the patch from %2 to %3 (%4 bytes).%5")
-                                  .arg(EditorMessages::quoted(decoded(out)), EditorMessages::quoted(decoded(clean)),
+                                  .arg(EditorMessages::quoted(shownName(out)), EditorMessages::quoted(shownName(clean)),
                                        imageName())
                                   .arg(patch.bytes.size())
                                   .arg(notIn(unsaved)) +
@@ -129,4 +128,4 @@ void FileCommands::fixChecksum(int unsaved)
         m_prompts.showError(failure(tr("write the checksum"), error));
 }
 
-QString FileCommands::imageName() const { return EditorMessages::quoted(decoded(m_image.path())); }
+QString FileCommands::imageName() const { return EditorMessages::quoted(shownName(m_image.path())); }

@@ -53,7 +53,10 @@ std::optional<OpenedImage> ImageOpener::openImage(const std::string &path, const
 {
     if (open.isOpen() && path == open.path() && !open.isStillAtPath())
         return reload(open);
-    return readImage(path, open, true);
+    std::optional<OpenedImage> image = readImage(path, open, true);
+    if (image)
+        image->doubt = rom::TableCheck::whatLooksWrong(image->table);
+    return image;
 }
 
 std::optional<OpenedImage> ImageOpener::reload(const rom::RomFile &open)
@@ -64,28 +67,28 @@ std::optional<OpenedImage> ImageOpener::reload(const rom::RomFile &open)
     return image;
 }
 
-// Read again after the question about unsaved picks, whose Save may have
+// Read again after a question about unsaved picks, whose Save may have
 // written to this very file.
 std::optional<OpenedImage> ImageOpener::readImage(const std::string &path, const rom::RomFile &open,
                                                   bool askAboutPicks)
 {
-    OpenedImage image{rom::RomFile(m_files), image_path::shownName(path), {}, {}, false, {}};
+    OpenedImage image{rom::RomFile(m_files), {}, {}, false, {}};
     const auto read = [&image] {
         const RomError error = image.file.readName(image.internalName);
-        return error == RomError::None ? image.file.readShop(0, image.firstShop) : error;
+        return error == RomError::None ? image.file.readTable(image.table) : error;
     };
     RomError error = image.file.open(path, rom::Access::ReadWrite, &open);
     if (error == RomError::None)
         error = read();
-    if (error == RomError::None && askAboutPicks && !m_flow.keepOrDropPicks(tr("opening another image")))
-        return std::nullopt;
-    if (error == RomError::None && askAboutPicks)
+    if (error == RomError::None && askAboutPicks && m_flow.hasUnsavedPicks()) {
+        if (!m_flow.keepOrDropPicks(tr("opening another image")))
+            return std::nullopt;
         error = read();
+    }
     if (error != RomError::None) {
-        m_prompts.showError(EditorMessages::openFailure(image.fileName, EditorMessages::reason(error), open.isOpen()));
+        m_prompts.showError(
+            EditorMessages::openFailure(image_path::shownName(path), EditorMessages::reason(error), open.isOpen()));
         return std::nullopt;
     }
-    if (rom::ShopTable table; image.file.readTable(table) == RomError::None)
-        image.doubt = rom::TableCheck::whatLooksWrong(table);
     return image;
 }

@@ -18,12 +18,11 @@ class EditingFlow;
 // the picks on screen kept.
 struct OpenedImage {
     rom::RomFile file;
-    QString fileName;
     std::string internalName;
-    rom::ShopRecord firstShop;
+    rom::ShopTable table; // as read at the open, in one read
     bool reloaded = false;
     // What makes its table look like another's than a shop table; nothing
-    // when it looks like one (or could not be read, which a later read says).
+    // when it looks like one, and for a reload, which is not told again.
     std::optional<rom::TableDoubt> doubt;
 };
 

@@ -7,13 +7,11 @@
 #include "ShopDocument.h"
 #include "ShopTableModel.h"
 
-#include <QFileInfo>
-
 using rom::RomError;
 
 ImageWatch::ImageWatch(ShopDocument &document, EditorView &view, EditorPrompts &prompts, ShopTableModel &table,
-                       EditingFlow &flow)
-    : m_document(document), m_view(view), m_prompts(prompts), m_table(table), m_flow(flow)
+                       EditingFlow &flow, rom::FileAccess &files)
+    : m_document(document), m_view(view), m_prompts(prompts), m_table(table), m_flow(flow), m_files(files)
 {
 }
 
@@ -42,10 +40,10 @@ RomError ImageWatch::follow(bool *changedByOthers)
 
 void ImageWatch::offerReload()
 {
-    const QFileInfo file(m_document.fileName());
-    if (!file.exists())
+    rom::FileStatus file;
+    if (m_files.stat(m_document.image().filePath(), file) != 0)
         return; // deleted: reported at the next save or move
-    const std::pair<qint64, QDateTime> version{file.size(), file.lastModified()};
+    const std::pair version{file.size, file.modified};
     if (m_reloadDeclined == version)
         return;
     if (m_prompts.askToReload(EditorMessages::reloadQuestion(m_document.fileName(), m_document.shownIndex(),
@@ -55,12 +53,12 @@ void ImageWatch::offerReload()
         m_reloadDeclined = version;
 }
 
-void ImageWatch::opened(const std::string &internalName)
+void ImageWatch::opened(const std::string &internalName, const rom::ShopTable &table)
 {
     m_reloadDeclined.reset();
     showName(internalName);
     if (m_view.allShopsShown())
-        readTable();
+        m_table.setTable(table);
     else
         m_table.clear();
 }

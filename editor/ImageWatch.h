@@ -1,11 +1,13 @@
 #pragma once
 
 #include "EditorPrompts.h"
+#include "FileAccess.h"
 #include "RomError.h"
+#include "ShopRecord.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,15 +27,16 @@ class ImageWatch {
 
 public:
     ImageWatch(ShopDocument &document, EditorView &view, EditorPrompts &prompts, ShopTableModel &table,
-               EditingFlow &flow);
+               EditingFlow &flow, rom::FileAccess &files);
 
     // FileChanged when the file at the path is no longer the one opened;
     // changedByOthers tells whether another program wrote to it.
     [[nodiscard]] rom::RomError follow(bool *changedByOthers = nullptr);
     // The file at the path was replaced: the user may reload it.
     void offerReload();
-    // A newly opened image: its name in the title; no reload declined yet.
-    void opened(const std::string &internalName);
+    // A newly opened image, with the name and table read at the open: its
+    // name in the title, its table in All Shops; no reload declined yet.
+    void opened(const std::string &internalName, const rom::ShopTable &table);
     // All Shops' table, in one read of the file; the model keeps up with
     // the editor's own writes without reading.
     void readTable();
@@ -46,6 +49,7 @@ private:
     EditorPrompts &m_prompts;
     ShopTableModel &m_table;
     EditingFlow &m_flow;
+    rom::FileAccess &m_files;
     // The size and time of a replaced file whose reload the user declined.
-    std::optional<std::pair<qint64, QDateTime>> m_reloadDeclined;
+    std::optional<std::pair<std::int64_t, rom::FileTime>> m_reloadDeclined;
 };

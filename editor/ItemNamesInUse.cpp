@@ -10,6 +10,8 @@
 
 #include <QSettings>
 
+using image_path::shownName;
+
 namespace {
 
 const QString kNamesFileKey = QStringLiteral("itemNames/file");
@@ -21,8 +23,6 @@ QString imageKey(const std::string &internalName)
 {
     return QStringLiteral("imageNames/") + QString::fromLatin1(QByteArray::fromStdString(internalName).toHex());
 }
-
-QString decoded(const std::string &path) { return image_path::shownName(path); }
 
 } // namespace
 
@@ -138,7 +138,7 @@ void ItemNamesInUse::exportNames()
         path, std::span(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()), {});
     if (!error.ok())
         m_prompts.showError(tr("Could not write the item names to %1.\n\n%2")
-                             .arg(EditorMessages::quoted(decoded(path)), EditorMessages::sentence(error.reasonText())));
+                             .arg(EditorMessages::quoted(shownName(path)), EditorMessages::sentence(error.reasonText())));
 }
 
 // Reads a names file; on success every list shows its names. On failure
@@ -148,7 +148,7 @@ bool ItemNamesInUse::use(const std::string &path, const QString &outcome)
     rom::ItemNames names;
     if (const rom::ToolError error = rom::TableTools::readItemNames(path, names); !error.ok()) {
         m_prompts.showError(tr("Could not use the item names in %1.\n\n%2\n\n%3")
-                             .arg(EditorMessages::quoted(decoded(path)), EditorMessages::sentence(error.reasonText()), outcome));
+                             .arg(EditorMessages::quoted(shownName(path)), EditorMessages::sentence(error.reasonText()), outcome));
         return false;
     }
     apply(names);

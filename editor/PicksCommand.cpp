@@ -14,14 +14,16 @@ PicksCommand::PicksCommand(int shop, const rom::ShopRecord &before, const rom::S
 
 void PicksCommand::undo()
 {
-    if (m_history.moving())
-        setObsolete(true); // settled: saved or dropped
-    else
-        m_flow.showPicks(m_shop, m_before);
+    if (m_history.settling())
+        setObsolete(true); // saved or dropped
+    else if (!m_history.moving())
+        m_history.runStep([this] { return m_flow.showPicks(m_shop, m_before); }, true);
 }
 
 void PicksCommand::redo()
 {
-    if (!std::exchange(m_shown, false))
-        m_flow.showPicks(m_shop, m_after);
+    if (m_history.settling())
+        setObsolete(true); // went on from picks saved or dropped
+    else if (!std::exchange(m_shown, false) && !m_history.moving())
+        m_history.runStep([this] { return m_flow.showPicks(m_shop, m_after); }, false);
 }

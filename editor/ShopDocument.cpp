@@ -1,11 +1,13 @@
 #include "ShopDocument.h"
 
+#include "ImagePath.h"
 #include "ShopTypeLabels.h"
 
-void ShopDocument::adopt(rom::RomFile &&image, const QString &fileName, const std::string &internalName)
+QString ShopDocument::fileName() const { return image_path::shownName(m_image.path()); }
+
+void ShopDocument::adopt(rom::RomFile &&image, const std::string &internalName)
 {
     m_image = std::move(image);
-    m_fileName = fileName;
     m_internalName = internalName;
 }
 

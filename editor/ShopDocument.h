@@ -19,8 +19,8 @@ public:
     [[nodiscard]] bool isOpen() const { return m_image.isOpen(); }
     [[nodiscard]] rom::RomFile &image() { return m_image; }
     [[nodiscard]] const rom::RomFile &image() const { return m_image; }
-    // The open image's path, for messages.
-    [[nodiscard]] const QString &fileName() const { return m_fileName; }
+    // The open image's path, for messages; empty once it is closed.
+    [[nodiscard]] QString fileName() const;
     [[nodiscard]] int shownIndex() const { return m_shown; }
     [[nodiscard]] const rom::ShopRecord &picks() const { return m_picks; }
     // What the file held for the shown shop when last read or written.
@@ -31,7 +31,7 @@ public:
     [[nodiscard]] std::optional<std::uint8_t> unlabelledType() const { return m_unlabelledType; }
 
     // A newly opened image in place of the closed one.
-    void adopt(rom::RomFile &&image, const QString &fileName, const std::string &internalName);
+    void adopt(rom::RomFile &&image, const std::string &internalName);
     // The image's internal name as it was read at the open, trailing blanks kept.
     [[nodiscard]] const std::string &internalName() const { return m_internalName; }
     // Shop index as the file holds it, shown without unsaved picks.
@@ -45,7 +45,6 @@ public:
 
 private:
     rom::RomFile m_image;
-    QString m_fileName;
     std::string m_internalName;
     int m_shown = 0;
     rom::ShopRecord m_picks;

@@ -34,13 +34,12 @@ public:
     void setItemNames(const rom::ItemNames &names);
     // The table of the image compared with, whose differing cells are marked.
     void setComparedTable(const rom::ShopTable &table);
+    [[nodiscard]] const std::optional<rom::ShopTable> &comparedTable() const { return m_compared; }
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    // The item names the table's labels show: those in use.
-    [[nodiscard]] const rom::ItemNames &itemNames() const { return m_names; }
 
 private:
     void makeLabels();

@@ -3,6 +3,7 @@
 #include "EditingFlow.h"
 #include "EditorMessages.h"
 #include "ImagePath.h"
+#include "ItemNamesInUse.h"
 #include "ShopDocument.h"
 #include "ShopHistory.h"
 #include "ShopListText.h"
@@ -40,9 +41,9 @@ QString labelWarnings(const std::vector<rom::LabelDisagreement> &labels)
 
 } // namespace
 
-TableImport::TableImport(ShopDocument &document, EditorPrompts &prompts, ShopTableModel &table, ShopHistory &history,
-                         EditingFlow &flow)
-    : m_document(document), m_prompts(prompts), m_table(table), m_history(history), m_flow(flow)
+TableImport::TableImport(ShopDocument &document, EditorPrompts &prompts, ShopTableModel &table,
+                         const ItemNamesInUse &names, ShopHistory &history, EditingFlow &flow)
+    : m_document(document), m_prompts(prompts), m_table(table), m_names(names), m_history(history), m_flow(flow)
 {
 }
 
@@ -72,12 +73,13 @@ void TableImport::run()
     std::vector<rom::LabelDisagreement> labels;
     ShopChange step;
     if (error == RomError::None) {
-        labels = rom::LabelCheck::disagreements(csv.labels, m_table.itemNames(), before);
+        labels = rom::LabelCheck::disagreements(csv.labels, m_names.names(), before);
         error = write(csv.rows, before, step);
     }
-    if (!step.empty())
+    if (!step.empty()) {
         m_history.recordWrite(step);
-    m_flow.wrote(EditingFlow::Durability::Now);
+        m_flow.wrote(EditingFlow::Durability::Now);
+    }
     report(error, step, labels);
 }
 

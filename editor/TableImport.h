@@ -11,6 +11,7 @@
 #include <vector>
 
 class EditingFlow;
+class ItemNamesInUse;
 class ShopDocument;
 class ShopHistory;
 class ShopTableModel;
@@ -25,8 +26,8 @@ class TableImport {
     Q_DECLARE_TR_FUNCTIONS(TableImport)
 
 public:
-    TableImport(ShopDocument &document, EditorPrompts &prompts, ShopTableModel &table, ShopHistory &history,
-                EditingFlow &flow);
+    TableImport(ShopDocument &document, EditorPrompts &prompts, ShopTableModel &table, const ItemNamesInUse &names,
+                ShopHistory &history, EditingFlow &flow);
 
     void run();
 
@@ -39,6 +40,7 @@ private:
     ShopDocument &m_document;
     EditorPrompts &m_prompts;
     ShopTableModel &m_table;
+    const ItemNamesInUse &m_names;
     ShopHistory &m_history;
     EditingFlow &m_flow;
 };

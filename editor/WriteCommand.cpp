@@ -22,6 +22,6 @@ void WriteCommand::redo()
 
 void WriteCommand::apply(bool undoing)
 {
-    if (!m_history.moving() && !m_flow.replay(m_change, undoing))
-        m_history.stepFailed(undoing);
+    if (!m_history.moving())
+        m_history.runStep([this, undoing] { return m_flow.replay(m_change, undoing); }, undoing);
 }

@@ -20,11 +20,13 @@ void WriteFlusher::flushSoon()
         m_timer->start();
 }
 
-void WriteFlusher::flushNow()
+bool WriteFlusher::flushNow()
 {
     m_timer->stop();
-    if (m_document.isOpen() && m_document.image().sync() != rom::RomError::None)
-        m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
+    if (!m_document.isOpen() || m_document.image().sync() == rom::RomError::None)
+        return true;
+    m_prompts.showError(EditorMessages::flushFailure(m_document.fileName()));
+    return false;
 }
 
 void WriteFlusher::stop() { m_timer->stop(); }

@@ -21,7 +21,8 @@ public:
     WriteFlusher(ShopDocument &document, EditorPrompts &prompts, QObject *parent = nullptr);
 
     void flushSoon();
-    void flushNow();
+    // False if the data may not be on the disk (reported).
+    bool flushNow();
     // The image closes, flushing what it holds: nothing is left to flush.
     void stop();
     // Tests shorten the delay rather than wait a second.

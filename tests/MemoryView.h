@@ -57,7 +57,6 @@ public:
     QString pastedText() const override { return clipboard; }
     void showAllShops() override { m_allShopsShown = true; }
     bool allShopsShown() const override { return m_allShopsShown; }
-    void showAbout() override { ++m_aboutShown; }
     void closeWindow() override;
 
     // EditorPrompts
@@ -111,7 +110,6 @@ public:
     [[nodiscard]] const QMap<int, QString> &differing() const { return m_differing; }
     // Edit > Undo and Redo, as the history's actions show them.
     [[nodiscard]] UndoState undoState() const;
-    [[nodiscard]] int aboutShown() const { return m_aboutShown; }
     [[nodiscard]] bool ended() const { return m_ended; }
     // Entries the controller had shown that a real list could not show.
     [[nodiscard]] const QStringList &misuses() const { return m_misuses; }
@@ -139,7 +137,6 @@ private:
     QStringList m_errors;
     QStringList m_questions;
     QStringList m_informations;
-    int m_aboutShown = 0;
     bool m_ended = false;
     QStringList m_misuses;
 };

@@ -41,8 +41,22 @@ void SessionModel::pick(int list, std::uint8_t code)
 
 void SessionModel::settlePicks()
 {
-    while (done > 0 && history[done - 1].pick)
-        history.erase(history.begin() + qsizetype(--done));
+    std::size_t first = done;
+    std::size_t last = done;
+    while (first > 0 && history[first - 1].pick)
+        --first;
+    if (first == done)
+        return;
+    while (last < history.size() && history[last].pick)
+        ++last;
+    history.erase(history.begin() + qsizetype(first), history.begin() + qsizetype(last));
+    done = first;
+}
+
+void SessionModel::discard()
+{
+    shown = loaded;
+    settlePicks();
 }
 
 void SessionModel::save()
@@ -103,6 +117,17 @@ void SessionModel::redo()
     }
     write(step.index, step.after);
     showWritten(step.after);
+}
+
+void SessionModel::stepUnread(bool undoing)
+{
+    if (undoing ? !canUndo() : !canRedo())
+        return;
+    const SessionStep &step = history[undoing ? done - 1 : done];
+    if (step.pick && step.index == index)
+        undoing ? undo() : redo();
+    else
+        ++errors;
 }
 
 Bytes tableInModel(const SessionImage &image)

@@ -53,10 +53,16 @@ struct SessionModel {
     void openImage(SessionImage &image);
     void undo();
     void redo();
+    // Undo or redo while the file cannot be read: a pick on the shown shop
+    // still goes; any other step fails, is reported once and stays.
+    void stepUnread(bool undoing);
+    // The unsaved picks are dropped: the shop shows what the file holds.
+    void discard();
 
 private:
     // The pick steps of the shown shop below `done` leave the history: the
-    // picks were saved or dropped.
+    // picks were saved or dropped. The pick steps above it went on from
+    // those picks, and leave with them.
     void settlePicks();
     void load(int shopIndex);
     void write(int shopIndex, const Bytes &bytes);

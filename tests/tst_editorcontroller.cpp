@@ -63,6 +63,8 @@ private slots:
     void unlabelledTypeCodeIsNamed();
     void failedMoveStaysOnTheShop_data();
     void failedMoveStaysOnTheShop();
+    void stepThatCannotMoveStaysToBeRedone_data();
+    void stepThatCannotMoveStaysToBeRedone();
     void pathIsTheBytesGiven_data();
     void pathIsTheBytesGiven();
 
@@ -243,8 +245,13 @@ void TestEditorController::unsavedPicksAreAskedAbout()
     m_controller->open();
     QCOMPARE(m_view->questions().size(), 1);
 
-    // A session manager that lets nobody ask: the picks are saved.
+    // A session manager that lets nobody ask: the picks are saved, and a
+    // failure, not shown, keeps the session from ending.
     if (action == "logout" && !goesOn) {
+        m_files->fsyncError = EIO;
+        QVERIFY(!m_controller->commitData(false));
+        QVERIFY(m_view->errors().isEmpty());
+        m_files->fsyncError = 0;
         QVERIFY(m_controller->commitData(false));
         QCOMPARE(shopInFile(m_path, 3), picks);
     }
@@ -266,6 +273,8 @@ void TestEditorController::anotherProgramsChangeIsNotOverwritten_data()
     QTest::newRow("picks, save, cancel") << true << "save" << C::Cancel << "both kept";
     QTest::newRow("picks, move, take the file's") << true << "move" << C::TakeFile << "theirs, moved on";
     QTest::newRow("picks, move, cancel") << true << "move" << C::Cancel << "both kept";
+    QTest::newRow("picks, the session ends, nobody may be asked")
+        << true << "logout" << C::Overwrite << "both kept";
 }
 
 // A hex editor changes shop 3 while the editor shows it; nothing the other
@@ -286,14 +295,18 @@ void TestEditorController::anotherProgramsChangeIsNotOverwritten()
     changeBehind(m_path, shopOffset(ImageLayout::Headered, 3), theirs);
     m_view->conflictAnswers.push_back(answer);
 
+    const bool asked = picks && action != "logout";
     if (action == "activate")
         m_controller->windowActivated();
     else if (action == "save")
         m_controller->save();
+    else if (action == "logout")
+        QVERIFY(!m_controller->commitData(false)); // the session may not end yet
     else
         m_view->setScrollValue(4);
 
-    QCOMPARE(m_view->questions().size(), picks ? 1 : 0);
+    QCOMPARE(m_view->questions().size(), asked ? 1 : 0);
+    QCOMPARE(m_view->errors().size(), 0);
     QCOMPARE(shopInFile(m_path, 3), result == "mine" ? mine : theirs);
     QCOMPARE(m_view->shopIndexText(), result == "theirs, moved on" ? QStringLiteral("4") : QStringLiteral("3"));
     if (result == "theirs shown")
@@ -303,7 +316,7 @@ void TestEditorController::anotherProgramsChangeIsNotOverwritten()
         QCOMPARE(shown(), mine);
         m_view->conflictAnswers.push_back(EditorPrompts::Conflict::Overwrite);
         m_controller->save(); // asked again, as long as the two differ
-        QCOMPARE(m_view->questions().size(), 2);
+        QCOMPARE(m_view->questions().size(), asked ? 2 : 1);
         QCOMPARE(shopInFile(m_path, 3), mine);
     }
 }
@@ -640,6 +653,13 @@ void TestEditorController::allShopsFollowTheFile()
     m_controller->moveToShop(77);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
     QCOMPARE(m_view->scrollValue(), 77);
+
+    // Another image opened while the table is shown: one read of its table
+    // serves the look at it, the first shop and the table.
+    const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headered, 4));
+    QVERIFY(open(other));
+    QCOMPARE(m_files->tableReads, atOpen + 6);
+    QCOMPARE(row(5), shopInFile(other, 5));
 }
 
 // A names file: every list and the table show its names, codes not in it
@@ -806,7 +826,9 @@ void TestEditorController::tableFilesFromTheWindow()
              "3,01,2A,FF,FF,FF,FF,FF,FF,FF,Armor,Lamp,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x,2B: x\n"
              "4,02,60,61,FF,FF,FF,FF,FF,FF,,2B: y,2B: y,2B: y,,,,,\n");
     m_view->fileAnswers[Choice::TableToRead] = path("in.csv");
+    const int syncs = m_files->dataSyncs;
     m_controller->importTable();
+    QCOMPARE(m_files->dataSyncs, syncs); // nothing written, nothing to flush
     const QString report = m_view->informations().last();
     QVERIFY2(report.startsWith(QStringLiteral("0 shops changed in \u201C%1\u201D.\n\nThese labels name another code").arg(m_path)),
              qPrintable(report));
@@ -976,6 +998,58 @@ void TestEditorController::failedMoveStaysOnTheShop()
     QCOMPARE(readFile(m_path), onDisk);
 }
 
+void TestEditorController::stepThatCannotMoveStaysToBeRedone_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("file deleted") << "deleted";
+    QTest::newRow("file replaced") << "replaced";
+    QTest::newRow("read error") << "read";
+}
+
+// A pick undone on shop 7, then a move to shop 9: redoing the pick moves
+// back to shop 7 first, and when that fails the step stays to be redone,
+// and nothing else moves, an undo after it included.
+void TestEditorController::stepThatCannotMoveStaysToBeRedone()
+{
+    QFETCH(QString, fault);
+    QVERIFY(open(m_path));
+    m_view->setScrollValue(7);
+    const Bytes unpicked = shown();
+    pickSomething(1);
+    const Bytes picked = shown();
+    m_controller->undoStack()->undo();
+    m_view->setScrollValue(9);
+    const UndoState history = m_view->undoState();
+    QCOMPARE(history, (UndoState{false, QString(), true, QStringLiteral("Shop 7")}));
+    const Bytes original = readFile(m_path);
+    const QString away = m_path + QStringLiteral(".away");
+    if (fault == "read")
+        m_files->readError = EIO;
+    else
+        QVERIFY(QFile::rename(m_path, away));
+    if (fault == "replaced")
+        QVERIFY(QFile::copy(away, m_path));
+
+    m_controller->undoStack()->redo();
+    QCOMPARE(m_view->errors().size(), 1);
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("9"));
+    QVERIFY(!m_view->modified());
+    QCOMPARE(m_view->undoState(), history);
+    m_controller->undoStack()->undo();
+    QCOMPARE(m_view->undoState(), history);
+
+    m_files->readError = 0; // the file back as it was opened: the step goes on
+    if (fault != "read")
+        QCOMPARE(::rename(qPrintable(away), qPrintable(m_path)), 0);
+    m_controller->undoStack()->redo();
+    QCOMPARE(m_view->shopIndexText(), QStringLiteral("7"));
+    QCOMPARE(shown(), picked);
+    m_controller->undoStack()->undo();
+    QCOMPARE(shown(), unpicked);
+    QCOMPARE(readFile(m_path), original);
+    QCOMPARE(m_view->errors().size(), 1);
+}
+
 void TestEditorController::pathIsTheBytesGiven_data()
 {
     QTest::addColumn<QByteArray>("given"); // relative to the test's folder
@@ -1035,6 +1109,13 @@ void TestEditorController::pathIsTheBytesGiven()
     m_controller->save();
     for (const QByteArray name : {"col\xFE.smc", "col\xEF\xBF\xBD.smc", "real/x.smc", "x.smc"})
         QVERIFY2((read(name) != image) == (name == edited), name.constData());
+    // A build script moves a new image into place: the reload is offered
+    // for the file at the path opened, with no other name standing in.
+    ::unlink((dir + "col\xEF\xBF\xBD.smc").constData());
+    write("new.tmp");
+    QCOMPARE(::rename((dir + "new.tmp").constData(), (dir + edited).constData()), 0);
+    m_controller->windowActivated();
+    QCOMPARE(m_view->questions().size(), 1);
 }
 
 // QTemporaryDir takes names as text, so it cannot remove one that is not UTF-8.

@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cerrno>
+
 using rom::ImageLayout;
 
 // Long random sessions of user actions, checked after every action against a
@@ -23,7 +25,7 @@ private slots:
 void TestRandomSession::session_data()
 {
     QTest::addColumn<quint32>("seed");
-    for (const quint32 seed : {1u, 2u, 3u, 20261207u})
+    for (const quint32 seed : {1u, 2u, 3u, 7u, 20261207u})
         QTest::addRow("seed %u", seed) << seed;
 }
 
@@ -49,25 +51,29 @@ void TestRandomSession::session()
     view.attach(controller);
     QRandomGenerator random(seed);
     auto pick = [&](int first, int last) { return first + int(random.bounded(quint32(last - first + 1))); };
-    // Opening another image with unsaved picks asks first: what the answer lets through.
-    const auto answerToOpen = [&]() {
+    // Opening another image or the session's end with unsaved picks asks
+    // first: what the answer does, and whether it lets the action through.
+    const auto answerUnsaved = [&]() {
         if (!model.unsaved())
             return true;
         const auto answer = EditorPrompts::Unsaved(pick(0, 2));
         view.unsavedAnswers.push_back(answer);
         if (answer == EditorPrompts::Unsaved::Save)
             model.save();
+        else if (answer == EditorPrompts::Unsaved::Discard)
+            model.discard();
         return answer != EditorPrompts::Unsaved::Cancel;
     };
 
     for (int step = 0; step < 1500; ++step) {
-        const int action = pick(0, model.open ? 11 : 3);
+        const int action = pick(0, model.open ? 13 : 3);
         QString what;
+        bool committed = true; // what the session's end returned was expected
         if (action == 0) {
             auto &image = std::next(model.images.begin(), pick(0, 1))->second;
             what = "open " + image.path;
             dialog.queue(image.path);
-            if (answerToOpen())
+            if (answerUnsaved())
                 model.openImage(image);
             controller.open();
         } else if (action == 1) {
@@ -82,8 +88,8 @@ void TestRandomSession::session()
             pick(0, 1) ? controller.save() : controller.save();
             model.save();
         } else if (action == 3) {
-            what = "about";
-            view.showAbout();
+            what = "back to the window";
+            controller.windowActivated(); // no other program changed a file
         } else if (action <= 5) {
             const int value = std::clamp(model.scroll + std::array{-5, -1, 1, 5}[pick(0, 3)], 0, 127);
             what = QStringLiteral("scroll to %1").arg(value);
@@ -111,13 +117,29 @@ void TestRandomSession::session()
             what = "undo";
             controller.undoStack()->undo();
             model.undo();
-        } else {
+        } else if (action == 11) {
             what = "redo";
             controller.undoStack()->redo();
             model.redo();
+        } else if (action == 12) {
+            // Another program then cancels the logout: the session goes on.
+            const bool mayAsk = pick(0, 1);
+            what = mayAsk ? "the session ends, asking first" : "the session ends, asking nothing";
+            if (!mayAsk)
+                model.save();
+            const bool goesOn = !mayAsk || answerUnsaved();
+            committed = controller.commitData(mayAsk) == goesOn;
+        } else {
+            const bool undo = pick(0, 1);
+            what = undo ? "undo while the file cannot be read" : "redo while the file cannot be read";
+            files.readError = EIO;
+            undo ? controller.undoStack()->undo() : controller.undoStack()->redo();
+            files.readError = 0;
+            model.stepUnread(undo);
         }
 
         const QByteArray where = QStringLiteral("seed %1, step %2: %3").arg(seed).arg(step).arg(what).toUtf8();
+        QVERIFY2(committed, where.constData());
         for (const auto &[path, image] : model.images)
             QVERIFY2(tableOnDisk(image) == tableInModel(image), where.constData());
         QVERIFY2(files.writes == model.writes, where.constData()); // nothing written that did not change

@@ -52,7 +52,6 @@ public:
     [[nodiscard]] QString pastedText() const override;
     void showAllShops() override;
     [[nodiscard]] bool allShopsShown() const override;
-    void showAbout() override;
     void closeWindow() override;
 
 protected:
@@ -63,6 +62,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void showAbout();
     void createMenus();
     void createStatusBar();
     void connectMenus();

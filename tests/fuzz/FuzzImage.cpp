@@ -248,7 +248,7 @@ void runInput(std::span<const std::uint8_t> input)
             case 7: touchDirectly(in, direct, files, path); break;
             case 8: controller.undoStack()->undo(); break;
             case 9: controller.undoStack()->redo(); break;
-            default: in.byte() % 2 ? controller.windowActivated() : view.showAbout(); break;
+            default: in.byte() % 2 ? controller.windowActivated() : controller.copyShop(); break;
             }
             if (view.editingEnabled() && !files.table)
                 fail("a file that must be refused was opened");
