@@ -41,7 +41,7 @@ RomError ImageWatch::follow(bool *changedByOthers)
 void ImageWatch::offerReload()
 {
     rom::FileStatus file;
-    if (m_files.stat(m_document.image().filePath(), file) != 0)
+    if (m_files.stat(rom::FilePath(m_document.image().path()), file) != 0)
         return; // deleted: reported at the next save or move
     const std::pair version{file.size, file.modified};
     if (m_reloadDeclined == version)
