@@ -34,6 +34,10 @@ public:
     virtual bool showPicks(int shop, const rom::ShopRecord &picks) = 0;
     // The document's shown shop changed: the view shows it as it is now.
     virtual void showShown() = 0;
+    // The conflict question was answered with the file's version, which the
+    // document holds: the view shows it, and what another program changed
+    // while the question was up shows too.
+    virtual void fileVersionTaken() = 0;
     // The open image's file as it is now at its path, the picks kept.
     virtual void reloadImage() = 0;
 };

@@ -283,7 +283,7 @@ bool EditorController::saveShown(Durability durability)
             return false;
         m_history->settlePicks();
         if (outcome == ShopWriter::Outcome::FileVersionTaken)
-            showDocument();
+            fileVersionTaken();
         else
             picksSaved(outcome, before);
     }
@@ -342,6 +342,12 @@ void EditorController::wrote(Durability durability)
 bool EditorController::replay(const ShopChange &change, bool undo) { return m_replay.apply(change, undo); }
 
 void EditorController::showShown() { showDocument(); }
+
+void EditorController::fileVersionTaken()
+{
+    showDocument();
+    (void)m_watch.follow(); // nothing written, nothing to flush
+}
 
 void EditorController::reloadImage() { reload(); }
 

@@ -116,6 +116,7 @@ private:
     bool replay(const ShopChange &change, bool undo) override;
     bool showPicks(int shop, const rom::ShopRecord &picks) override;
     void showShown() override;
+    void fileVersionTaken() override;
     void reloadImage() override;
 
     bool adopt(std::optional<OpenedImage> image);

@@ -30,7 +30,7 @@ bool StepReplay::applyOne(const ShopWrite &write, bool undo)
     case ShopWriter::Outcome::Stopped:
         return false;
     case ShopWriter::Outcome::FileVersionTaken:
-        m_flow.showShown(); // nothing written
+        m_flow.fileVersionTaken();
         return false;
     case ShopWriter::Outcome::Written:
     case ShopWriter::Outcome::AlreadyThere: break;

@@ -622,6 +622,31 @@ void TestEditorController::allShopsFollowTheFile()
     QCOMPARE(row(100), theirs);
     QCOMPARE(table.index(100, ShopTableModel::TypeColumn).data().toString(), QStringLiteral("Armor 200% cost"));
 
+    // The same when the question is answered with the file's version, on a
+    // save and on an undo.
+    for (const bool undo : {false, true}) {
+        pickSomething(5);
+        if (undo)
+            m_controller->save();
+        changeShop(9, undo ? 0x16 : 0x17);
+        m_view->whileAsking = [&] {
+            theirs = changeShop(62, undo ? 0x11 : 0x10);
+            changeBehind(m_path, 0x200 + 0xFFC0,
+                         undo ? Bytes{'U', 'N', 'D', 'O', 'N', 'E'} : Bytes{'T', 'A', 'K', 'E', 'N', '!'});
+        };
+        m_view->conflictAnswers.push_back(EditorPrompts::Conflict::TakeFile);
+        if (undo)
+            m_controller->undoStack()->undo();
+        else
+            m_controller->save();
+        m_view->whileAsking = nullptr;
+        QVERIFY(m_view->conflictAnswers.empty()); // the question was asked
+        QCOMPARE(row(62), theirs);
+        QCOMPARE(row(9), shopInFile(m_path, 9));
+        QVERIFY2(m_view->title().contains(undo ? " - UNDONE" : " - TAKEN!"), qPrintable(m_view->title()));
+    }
+    const int beforeSearch = m_files->tableReads;
+
     // The search keeps the shops with the text in their type or a slot, in any case.
     ShopFilterModel filter;
     filter.setSourceModel(&table);
@@ -648,7 +673,7 @@ void TestEditorController::allShopsFollowTheFile()
     filter.search({});
     QCOMPARE(filter.mapFromSource(table.index(77, ShopTableModel::FirstSlotColumn)).data(ShopFilterModel::MatchRole),
              QVariant(false)); // no search, no marks
-    QCOMPARE(m_files->tableReads, atOpen + 5); // searching does not read the file
+    QCOMPARE(m_files->tableReads, beforeSearch); // searching does not read the file
 
     m_controller->moveToShop(77);
     QCOMPARE(m_view->shopIndexText(), QStringLiteral("77"));
@@ -658,7 +683,7 @@ void TestEditorController::allShopsFollowTheFile()
     // serves the look at it, the first shop and the table.
     const QString other = writeImage(*m_dir, QStringLiteral("other.smc"), smallImage(ImageLayout::Headered, 4));
     QVERIFY(open(other));
-    QCOMPARE(m_files->tableReads, atOpen + 6);
+    QCOMPARE(m_files->tableReads, beforeSearch + 1);
     QCOMPARE(row(5), shopInFile(other, 5));
 }
 
