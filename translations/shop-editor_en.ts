@@ -56,25 +56,22 @@ Special thanks to Brannoc for helping me fix a nasty bug.</source>
     </message>
 </context>
 <context>
+    <name>CleanComparison</name>
+    <message>
+        <source>Could not compare with %1.
+
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EditorController</name>
     <message>
         <source>Zeltharia III (US) Shop Editor</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>All Files (*.*)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Super MagiCom ROM File (*.smc)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Super Wild Card ROM File (*.swc)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pro Fighter X ROM File (*.fig)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -180,6 +177,26 @@ Overwrite them too, take the file&apos;s versions of those shops (and do the res
 Save them before %3?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>
+
+The editor shows and writes its shops all the same: make sure %1 is the image you meant.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The clipboard holds no shop to paste. Edit &gt; Copy Shop copies one as text, such as “shop 12: 01 2A FF FF FF FF FF FF FF”: the type code, then the eight item codes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was replaced by another program, and the editor cannot write to the file it had open.
+
+Reload the image from the file that is there now? The editor stays on shop %2%3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, and your unsaved picks stay on screen</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileCommands</name>
@@ -244,11 +261,130 @@ Choose Fix Checksum... again to see the new values.</source>
         <source>write the checksum</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>
+
+The two images have the same contents: the patch changes nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+The checksum of %1 does not match its contents, and an image patched with this patch will carry the wrong one: choose File &gt; Fix Checksum..., then create the patch again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+The patch holds the cartridge contents alone, so it is for images without a copier header: applied to an image with one, an IPS patch writes every change 512 bytes too early.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+The patch holds the cartridge contents alone, so it is for images without a copier header.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileOpenDialog</name>
     <message>
         <source>Open ROM</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FindNamesDialog</name>
+    <message>
+        <source>%1: entries of %2 bytes, skip %3
+%4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find the Item Names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Two to four items with their codes, as you know them from playing, a line each (ᰁ Dagger”):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Use This Place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One place fits the names.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 places fit the names: choose one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ImageNamesDialog</name>
+    <message>
+        <source>Item Names from Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Table file:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>$D2:B300 in the HiROM map, or 0x12B300 in the cartridge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Entry &amp;length:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bytes per name, 1 to 64</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bytes to s&amp;kip:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>at the start of each entry (an icon, say)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Codes:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>00-FE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Table File...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The names as the table reads them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved as %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -260,6 +396,22 @@ Choose Fix Checksum... again to see the new values.</source>
     </message>
     <message>
         <source>opening another image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Super MagiCom ROM File (*.smc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Super Wild Card ROM File (*.swc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pro Fighter X ROM File (*.fig)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -289,6 +441,18 @@ Choose Fix Checksum... again to see the new values.</source>
 %2
 
 %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More than half of the bytes behind these names have no entry in the table file, so the lists would show them as [HH]: the address, the entry length or the table file may be wrong.
+
+Use these names anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not read the names in %1.
+
+%2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -372,6 +536,52 @@ Choose Fix Checksum... again to see the new values.</source>
     </message>
     <message>
         <source>&amp;Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy Shop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Paste Shop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Revert Shop to C&amp;lean</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Compare with Image...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item &amp;Names from Image...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NameTableChoice</name>
+    <message>
+        <source>Choose a table file, or find the names with Find...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(the table Find learnt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PickSearch</name>
+    <message>
+        <source>No entry holds this text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -486,6 +696,17 @@ Choose Fix Checksum... again to see the new values.</source>
     </message>
 </context>
 <context>
+    <name>ShopNumber</name>
+    <message>
+        <source>“%1” is not a shop number: type one from 0 to 127, or $00 to $7F.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no shop %1: the shops are 0 to 127 ($00 to $7F).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ShopTableModel</name>
     <message>
         <source>Shop %1, %2: %3</source>
@@ -501,6 +722,13 @@ Choose Fix Checksum... again to see the new values.</source>
     </message>
     <message>
         <source>Slot %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShopText</name>
+    <message>
+        <source>Shop %1  %2  file %3</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -541,11 +769,31 @@ Choose Fix Checksum... again to see the new values.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>1 shop changed in %1.</source>
+        <source>
+
+These labels name another code than the one beside them. The codes were imported, not the labels:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 shops changed in %2.</source>
+        <source>And %1 more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+Import the table into %1 all the same?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0 shops changed in %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 shop changed in %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 shops changed in %2: %3.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -561,10 +809,6 @@ Choose Fix Checksum... again to see the new values.</source>
     </message>
     <message>
         <source>Go to Shop</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Shop number (0-127):</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -605,6 +849,34 @@ Choose Fix Checksum... again to see the new values.</source>
     </message>
     <message>
         <source>BPS patches (*.bps);;IPS patches (*.ips)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Not Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shop number (0-127, or $00-$7F):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare with Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Table File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Table files (*.tbl);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Table File</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
